@@ -1,0 +1,208 @@
+// The bitmap header check: sizes, offsets, palette counts, compression and bit depths against the
+// file's real length, with arithmetic that cannot overflow, and RLE streams walked to the end.
+#include "runtime/BitmapCheck.h"
+
+namespace rt {
+
+namespace {
+
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
+constexpr std::uint32_t kBiBitfields = 3;
+
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::uint32_t kCoreHeaderSize = 12;
+constexpr std::uint32_t kInfoHeaderSize = 40;
+
+std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
+  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
+  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
+         (static_cast<std::uint32_t>(b[at + 2]) << 16) |
+         (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+BitmapCheck Refuse(std::wstring reason) {
+  BitmapCheck result;
+  result.reason = std::move(reason);
+  return result;
+}
+
+// Walks an RLE8 or RLE4 stream; every pixel it writes must lie inside the picture, and the
+// stream must end with its end-of-bitmap marker so that no decoder reads past it.
+bool RleStaysInside(std::span<const std::uint8_t> data, std::uint64_t width, std::uint64_t height,
+                    bool rle4, std::wstring& reason) {
+  std::uint64_t x = 0;
+  std::uint64_t y = 0;
+  std::size_t at = 0;
+  auto outside = [&](std::uint64_t count) { return y >= height || count > width - x; };
+  auto truncated = [&] {
+    reason = L"the RLE data ends in the middle of a command";
+    return false;
+  };
+  while (at < data.size()) {
+    if (data.size() - at < 2) return truncated();
+    const std::uint8_t count = data[at];
+    const std::uint8_t value = data[at + 1];
+    at += 2;
+    if (count > 0) {
+      if (outside(count)) {
+        reason = L"the RLE data runs past the picture";
+        return false;
+      }
+      x += count;
+      continue;
+    }
+    if (value == 0) {  // end of line
+      x = 0;
+      ++y;
+    } else if (value == 1) {  // end of bitmap
+      return true;
+    } else if (value == 2) {  // delta
+      if (data.size() - at < 2) return truncated();
+      x += data[at];
+      y += data[at + 1];
+      at += 2;
+      if (x > width || y > height) {
+        reason = L"the RLE data moves past the picture";
+        return false;
+      }
+    } else {  // absolute run of `value` pixels, padded to a 16-bit boundary
+      const std::size_t bytes = rle4 ? (value + 1u) / 2u : value;
+      const std::size_t padded = (bytes + 1u) & ~std::size_t{1};
+      if (data.size() - at < padded) return truncated();
+      if (outside(value)) {
+        reason = L"the RLE data runs past the picture";
+        return false;
+      }
+      x += value;
+      at += padded;
+    }
+  }
+  reason = L"the RLE data has no end-of-bitmap marker";
+  return false;
+}
+
+}  // namespace
+
+BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
+  const std::uint64_t fileSize = file.size();
+  if (fileSize == 0) return Refuse(L"the file is empty");
+  if (fileSize < 2 || file[0] != 'B' || file[1] != 'M') {
+    return Refuse(L"the file is not a Windows bitmap");
+  }
+  if (fileSize < kFileHeaderSize + 4) return Refuse(L"the file header is truncated");
+  const std::uint32_t pixelOffset = U32(file, 10);
+  const std::uint32_t headerSize = U32(file, kFileHeaderSize);
+
+  const bool core = headerSize == kCoreHeaderSize;
+  if (!core && headerSize != kInfoHeaderSize && headerSize != 52 && headerSize != 56 &&
+      headerSize != 108 && headerSize != 124) {
+    return Refuse(L"unsupported bitmap header size " + std::to_wstring(headerSize));
+  }
+  if (kFileHeaderSize + headerSize > fileSize) return Refuse(L"the bitmap header is truncated");
+
+  const std::size_t h = kFileHeaderSize;
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+  std::uint32_t planes = 0;
+  std::uint32_t bits = 0;
+  std::uint32_t compression = kBiRgb;
+  std::uint32_t imageSize = 0;
+  std::uint64_t colours = 0;
+  if (core) {
+    width = U16(file, h + 4);
+    height = U16(file, h + 6);
+    planes = U16(file, h + 8);
+    bits = U16(file, h + 10);
+  } else {
+    width = static_cast<std::int32_t>(U32(file, h + 4));
+    height = static_cast<std::int32_t>(U32(file, h + 8));
+    planes = U16(file, h + 12);
+    bits = U16(file, h + 14);
+    compression = U32(file, h + 16);
+    imageSize = U32(file, h + 20);
+    colours = U32(file, h + 32);
+  }
+
+  if (planes != 1) return Refuse(L"unsupported number of planes " + std::to_wstring(planes));
+  const bool bitsKnown = core ? (bits == 1 || bits == 4 || bits == 8 || bits == 24)
+                              : (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
+                                 bits == 32);
+  if (!bitsKnown) return Refuse(L"unsupported bits per pixel " + std::to_wstring(bits));
+
+  switch (compression) {
+    case kBiRgb:
+      break;
+    case kBiRle8:
+      if (bits != 8) return Refuse(L"RLE8 compression needs 8 bits per pixel");
+      break;
+    case kBiRle4:
+      if (bits != 4) return Refuse(L"RLE4 compression needs 4 bits per pixel");
+      break;
+    case kBiBitfields:
+      if (bits != 16 && bits != 32) return Refuse(L"bit fields need 16 or 32 bits per pixel");
+      break;
+    default:
+      return Refuse(L"unsupported compression " + std::to_wstring(compression));
+  }
+
+  if (width <= 0) return Refuse(L"the picture has no width");
+  if (height == 0) return Refuse(L"the picture has no height");
+  if (height == INT32_MIN) return Refuse(L"the picture's height is out of range");
+  const std::uint64_t rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
+  const std::uint64_t columns = static_cast<std::uint64_t>(width);
+  if (height < 0 && (compression == kBiRle8 || compression == kBiRle4)) {
+    return Refuse(L"a compressed picture cannot be stored top-down");
+  }
+  if (columns > kMaxPicturePixels || rows > kMaxPicturePixels ||
+      columns * rows > kMaxPicturePixels) {
+    return Refuse(L"the picture is too large (" + std::to_wstring(columns) + L" x " +
+                  std::to_wstring(rows) + L" pixels)");
+  }
+
+  // Palette and colour masks lie between the header and the pixels.
+  const std::uint64_t maxColours = bits <= 8 ? (1ull << bits) : 256;
+  if (colours > maxColours) {
+    return Refuse(L"the palette claims " + std::to_wstring(colours) + L" colours, more than " +
+                  std::to_wstring(maxColours));
+  }
+  if (colours == 0 && bits <= 8) colours = maxColours;
+  const std::uint64_t masks = (!core && headerSize == kInfoHeaderSize && compression == kBiBitfields)
+                                  ? 12
+                                  : 0;
+  const std::uint64_t paletteEnd =
+      kFileHeaderSize + headerSize + masks + colours * (core ? 3u : 4u);
+  if (paletteEnd > fileSize) return Refuse(L"the palette is truncated");
+  if (pixelOffset > fileSize) return Refuse(L"the pixel offset lies past the end of the file");
+  if (pixelOffset < kFileHeaderSize + headerSize + masks) {
+    return Refuse(L"the pixel offset lies inside the header");
+  }
+
+  const std::uint64_t available = fileSize - pixelOffset;
+  if (compression == kBiRle8 || compression == kBiRle4) {
+    std::uint64_t length = available;
+    if (imageSize != 0 && imageSize < length) length = imageSize;
+    std::wstring reason;
+    if (!RleStaysInside(file.subspan(pixelOffset, static_cast<std::size_t>(length)), columns, rows,
+                        compression == kBiRle4, reason)) {
+      return Refuse(reason);
+    }
+  } else {
+    const std::uint64_t stride = (columns * bits + 31) / 32 * 4;
+    if (stride * rows > available) return Refuse(L"the pixel data is shorter than the header says");
+  }
+
+  BitmapCheck result;
+  result.ok = true;
+  result.width = static_cast<int>(width);
+  result.height = static_cast<int>(height);
+  result.bitsPerPixel = static_cast<int>(bits);
+  result.compression = compression;
+  return result;
+}
+
+}  // namespace rt

@@ -1,0 +1,25 @@
+// Reads the headers of a Windows bitmap file and refuses anything the system decoder might
+// mishandle, before the decoder sees it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace rt {
+
+struct BitmapCheck {
+  bool ok = false;
+  std::wstring reason;  // why the file was refused, in plain words
+  int width = 0;
+  int height = 0;  // negative for a top-down file
+  int bitsPerPixel = 0;
+  std::uint32_t compression = 0;
+};
+
+// Pictures whose decoded form would need more than this many pixels are refused.
+inline constexpr std::uint64_t kMaxPicturePixels = 64ull * 1024 * 1024;
+
+BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file);
+
+}  // namespace rt

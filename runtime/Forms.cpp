@@ -1,0 +1,178 @@
+// The forms layer: window and control properties, loading, painting.
+#include "runtime/Forms.h"
+
+#include <cmath>
+
+#include "runtime/RunTimeError.h"
+
+namespace rt {
+
+namespace {
+
+// Sizes set in twips land on whole pixels.
+int TwipsToPixels(float twips) {
+  return static_cast<int>(std::lround(twips / static_cast<float>(kTwipsPerPixel)));
+}
+
+// A picture box's own colour where it has no picture (the system's button face).
+constexpr int kPictureBoxBackColor = 15;
+
+}  // namespace
+
+Control::Control(Form& form, const ControlDefinition& definition)
+    : form_(&form), definition_(&definition), bounds_(definition.bounds) {}
+
+float Control::Width() const {
+  return static_cast<float>(bounds_.Width()) * form_->UnitsPerPixel();
+}
+
+float Control::Height() const {
+  return static_cast<float>(bounds_.Height()) * form_->UnitsPerPixel();
+}
+
+void Control::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  form_->InvalidateArea(bounds_);
+}
+
+void Control::SetPicture(Picture picture) {
+  const PixelRect old = bounds_;
+  picture_ = std::move(picture);
+  if (definition_->kind == ControlKind::kImage) {
+    bounds_.right = bounds_.left + picture_.Width();
+    bounds_.bottom = bounds_.top + picture_.Height();
+  }
+  if (!visible_) return;
+  // Both places change: the old one may show the skin again, the new one the picture.
+  form_->InvalidateArea(old);
+  if (bounds_ != old) form_->InvalidateArea(bounds_);
+}
+
+void Control::Paint(Painter& painter, const PixelRect& area) const {
+  if (!visible_) return;
+  const PixelRect part = Intersect(area, bounds_);
+  if (part.Empty()) return;
+  if (definition_->kind == ControlKind::kPictureBox) {
+    const PixelRect covered =
+        Intersect(part, {bounds_.left, bounds_.top, bounds_.left + picture_.Width(),
+                         bounds_.top + picture_.Height()});
+    if (covered != part) painter.FillSystemColor(part, kPictureBoxBackColor);
+  }
+  if (picture_) painter.DrawPicture(picture_, bounds_.left, bounds_.top, part);
+}
+
+Form::Form(Platform& platform, const FormDefinition& definition)
+    : platform_(&platform),
+      definition_(&definition),
+      width_(definition.clientWidth),
+      height_(definition.clientHeight) {
+  controls_.reserve(definition.controls.size());
+  for (const ControlDefinition& control : definition.controls) controls_.emplace_back(*this, control);
+}
+
+Form::~Form() {
+  if (loaded_) platform_->DestroyMainWindow();
+}
+
+void Form::Load() {
+  loading_ = true;
+  platform_->CreateMainWindow({width_, height_, definition_->iconResource}, *this);
+  loaded_ = true;
+  if (definition_->pictureResource != 0) {
+    picture_ = platform_->LoadResourcePicture(definition_->pictureResource);
+  }
+  for (Control& control : controls_) {
+    if (control.definition_->pictureResource != 0) {
+      control.SetPicture(platform_->LoadResourcePicture(control.definition_->pictureResource));
+    }
+  }
+  if (handlers_ != nullptr) handlers_->Load();
+  loading_ = false;
+}
+
+void Form::Show() {
+  if (!loaded_ && !loading_) Load();
+  if (loaded_) SetVisible(true);
+}
+
+void Form::Unload() {
+  if (!loaded_) return;
+  loaded_ = false;
+  visible_ = false;
+  captureControl_ = nullptr;
+  clickCandidate_ = nullptr;
+  captureForm_ = false;
+  heldButtons_ = 0;
+  platform_->DestroyMainWindow();
+  // The controls stay in place (a handler may still hold one); only their pictures go.
+  picture_ = Picture();
+  for (Control& control : controls_) control.picture_ = Picture();
+}
+
+void Form::SetVisible(bool visible) {
+  if (!loaded_ && !loading_) Load();
+  if (!loaded_) return;
+  visible_ = visible;
+  platform_->ShowMainWindow(visible);
+}
+
+float Form::Width() const { return static_cast<float>(width_ * kTwipsPerPixel); }
+float Form::Height() const { return static_cast<float>(height_ * kTwipsPerPixel); }
+void Form::SetWidth(float twips) { Resize(TwipsToPixels(twips), height_); }
+void Form::SetHeight(float twips) { Resize(width_, TwipsToPixels(twips)); }
+
+void Form::Resize(int width, int height) {
+  if (width < 0 || height < 0) {
+    throw RunTimeError(kErrInvalidProcedureCall, L"Could not size the window", std::wstring(definition_->name));
+  }
+  width_ = width;
+  height_ = height;
+  if (loaded_) platform_->ResizeMainWindow(width_, height_);
+}
+
+void Form::SetScaleMode(int mode) {
+  if (mode != kScaleTwips && mode != kScalePixels) {
+    throw RunTimeError(kErrInvalidProcedureCall, L"Unsupported scale mode", std::to_wstring(mode));
+  }
+  scaleMode_ = mode;
+}
+
+float Form::UnitsPerPixel() const {
+  return scaleMode_ == kScalePixels ? 1.0f : static_cast<float>(kTwipsPerPixel);
+}
+
+float Form::ScaleWidth() const { return static_cast<float>(width_) * UnitsPerPixel(); }
+float Form::ScaleHeight() const { return static_cast<float>(height_) * UnitsPerPixel(); }
+
+NativeHandle Form::hWnd() const { return loaded_ ? platform_->WindowHandle() : 0; }
+NativeHandle Form::hDC() const { return loaded_ ? platform_->WindowDC() : 0; }
+
+void Form::SetPicture(Picture picture) {
+  picture_ = std::move(picture);
+  InvalidateArea(ClientRect());
+}
+
+Control* Form::Find(std::wstring_view name, int index) {
+  for (Control& control : controls_) {
+    if (control.Name() == name && control.definition_->index == index) return &control;
+  }
+  return nullptr;
+}
+
+void Form::InvalidateArea(const PixelRect& area) {
+  const PixelRect part = Intersect(area, ClientRect());
+  if (loaded_ && !part.Empty()) platform_->Invalidate(part);
+}
+
+void Form::OnPaint(Painter& painter, const PixelRect& area) {
+  const PixelRect part = Intersect(area, ClientRect());
+  if (part.Empty()) return;
+  const PixelRect covered = Intersect(part, {0, 0, picture_.Width(), picture_.Height()});
+  if (covered != part) painter.FillSystemColor(part, definition_->backColorSystemIndex);
+  if (picture_) painter.DrawPicture(picture_, 0, 0, part);
+  // Bottom of the stack first, so that what lies on top is drawn last.
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) it->Paint(painter, part);
+}
+
+}  // namespace rt

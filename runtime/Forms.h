@@ -1,0 +1,187 @@
+// The forms layer: a window and its controls made from a definition, with the properties handlers
+// use (pictures, sizes in twips, scale mode, visibility, Tag) and the painting of the whole face.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/Geometry.h"
+#include "runtime/Picture.h"
+#include "runtime/Platform.h"
+
+namespace rt {
+
+// Twips in one pixel. Controls are placed by pixels, so this holds at any screen setting.
+constexpr int kTwipsPerPixel = 15;
+
+enum ScaleModeValue : int { kScaleTwips = 1, kScalePixels = 3 };
+
+enum class ControlKind { kPictureBox, kImage };
+
+// One row of a window definition.
+struct ControlDefinition {
+  std::wstring_view name;
+  int index;  // member of a control array; -1 for a control of its own
+  ControlKind kind;
+  PixelRect bounds;
+  int pictureResource;  // 0: no design-time picture
+  bool enabled;
+};
+
+struct FormDefinition {
+  std::wstring_view name;
+  int clientWidth;
+  int clientHeight;
+  int pictureResource;
+  int backColorSystemIndex;
+  int iconResource;
+  // In stacking order as stored: the first lies on top.
+  std::span<const ControlDefinition> controls;
+};
+
+// Mouse event arguments as the handlers receive them.
+struct MouseArgs {
+  int button = 0;  // MouseButton bits
+  int shift = 0;
+  float x = 0;  // in the scale of the form
+  float y = 0;
+};
+
+class Control;
+
+// The event handlers of a form. Defaults do nothing.
+class FormHandlers {
+ public:
+  virtual ~FormHandlers() = default;
+  virtual void Load() {}
+  virtual void MouseMove(const MouseArgs&) {}
+  virtual void ControlMouseDown(Control&, const MouseArgs&) {}
+  virtual void ControlMouseMove(Control&, const MouseArgs&) {}
+  virtual void ControlMouseUp(Control&, const MouseArgs&) {}
+  virtual void ControlClick(Control&) {}
+};
+
+class Form;
+
+class Control {
+ public:
+  Control(Form& form, const ControlDefinition& definition);
+
+  std::wstring_view Name() const { return definition_->name; }
+  // The control-array index, a 16-bit signed number; -1 for a control of its own.
+  std::int16_t Index() const { return static_cast<std::int16_t>(definition_->index); }
+  ControlKind Kind() const { return definition_->kind; }
+
+  // Size in the scale of the form.
+  float Width() const;
+  float Height() const;
+  PixelRect Bounds() const { return bounds_; }
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  bool Enabled() const { return definition_->enabled; }
+
+  const std::wstring& Tag() const { return tag_; }
+  void SetTag(std::wstring tag) { tag_ = std::move(tag); }
+
+  // An image control takes the size of its new picture and keeps its place; a picture box keeps
+  // its size.
+  void SetPicture(Picture picture);
+  const Picture& CurrentPicture() const { return picture_; }
+
+ private:
+  friend class Form;
+  void Paint(Painter& painter, const PixelRect& area) const;
+
+  Form* form_;
+  const ControlDefinition* definition_;
+  PixelRect bounds_;
+  bool visible_ = true;
+  std::wstring tag_;
+  Picture picture_;
+};
+
+class Form : public WindowEvents {
+ public:
+  Form(Platform& platform, const FormDefinition& definition);
+  ~Form() override;
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  void SetHandlers(FormHandlers* handlers) { handlers_ = handlers; }
+  Platform& GetPlatform() { return *platform_; }
+
+  // Shows the form modeless; a form not loaded yet is loaded first, which runs its Load handler to
+  // the end before the show completes.
+  void Show();
+  bool Loaded() const { return loaded_; }
+  // Destroys the window and its controls' pictures; with the last form gone the program ends.
+  void Unload();
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+
+  // Outer size in twips; the window has no frame, so this is its inner size too.
+  float Width() const;
+  float Height() const;
+  void SetWidth(float twips);
+  void SetHeight(float twips);
+
+  int ScaleMode() const { return scaleMode_; }
+  void SetScaleMode(int mode);
+  float ScaleWidth() const;
+  float ScaleHeight() const;
+  // Pixels in one unit of the current scale.
+  float UnitsPerPixel() const;
+
+  NativeHandle hWnd() const;
+  NativeHandle hDC() const;
+
+  void SetPicture(Picture picture);
+  const Picture& CurrentPicture() const { return picture_; }
+
+  // The control named `name`, or member `index` of the control array `name`; null if none.
+  Control* Find(std::wstring_view name, int index = -1);
+  const std::vector<Control>& Controls() const { return controls_; }
+  std::vector<Control>& Controls() { return controls_; }
+
+  PixelRect ClientRect() const { return {0, 0, width_, height_}; }
+  void InvalidateArea(const PixelRect& area);
+
+  // WindowEvents
+  void OnPaint(Painter& painter, const PixelRect& area) override;
+  void OnPointer(const PointerEvent& event) override;
+  void OnCaptureLost() override;
+
+ private:
+  void Load();
+  void Resize(int width, int height);
+  // The enabled, visible control under a point, or null where the form's own surface lies.
+  Control* HitTest(int x, int y);
+  MouseArgs ArgsFor(const Control* target, const PointerEvent& event) const;
+  void EndCapture();
+
+  Platform* platform_;
+  const FormDefinition* definition_;
+  FormHandlers* handlers_ = nullptr;
+  std::vector<Control> controls_;
+  Picture picture_;
+  bool loaded_ = false;
+  bool loading_ = false;
+  bool visible_ = false;
+  int width_;
+  int height_;
+  int scaleMode_ = kScaleTwips;
+
+  // Pointer routing: who holds the capture after a press, which buttons are held, and which
+  // control the primary button went down on (a click needs the release there too).
+  Control* captureControl_ = nullptr;
+  bool captureForm_ = false;
+  int heldButtons_ = 0;
+  Control* clickCandidate_ = nullptr;
+};
+
+}  // namespace rt

@@ -1,0 +1,57 @@
+// A loaded picture and a window region: move-only owners of what the platform made.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+
+namespace rt {
+
+// What a platform keeps for one decoded picture.
+class PictureData {
+ public:
+  virtual ~PictureData() = default;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  // Copies `count` rows from `firstRow` down into `out`, `Width()` values a row, each pixel as a
+  // colour value 0x00BBGGRR (0 is pure black). Rows outside the picture are left untouched.
+  virtual void ReadRows(int firstRow, int count, std::uint32_t* out) const = 0;
+};
+
+// The `Picture` of a window or control. Assigning a new one releases the old one.
+class Picture {
+ public:
+  Picture() = default;
+  explicit Picture(std::unique_ptr<PictureData> data) : data_(std::move(data)) {}
+
+  explicit operator bool() const { return data_ != nullptr; }
+  int Width() const { return data_ ? data_->Width() : 0; }
+  int Height() const { return data_ ? data_->Height() : 0; }
+  const PictureData* Data() const { return data_.get(); }
+
+ private:
+  std::unique_ptr<PictureData> data_;
+};
+
+// What a platform keeps for one region.
+class RegionData {
+ public:
+  virtual ~RegionData() = default;
+};
+
+// A window region not yet given to a window.
+class Region {
+ public:
+  Region() = default;
+  explicit Region(std::unique_ptr<RegionData> data) : data_(std::move(data)) {}
+
+  explicit operator bool() const { return data_ != nullptr; }
+  RegionData* Data() const { return data_.get(); }
+  // Gives up ownership, for the hand-over to the system.
+  std::unique_ptr<RegionData> Release() { return std::move(data_); }
+
+ private:
+  std::unique_ptr<RegionData> data_;
+};
+
+}  // namespace rt

@@ -1,0 +1,106 @@
+// What the forms layer needs from the operating system: one window, pictures, regions, messages.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/Geometry.h"
+#include "runtime/Picture.h"
+
+namespace rt {
+
+// A window or device context handle, passed through portable code untouched.
+using NativeHandle = std::uintptr_t;
+
+// Draws into the off-screen image of one paint; coordinates are client pixels.
+class Painter {
+ public:
+  virtual ~Painter() = default;
+  // Fills `area` with a system colour (by its system colour index).
+  virtual void FillSystemColor(const PixelRect& area, int systemColorIndex) = 0;
+  // Copies the part of `picture` that falls into `area`, the picture's top-left corner at (x, y).
+  virtual void DrawPicture(const Picture& picture, int x, int y, const PixelRect& area) = 0;
+};
+
+enum class MouseButton { kNone = 0, kLeft = 1, kRight = 2, kMiddle = 4, kX1 = 8, kX2 = 16 };
+
+enum class PointerAction { kMove, kDown, kUp };
+
+// A raw pointer event in client pixels, as the window received it.
+struct PointerEvent {
+  PointerAction action = PointerAction::kMove;
+  int x = 0;
+  int y = 0;
+  MouseButton button = MouseButton::kNone;  // the button that went down or up
+  int buttons = 0;                          // the buttons held, a set of MouseButton bits
+  int shift = 0;                            // 1 Shift, 2 Ctrl, 4 Alt
+};
+
+// What the platform's window reports to the forms layer. None of these may throw into the
+// platform's window procedure; the platform catches and keeps what they throw.
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  virtual void OnPaint(Painter& painter, const PixelRect& area) = 0;
+  virtual void OnPointer(const PointerEvent& event) = 0;
+  // The system took the mouse capture away (another window, a task switch).
+  virtual void OnCaptureLost() = 0;
+};
+
+// How the main window is made.
+struct WindowSpec {
+  int width = 0;  // client pixels; the window has no frame
+  int height = 0;
+  int iconResource = 0;
+};
+
+// A program to start: the full path of the file itself, never a command line to split.
+struct StartRequest {
+  std::wstring program;
+  std::wstring workingFolder;
+  bool minimized = true;  // shown minimized and active
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The folder of the running program, read afresh each time: no trailing separator except at the
+  // root of a drive (E:\).
+  virtual std::wstring ProgramFolder() = 0;
+
+  // Reads a Windows bitmap file; a missing, unreadable or broken file raises a RunTimeError.
+  virtual Picture LoadPicture(const std::wstring& path) = 0;
+  // A picture stored in the program itself.
+  virtual Picture LoadResourcePicture(int resourceId) = 0;
+
+  // Processes the window messages pending for the thread, then returns.
+  virtual void DoEvents() = 0;
+
+  // The one top-level window: created hidden, centred on the screen, without taskbar button.
+  virtual void CreateMainWindow(const WindowSpec& spec, WindowEvents& events) = 0;
+  virtual void ShowMainWindow(bool visible) = 0;
+  virtual void ResizeMainWindow(int width, int height) = 0;
+  // Asks for the given client area to be painted again.
+  virtual void Invalidate(const PixelRect& area) = 0;
+  virtual void DestroyMainWindow() = 0;
+  virtual NativeHandle WindowHandle() const = 0;
+  virtual NativeHandle WindowDC() const = 0;
+  // Keeps the pointer's events with the window while a mouse button is held, or lets them go.
+  virtual void SetMouseCapture(bool captured) = 0;
+
+  // Lets go of the mouse capture and runs the system's own move loop for the window, as a press on
+  // a title bar would; returns when the mouse button is released.
+  virtual void DragMainWindow() = 0;
+
+  // Starts a program and returns at once; a program that cannot be started raises a RunTimeError.
+  virtual void StartProgram(const StartRequest& request) = 0;
+
+  // A region made of the given rectangles, which must not overlap.
+  virtual Region CreateRegion(const std::vector<PixelRect>& rects) = 0;
+  // Gives `region` to the window; once the system has taken it the program never deletes it.
+  virtual void SetWindowRgn(NativeHandle window, Region region, bool redraw) = 0;
+};
+
+}  // namespace rt

@@ -1,0 +1,563 @@
+// The platform over plain Win32. The window procedure only translates messages into the forms
+// layer's events; nothing thrown by a handler ever leaves it.
+#include "runtime/win32/Win32Platform.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cwctype>
+#include <memory>
+#include <vector>
+
+#include "runtime/BitmapCheck.h"
+#include "runtime/ProgramFolder.h"
+
+namespace rt::win32 {
+
+namespace {
+
+constexpr wchar_t kOwnerClass[] = L"MenuOwnerWindow";
+constexpr wchar_t kWindowClass[] = L"MenuWindow";
+
+// Paths this long need the extended-length form to reach the file system.
+constexpr std::size_t kLongPath = MAX_PATH - 12;
+
+// The extended-length form of a long absolute path, so that folders of any depth work.
+std::wstring FileSystemPath(const std::wstring& path) {
+  if (path.size() < kLongPath || path.rfind(L"\\\\?\\", 0) == 0) return path;
+  if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+  if (path.size() > 2 && path[1] == L':') return L"\\\\?\\" + path;
+  return path;
+}
+
+// The program's name as the user sees it: its file name without the extension.
+std::wstring ProgramName() {
+  std::wstring name = ModulePath();
+  const std::size_t slash = name.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) name.erase(0, slash + 1);
+  const std::size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos && dot > 0) name.erase(dot);
+  return name.empty() ? L"Menu" : name;
+}
+
+RunTimeError PictureError(int number, const std::wstring& path, std::wstring detail = {}) {
+  return RunTimeError(number, L"Could not load the picture", path, std::move(detail));
+}
+
+RunTimeError WithLastError(RunTimeError error, DWORD code) {
+  if (code != 0) error.WithSystemError(code, SystemErrorText(code));
+  return error;
+}
+
+// Reads a whole file; a missing or unreadable file raises the matching run-time error.
+std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
+  const std::wstring name = FileSystemPath(path);
+  unique_handle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
+                         code == ERROR_BAD_NETPATH || code == ERROR_INVALID_NAME;
+    throw WithLastError(PictureError(missing ? kErrFileNotFound : kErrPathFileAccess, path), code);
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) {
+    throw WithLastError(PictureError(kErrPathFileAccess, path), GetLastError());
+  }
+  // No picture the menu can show comes near this; anything larger is not one of its pictures.
+  constexpr LONGLONG kMaxFile = 512ll * 1024 * 1024;
+  if (size.QuadPart > kMaxFile) {
+    throw PictureError(kErrInvalidPicture, path, L"The file is too large to be a picture.");
+  }
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+    if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) {
+      throw WithLastError(PictureError(kErrPathFileAccess, path), GetLastError());
+    }
+    if (got == 0) break;
+    done += got;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+class Win32Picture : public PictureData {
+ public:
+  Win32Picture(unique_hbitmap bitmap, int width, int height)
+      : bitmap_(std::move(bitmap)), width_(width), height_(height) {}
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  HBITMAP Bitmap() const { return bitmap_.get(); }
+
+  void ReadRows(int firstRow, int count, std::uint32_t* out) const override {
+    const int from = std::max(firstRow, 0);
+    const int to = std::min(firstRow + count, height_);
+    if (from >= to || width_ <= 0) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = height_;  // bottom-up: scan line 0 is the picture's last row
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const std::size_t width = static_cast<std::size_t>(width_);
+    std::vector<std::uint32_t> rows(width * static_cast<std::size_t>(to - from));
+    unique_hdc_window screen(nullptr);
+    const int lines = GetDIBits(screen.get(), bitmap_.get(), static_cast<UINT>(height_ - to),
+                                static_cast<UINT>(to - from), rows.data(), &info, DIB_RGB_COLORS);
+    if (lines != to - from) {
+      // Unreadable pixels count as not black, as points outside the bitmap do.
+      std::fill(rows.begin(), rows.end(), 0x00FFFFFFu);
+    }
+    for (int y = from; y < to; ++y) {
+      const std::uint32_t* source = rows.data() + width * static_cast<std::size_t>(to - 1 - y);
+      std::uint32_t* target = out + width * static_cast<std::size_t>(y - firstRow);
+      for (std::size_t x = 0; x < width; ++x) {
+        const std::uint32_t v = source[x] & 0x00FFFFFFu;  // 0x00RRGGBB as DIB bytes B, G, R
+        target[x] = ((v & 0xFFu) << 16) | (v & 0xFF00u) | (v >> 16);
+      }
+    }
+  }
+
+ private:
+  unique_hbitmap bitmap_;
+  int width_;
+  int height_;
+};
+
+Picture MakePicture(HBITMAP handle) {
+  unique_hbitmap bitmap(handle);
+  BITMAP info{};
+  if (GetObjectW(bitmap.get(), sizeof(info), &info) == 0) return Picture();
+  return Picture(std::make_unique<Win32Picture>(std::move(bitmap), static_cast<int>(info.bmWidth),
+                                                static_cast<int>(info.bmHeight)));
+}
+
+class Win32Region : public RegionData {
+ public:
+  explicit Win32Region(HRGN region) : region_(region) {}
+  unique_hrgn& Handle() { return region_; }
+
+ private:
+  unique_hrgn region_;
+};
+
+// Paints into the off-screen bitmap of one WM_PAINT, in client coordinates.
+class Win32Painter : public Painter {
+ public:
+  explicit Win32Painter(HDC target) : target_(target), source_(CreateCompatibleDC(target)) {}
+
+  void FillSystemColor(const PixelRect& area, int index) override {
+    const RECT rect{area.left, area.top, area.right, area.bottom};
+    FillRect(target_, &rect, GetSysColorBrush(index));
+  }
+
+  void DrawPicture(const Picture& picture, int x, int y, const PixelRect& area) override {
+    const auto* data = static_cast<const Win32Picture*>(picture.Data());
+    if (data == nullptr || area.Empty()) return;
+    unique_select_object selected(source_.get(), data->Bitmap());
+    BitBlt(target_, area.left, area.top, area.Width(), area.Height(), source_.get(),
+           area.left - x, area.top - y, SRCCOPY);
+  }
+
+ private:
+  HDC target_;
+  unique_hdc source_;
+};
+
+}  // namespace
+
+std::wstring SystemErrorText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length != 0 && buffer != nullptr ? std::wstring(buffer, length) : L"";
+  if (buffer != nullptr) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  return text.empty() ? L"Unknown error" : text;
+}
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+}
+
+Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance) {}
+
+Win32Platform::~Win32Platform() {
+  events_ = nullptr;
+  if (window_ != nullptr) DestroyWindow(window_);
+  if (owner_ != nullptr) DestroyWindow(owner_);
+}
+
+std::wstring Win32Platform::ProgramFolder() { return FolderOfModulePath(ModulePath()); }
+
+Picture Win32Platform::LoadPicture(const std::wstring& path) {
+  // The file is checked by its headers first: the decoder is only given files it can handle.
+  const BitmapCheck check = CheckBitmapFile(ReadWholeFile(path));
+  if (!check.ok) {
+    std::wstring reason = check.reason;
+    if (!reason.empty()) reason[0] = static_cast<wchar_t>(std::towupper(reason[0]));
+    throw PictureError(kErrInvalidPicture, path, reason + L".");
+  }
+  const std::wstring name = FileSystemPath(path);
+  HANDLE loaded = LoadImageW(nullptr, name.c_str(), IMAGE_BITMAP, 0, 0,
+                             LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  if (loaded == nullptr) {
+    throw WithLastError(PictureError(kErrInvalidPicture, path, L"The system could not decode it."),
+                        GetLastError());
+  }
+  Picture picture = MakePicture(static_cast<HBITMAP>(loaded));
+  if (!picture) throw PictureError(kErrInvalidPicture, path, L"The system could not decode it.");
+  return picture;
+}
+
+Picture Win32Platform::LoadResourcePicture(int resourceId) {
+  HANDLE loaded = LoadImageW(instance_, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0,
+                             LR_CREATEDIBSECTION);
+  if (loaded == nullptr) {
+    throw WithLastError(RunTimeError(kErrInvalidPicture, L"Could not load the picture",
+                                     L"resource " + std::to_wstring(resourceId)),
+                        GetLastError());
+  }
+  return MakePicture(static_cast<HBITMAP>(loaded));
+}
+
+template <typename F>
+void Win32Platform::Deliver(F&& handler) {
+  if (pending_ || failed_ || events_ == nullptr) return;
+  try {
+    handler();
+  } catch (...) {
+    pending_ = std::current_exception();
+  }
+}
+
+void Win32Platform::RethrowPending() {
+  if (pending_) std::rethrow_exception(std::exchange(pending_, nullptr));
+}
+
+void Win32Platform::DoEvents() {
+  MSG message;
+  while (!quit_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      quit_ = true;
+      break;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    RethrowPending();
+  }
+  RethrowPending();
+}
+
+void Win32Platform::RunMessageLoop() {
+  MSG message;
+  while (!quit_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    RethrowPending();
+  }
+  quit_ = true;
+  RethrowPending();
+}
+
+void Win32Platform::ReportRunTimeError(const RunTimeError& error) {
+  const std::wstring text = FormatErrorReport(error);
+  const std::wstring title = ProgramName();
+  // The window stays as the user saw it while the message is up, but takes no input.
+  pending_ = nullptr;
+  failed_ = true;
+  HWND owner = window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr;
+  MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+void Win32Platform::CreateMainWindow(const WindowSpec& spec, WindowEvents& events) {
+  bigIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconResource),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                               GetSystemMetrics(SM_CYICON), 0)));
+  smallIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconResource),
+                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), 0)));
+
+  WNDCLASSEXW owner{};
+  owner.cbSize = sizeof(owner);
+  owner.lpfnWndProc = DefWindowProcW;
+  owner.hInstance = instance_;
+  owner.hIcon = bigIcon_.get();
+  owner.hIconSm = smallIcon_.get();
+  owner.lpszClassName = kOwnerClass;
+  WNDCLASSEXW main = owner;
+  main.style = CS_OWNDC;  // the window keeps one DC of its own: its hDC
+  main.lpfnWndProc = WindowProc;
+  main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  main.lpszClassName = kWindowClass;
+  if (RegisterClassExW(&owner) == 0 || RegisterClassExW(&main) == 0) {
+    throw WithLastError(RunTimeError(kErrOutOfMemory, L"Could not create the window", L"frmMain"),
+                        GetLastError());
+  }
+
+  events_ = &events;
+  // The invisible owner keeps the window off the taskbar; Alt+Tab still reaches the window.
+  owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
+                           nullptr);
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
+  window_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, x, y, spec.width, spec.height, owner_,
+                            nullptr, instance_, this);
+  if (owner_ == nullptr || window_ == nullptr) {
+    const DWORD code = GetLastError();
+    events_ = nullptr;
+    throw WithLastError(RunTimeError(kErrOutOfMemory, L"Could not create the window", L"frmMain"),
+                        code);
+  }
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  windowDC_ = GetDC(window_);
+}
+
+void Win32Platform::ShowMainWindow(bool visible) {
+  if (window_ == nullptr) return;
+  ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);
+  if (visible) UpdateWindow(window_);
+}
+
+void Win32Platform::ResizeMainWindow(int width, int height) {
+  if (window_ == nullptr) return;
+  SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Platform::Invalidate(const PixelRect& area) {
+  if (window_ == nullptr) return;
+  const RECT rect{area.left, area.top, area.right, area.bottom};
+  InvalidateRect(window_, &rect, FALSE);
+}
+
+void Win32Platform::DestroyMainWindow() {
+  events_ = nullptr;
+  if (window_ != nullptr) {
+    if (windowDC_ != nullptr) ReleaseDC(window_, windowDC_);
+    windowDC_ = nullptr;
+    DestroyWindow(window_);  // its WM_DESTROY ends the message loop
+    window_ = nullptr;
+  }
+  if (owner_ != nullptr) {
+    DestroyWindow(owner_);
+    owner_ = nullptr;
+  }
+}
+
+NativeHandle Win32Platform::WindowHandle() const { return reinterpret_cast<NativeHandle>(window_); }
+NativeHandle Win32Platform::WindowDC() const { return reinterpret_cast<NativeHandle>(windowDC_); }
+
+void Win32Platform::SetMouseCapture(bool captured) {
+  if (captured && window_ != nullptr) {
+    SetCapture(window_);
+  } else if (!captured && GetCapture() == window_) {
+    ReleaseCapture();
+  }
+}
+
+void Win32Platform::DragMainWindow() {
+  if (window_ == nullptr) return;
+  // The position of the press that started this, in screen coordinates.
+  const DWORD position = GetMessagePos();
+  ReleaseCapture();
+  SendMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(position));
+}
+
+void Win32Platform::StartProgram(const StartRequest& request) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  info.hwnd = window_;
+  info.lpFile = request.program.c_str();
+  info.lpDirectory = request.workingFolder.empty() ? nullptr : request.workingFolder.c_str();
+  info.nShow = request.minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+  if (!ShellExecuteExW(&info)) {
+    const DWORD code = GetLastError();
+    const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+    const int number = missing ? kErrFileNotFound
+                       : code == ERROR_ACCESS_DENIED || code == ERROR_CANCELLED
+                           ? kErrPathFileAccess
+                           : kErrInvalidProcedureCall;
+    throw WithLastError(RunTimeError(number, L"Could not start the program", request.program),
+                        code);
+  }
+  if (info.hProcess != nullptr) CloseHandle(info.hProcess);
+}
+
+Region Win32Platform::CreateRegion(const std::vector<PixelRect>& rects) {
+  HRGN region = nullptr;
+  if (rects.empty()) {
+    region = CreateRectRgn(0, 0, 0, 0);
+  } else {
+    // One region made in one go from all its rectangles.
+    const std::size_t size = sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT);
+    std::vector<std::uint32_t> buffer((size + 3) / 4);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    RECT* out = reinterpret_cast<RECT*>(data->Buffer);
+    PixelRect bound{};
+    for (const PixelRect& r : rects) {
+      *out++ = RECT{r.left, r.top, r.right, r.bottom};
+      bound = Union(bound, r);
+    }
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(rects.size());
+    data->rdh.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
+    data->rdh.rcBound = RECT{bound.left, bound.top, bound.right, bound.bottom};
+    region = ExtCreateRegion(nullptr, static_cast<DWORD>(size), data);
+  }
+  if (region == nullptr) {
+    throw RunTimeError(kErrOutOfMemory, L"Could not make the window's outline", L"frmMain");
+  }
+  return Region(std::make_unique<Win32Region>(region));
+}
+
+void Win32Platform::SetWindowRgn(NativeHandle window, Region region, bool redraw) {
+  auto* data = static_cast<Win32Region*>(region.Data());
+  if (data == nullptr) return;
+  // Once the system has the region it is the system's; if it refused, ours is deleted here.
+  if (::SetWindowRgn(reinterpret_cast<HWND>(window), data->Handle().get(), redraw ? TRUE : FALSE)) {
+    data->Handle().release();
+  }
+}
+
+LRESULT CALLBACK Win32Platform::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<Win32Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (message == WM_DESTROY) {
+    if (window == self->window_) {
+      self->window_ = nullptr;
+      self->events_ = nullptr;
+    }
+    PostQuitMessage(0);
+    return 0;
+  }
+  if (window != self->window_) return DefWindowProcW(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32Platform::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // painting covers everything; erasing first would flicker
+    case WM_MOUSEMOVE:
+      OnPointer(PointerAction::kMove, MouseButton::kNone, wParam, lParam);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      OnPointer(PointerAction::kDown, MouseButton::kLeft, wParam, lParam);
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      OnPointer(PointerAction::kDown, MouseButton::kRight, wParam, lParam);
+      return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      OnPointer(PointerAction::kDown, MouseButton::kMiddle, wParam, lParam);
+      return 0;
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
+      OnPointer(PointerAction::kDown,
+                GET_XBUTTON_WPARAM(wParam) == XBUTTON1 ? MouseButton::kX1 : MouseButton::kX2,
+                wParam, lParam);
+      return TRUE;
+    case WM_LBUTTONUP:
+      OnPointer(PointerAction::kUp, MouseButton::kLeft, wParam, lParam);
+      return 0;
+    case WM_RBUTTONUP:
+      OnPointer(PointerAction::kUp, MouseButton::kRight, wParam, lParam);
+      return 0;
+    case WM_MBUTTONUP:
+      OnPointer(PointerAction::kUp, MouseButton::kMiddle, wParam, lParam);
+      return 0;
+    case WM_XBUTTONUP:
+      OnPointer(PointerAction::kUp,
+                GET_XBUTTON_WPARAM(wParam) == XBUTTON1 ? MouseButton::kX1 : MouseButton::kX2,
+                wParam, lParam);
+      return TRUE;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != window_) Deliver([&] { events_->OnCaptureLost(); });
+      return 0;
+    default:
+      return DefWindowProcW(window_, message, wParam, lParam);
+  }
+}
+
+void Win32Platform::OnPaint() {
+  unique_hdc_paint paint(window_);
+  const RECT& area = paint.area();
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0 || events_ == nullptr) return;
+  // Everything is drawn off-screen and copied in one go, so nothing flickers.
+  unique_hdc buffer(CreateCompatibleDC(paint.get()));
+  unique_hbitmap image(CreateCompatibleBitmap(paint.get(), width, height));
+  if (!buffer || !image) return;
+  {
+    unique_select_object selected(buffer.get(), image.get());
+    SetViewportOrgEx(buffer.get(), -area.left, -area.top, nullptr);
+    {
+      Win32Painter painter(buffer.get());
+      const PixelRect part{area.left, area.top, area.right, area.bottom};
+      try {
+        events_->OnPaint(painter, part);
+      } catch (...) {
+        if (!pending_) pending_ = std::current_exception();
+      }
+    }
+    SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
+    BitBlt(paint.get(), area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+  }
+}
+
+void Win32Platform::OnPointer(PointerAction action, MouseButton button, WPARAM wParam,
+                              LPARAM lParam) {
+  PointerEvent event;
+  event.action = action;
+  event.button = button;
+  event.x = GET_X_LPARAM(lParam);
+  event.y = GET_Y_LPARAM(lParam);
+  const WPARAM keys = GET_KEYSTATE_WPARAM(wParam);
+  event.buttons = ((keys & MK_LBUTTON) ? static_cast<int>(MouseButton::kLeft) : 0) |
+                  ((keys & MK_RBUTTON) ? static_cast<int>(MouseButton::kRight) : 0) |
+                  ((keys & MK_MBUTTON) ? static_cast<int>(MouseButton::kMiddle) : 0) |
+                  ((keys & MK_XBUTTON1) ? static_cast<int>(MouseButton::kX1) : 0) |
+                  ((keys & MK_XBUTTON2) ? static_cast<int>(MouseButton::kX2) : 0);
+  event.shift = ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
+                (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+  Deliver([&] { events_->OnPointer(event); });
+}
+
+}  // namespace rt::win32

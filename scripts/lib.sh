@@ -1,0 +1,86 @@
+# Shared by scripts/demo and scripts/test: installs what is missing on Debian 12, and starts and
+# stops a private X server and Wine prefix. Source it; it defines functions only.
+
+MENU_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+log() { printf '==> %s\n' "$*" >&2; }
+
+# Installs the build and test tools that are not on the machine yet (needs root and apt-get).
+install_missing() {
+  local need=()
+  command -v cmake >/dev/null || need+=(cmake)
+  command -v g++ >/dev/null || need+=(g++)
+  command -v make >/dev/null || need+=(make)
+  command -v clang++ >/dev/null || need+=(clang)
+  [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+  command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686-posix)
+  command -v i686-w64-mingw32-windres >/dev/null || need+=(binutils-mingw-w64-i686)
+  command -v wine >/dev/null || need+=(wine wine64)
+  dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+  command -v Xvfb >/dev/null || need+=(xvfb)
+  command -v xdotool >/dev/null || need+=(xdotool)
+  command -v xdpyinfo >/dev/null || need+=(x11-utils)
+  command -v import >/dev/null || need+=(imagemagick)
+  command -v python3 >/dev/null || need+=(python3)
+  command -v clang-format >/dev/null || need+=(clang-format)
+  [ ${#need[@]} -eq 0 ] && return 0
+  log "installing: ${need[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "missing packages (${need[*]}); run this as root to install them" >&2
+    return 1
+  fi
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then dpkg --add-architecture i386; fi
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >&2
+}
+
+build_windows() {
+  log "building for Windows"
+  cmake --preset windows >/dev/null && cmake --build --preset windows
+}
+
+# Starts a private Xvfb on a free display; sets DISPLAY and XVFB_PID.
+start_xvfb() {
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -wr >/dev/null 2>&1 </dev/null &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  local tries=0
+  until xdpyinfo >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    if [ $tries -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+      echo "Xvfb did not start on $DISPLAY" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+}
+
+stop_xvfb() {
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+  fi
+}
+
+# A 32-bit Wine prefix of our own in a temporary folder, with its server kept running and its
+# output detached (Wine's helpers would otherwise hold on to whatever started them).
+start_wine() {
+  WINE_HOME=$(mktemp -d /tmp/menu-wine.XXXXXX)
+  export WINEPREFIX="$WINE_HOME/prefix" WINEARCH=win32 WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  wineboot -i </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+stop_wine() {
+  if [ -n "${WINE_HOME:-}" ]; then
+    wineserver -k >/dev/null 2>&1
+    timeout 30 wineserver -w >/dev/null 2>&1
+    rm -rf "$WINE_HOME"
+    WINE_HOME=
+  fi
+}

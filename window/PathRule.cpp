@@ -1,0 +1,53 @@
+// The path rule for the menu's picture files.
+#include "window/PathRule.h"
+
+#include "runtime/Platform.h"
+#include "runtime/RunTimeError.h"
+
+namespace menu {
+
+bool HasTrailingSeparator(std::wstring_view folder) {
+  return !folder.empty() && folder.back() == L'\\';
+}
+
+bool IsBmpSeries(std::int16_t index) { return (index >= 0 && index <= 3) || index == 14; }
+
+std::wstring ButtonNumber(std::int16_t index) {
+  const int number = index + 1;
+  if (number > INT16_MAX) {
+    throw rt::RunTimeError(rt::kErrOverflow, L"Could not name the picture of button",
+                           std::to_wstring(index));
+  }
+  return std::to_wstring(number);
+}
+
+std::wstring SkinPicturePath(std::wstring_view folder, bool hasTrailingSeparator) {
+  std::wstring path(folder);
+  path += hasTrailingSeparator ? L"img\\main.bmp" : L"\\img\\main.bmp";
+  return path;
+}
+
+std::wstring ButtonPicturePath(std::wstring_view folder, bool hasTrailingSeparator,
+                               std::int16_t index, std::wstring_view suffix) {
+  std::wstring path(folder);
+  path += hasTrailingSeparator ? L"img\\" : L"\\img\\";
+  path += IsBmpSeries(index) ? L"bmp" : L"cmd";
+  path += ButtonNumber(index);
+  path += suffix;
+  return path;
+}
+
+bool PathRule::HasTrailingSeparator() const {
+  return menu::HasTrailingSeparator(platform_->ProgramFolder());
+}
+
+std::wstring PathRule::SkinPicturePath(bool hasTrailingSeparator) const {
+  return menu::SkinPicturePath(platform_->ProgramFolder(), hasTrailingSeparator);
+}
+
+std::wstring PathRule::ButtonPicturePath(bool hasTrailingSeparator, std::int16_t index,
+                                         std::wstring_view suffix) const {
+  return menu::ButtonPicturePath(platform_->ProgramFolder(), hasTrailingSeparator, index, suffix);
+}
+
+}  // namespace menu

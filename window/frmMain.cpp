@@ -1,0 +1,140 @@
+// frmMain's event handlers: start-up, the buttons' pictures, their commands and the window drag.
+#include "window/frmMain.h"
+
+#include <array>
+
+#include "runtime/RunTimeError.h"
+#include "startup/Module1.h"
+#include "window/frmMainDefinition.h"
+
+namespace menu {
+
+namespace {
+
+// The marker of a button that has shown its hover look and has not been reset since.
+constexpr std::wstring_view kMarked = L"1";
+
+// The members of cmd, in the order a reset visits them.
+constexpr std::array<std::int16_t, 9> kResetOrder = {0, 1, 2, 3, 14, 6, 7, 8, 9};
+
+bool TakesHover(std::int16_t index) { return IsBmpSeries(index) || (index >= 6 && index <= 9); }
+
+// The normal look: "-2.bmp" in series "bmp", "-1.bmp" in series "cmd".
+std::wstring_view NormalSuffix(std::int16_t index) {
+  return IsBmpSeries(index) ? kSuffix2 : kSuffix1;
+}
+
+}  // namespace
+
+frmMain::frmMain(rt::Platform& platform)
+    : platform_(&platform),
+      form_(platform, frmMainDefinition()),
+      paths_(platform),
+      picture1_(form_.Find(L"Picture1")),
+      img_(form_.Find(L"img")) {
+  form_.SetHandlers(this);
+}
+
+rt::Control* frmMain::cmd(std::int16_t index) { return form_.Find(L"cmd", index); }
+
+void frmMain::LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index,
+                                std::wstring_view suffix) {
+  rt::Control* button = cmd(index);
+  if (button == nullptr) return;
+  button->SetPicture(
+      platform_->LoadPicture(paths_.ButtonPicturePath(hasTrailingSeparator, index, suffix)));
+}
+
+void frmMain::Form_Load() {
+  form_.Show();
+  form_.SetVisible(false);
+  platform_->DoEvents();
+
+  const bool skinSeparator = paths_.HasTrailingSeparator();
+  form_.SetPicture(platform_->LoadPicture(paths_.SkinPicturePath(skinSeparator)));
+  Picture1().SetPicture(platform_->LoadPicture(paths_.SkinPicturePath(skinSeparator)));
+  rt::Region region = Module1::BuildSkinRegion(*this, paths_.SkinPicturePath(skinSeparator));
+  platform_->SetWindowRgn(form_.hWnd(), std::move(region), true);
+  form_.SetVisible(true);
+
+  const bool buttonSeparator = paths_.HasTrailingSeparator();
+  for (const std::int16_t index : {std::int16_t{0}, std::int16_t{1}, std::int16_t{2}, std::int16_t{3}, std::int16_t{14}}) {
+    LoadButtonPicture(buttonSeparator, index, kSuffix2);
+  }
+}
+
+void frmMain::cmd_MouseMove(std::int16_t index) {
+  const bool separator = paths_.HasTrailingSeparator();
+  rt::Control* button = cmd(index);
+  if (button == nullptr || !TakesHover(index) || !button->Tag().empty()) return;
+  // The marker follows the picture: a load that fails leaves the button unmarked.
+  LoadButtonPicture(separator, index, kSuffix3);
+  button->SetTag(std::wstring(kMarked));
+}
+
+void frmMain::cmd_MouseDown(std::int16_t index) {
+  LoadButtonPicture(paths_.HasTrailingSeparator(), index, kSuffix1);
+}
+
+void frmMain::cmd_MouseUp(std::int16_t index) {
+  LoadButtonPicture(paths_.HasTrailingSeparator(), index, NormalSuffix(index));
+}
+
+void frmMain::Form_MouseMove() {
+  const bool separator = paths_.HasTrailingSeparator();
+  for (const std::int16_t index : kResetOrder) {
+    rt::Control* button = cmd(index);
+    if (button == nullptr || button->Tag() != kMarked) continue;
+    button->SetTag(std::wstring());
+    LoadButtonPicture(separator, index, NormalSuffix(index));
+  }
+}
+
+std::wstring InstallerCommand(std::wstring_view programFolder, std::int16_t index) {
+  static constexpr std::array<std::wstring_view, 4> kInstallers = {
+      L"\\ZENT\\TEV_setup.exe", L"\\ZENT\\MOLAN_setup.exe", L"\\ZENT\\PIRUK_setup.exe",
+      L"\\ZENT\\DASEF_setup.exe"};
+  if (index < 0 || index > 3) return {};
+  return std::wstring(programFolder) + std::wstring(kInstallers[static_cast<std::size_t>(index)]);
+}
+
+void frmMain::cmd_Click(std::int16_t index) {
+  if (index == 14) {
+    CloseMenu();
+    return;
+  }
+  const std::wstring program = InstallerCommand(platform_->ProgramFolder(), index);
+  if (program.empty()) return;
+  rt::StartRequest request;
+  request.program = program;
+  request.workingFolder = program.substr(0, program.find_last_of(L'\\'));
+  request.minimized = true;
+  platform_->StartProgram(request);
+  form_.Unload();
+}
+
+void frmMain::CloseMenu() { form_.Unload(); }
+
+void frmMain::Picture1_MouseDown() { platform_->DragMainWindow(); }
+
+void frmMain::ControlMouseDown(rt::Control& control, const rt::MouseArgs&) {
+  if (&control == picture1_) {
+    Picture1_MouseDown();
+  } else if (control.Name() == L"cmd") {
+    cmd_MouseDown(control.Index());
+  }
+}
+
+void frmMain::ControlMouseMove(rt::Control& control, const rt::MouseArgs&) {
+  if (control.Name() == L"cmd") cmd_MouseMove(control.Index());
+}
+
+void frmMain::ControlMouseUp(rt::Control& control, const rt::MouseArgs&) {
+  if (control.Name() == L"cmd") cmd_MouseUp(control.Index());
+}
+
+void frmMain::ControlClick(rt::Control& control) {
+  if (control.Name() == L"cmd") cmd_Click(control.Index());
+}
+
+}  // namespace menu

@@ -1,0 +1,10 @@
+// The definition of the menu's one window, frmMain, and of every control on it.
+#pragma once
+
+#include "runtime/Forms.h"
+
+namespace menu {
+
+const rt::FormDefinition& frmMainDefinition();
+
+}  // namespace menu
