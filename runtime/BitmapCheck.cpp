@@ -129,9 +129,9 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
   }
 
   if (planes != 1) return Refuse(L"unsupported number of planes " + std::to_wstring(planes));
-  const bool bitsKnown = core ? (bits == 1 || bits == 4 || bits == 8 || bits == 24)
-                              : (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
-                                 bits == 32);
+  const bool bitsKnown =
+      core ? (bits == 1 || bits == 4 || bits == 8 || bits == 24)
+           : (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32);
   if (!bitsKnown) return Refuse(L"unsupported bits per pixel " + std::to_wstring(bits));
 
   switch (compression) {
@@ -171,9 +171,8 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
                   std::to_wstring(maxColours));
   }
   if (colours == 0 && bits <= 8) colours = maxColours;
-  const std::uint64_t masks = (!core && headerSize == kInfoHeaderSize && compression == kBiBitfields)
-                                  ? 12
-                                  : 0;
+  const std::uint64_t masks =
+      (!core && headerSize == kInfoHeaderSize && compression == kBiBitfields) ? 12 : 0;
   const std::uint64_t paletteEnd =
       kFileHeaderSize + headerSize + masks + colours * (core ? 3u : 4u);
   if (paletteEnd > fileSize) return Refuse(L"the palette is truncated");

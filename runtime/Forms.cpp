@@ -68,7 +68,8 @@ Form::Form(Platform& platform, const FormDefinition& definition)
       width_(definition.clientWidth),
       height_(definition.clientHeight) {
   controls_.reserve(definition.controls.size());
-  for (const ControlDefinition& control : definition.controls) controls_.emplace_back(*this, control);
+  for (const ControlDefinition& control : definition.controls)
+    controls_.emplace_back(*this, control);
 }
 
 Form::~Form() {
@@ -124,7 +125,8 @@ void Form::SetHeight(float twips) { Resize(width_, TwipsToPixels(twips)); }
 
 void Form::Resize(int width, int height) {
   if (width < 0 || height < 0) {
-    throw RunTimeError(kErrInvalidProcedureCall, L"Could not size the window", std::wstring(definition_->name));
+    throw RunTimeError(kErrInvalidProcedureCall, L"Could not size the window",
+                       std::wstring(definition_->name));
   }
   width_ = width;
   height_ = height;

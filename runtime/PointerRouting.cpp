@@ -24,7 +24,8 @@ MouseArgs Form::ArgsFor(const Control* target, const PointerEvent& event) const 
   const int top = target != nullptr ? target->Bounds().top : 0;
   const float unit = UnitsPerPixel();
   MouseArgs args;
-  args.button = event.action == PointerAction::kMove ? event.buttons : static_cast<int>(event.button);
+  args.button =
+      event.action == PointerAction::kMove ? event.buttons : static_cast<int>(event.button);
   args.shift = event.shift;
   args.x = static_cast<float>(event.x - left) * unit;
   args.y = static_cast<float>(event.y - top) * unit;

@@ -52,8 +52,8 @@ std::wstring TrimTrailingSpace(std::wstring text) {
 }  // namespace
 
 std::wstring FormatErrorReport(const RunTimeError& error) {
-  std::wstring text = L"Run-time error '" + std::to_wstring(error.Number()) + L"':\n" +
-                      error.Description() + L"\n";
+  std::wstring text =
+      L"Run-time error '" + std::to_wstring(error.Number()) + L"':\n" + error.Description() + L"\n";
   if (!error.Action().empty() || !error.Subject().empty()) {
     text += L"\n" + error.Action();
     if (!error.Subject().empty()) text += L"\n" + error.Subject();

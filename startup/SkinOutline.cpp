@@ -28,10 +28,10 @@ bool IsHole(int x, int y, std::uint32_t colour, int skinWidth, int skinHeight) {
 
 void CheckSkinSize(int skinWidth, int skinHeight) {
   if (skinWidth >= kSkinSizeLimit || skinHeight >= kSkinSizeLimit) {
-    throw rt::RunTimeError(rt::kErrOverflow, L"The skin is too large for the window's outline",
-                           std::to_wstring(skinWidth) + L" x " + std::to_wstring(skinHeight) +
-                               L" pixels",
-                           L"A skin must be less than 32768 pixels wide and high.");
+    throw rt::RunTimeError(
+        rt::kErrOverflow, L"The skin is too large for the window's outline",
+        std::to_wstring(skinWidth) + L" x " + std::to_wstring(skinHeight) + L" pixels",
+        L"A skin must be less than 32768 pixels wide and high.");
   }
 }
 
@@ -67,36 +67,49 @@ std::vector<rt::PixelRect> SkinOutlineRects(int skinWidth, int skinHeight,
   std::vector<rt::PixelRect> rects;
   if (skinWidth <= 0 || skinHeight <= 0) return rects;
 
-  const int pictureWidth = skin.Width();
+  const int pictureWidth = std::max(skin.Width(), 0);
   const int pictureHeight = skin.Height();
-  std::vector<std::uint32_t> row(static_cast<std::size_t>(std::max(pictureWidth, 0)));
+  const auto width = static_cast<std::size_t>(pictureWidth);
+
+  // Only the rows of the corner bands are read, each band in one go.
+  const int topEnd = std::min(kCornerNear + 1, skinHeight);
+  const int bottomStart = std::max(kCornerFarY, topEnd);
+  auto readBand = [&](int from, int to) {
+    to = std::min(to, pictureHeight);
+    std::vector<std::uint32_t> band;
+    if (to > from && width > 0) {
+      band.resize(width * static_cast<std::size_t>(to - from));
+      skin.ReadRows(from, to - from, band.data());
+    }
+    return band;
+  };
+  const std::vector<std::uint32_t> top = readBand(0, topEnd);
+  const std::vector<std::uint32_t> bottom = readBand(bottomStart, skinHeight);
+  auto rowPixels = [&](int y) -> const std::uint32_t* {
+    const std::vector<std::uint32_t>& band = y < topEnd ? top : bottom;
+    const std::size_t offset = width * static_cast<std::size_t>(y < topEnd ? y : y - bottomStart);
+    return offset < band.size() ? band.data() + offset : nullptr;
+  };
 
   Runs runs;
-  Runs band;  // the runs of the band being collected
+  Runs band;  // the runs of the band of rows being collected
   int bandTop = 0;
   auto close = [&](int bandBottom) {
     for (const auto& [from, to] : band) rects.push_back({from, bandTop, to, bandBottom});
   };
 
   // Rows without corner pixels are full; a run of them is handled as one step.
-  const int topEnd = std::min(kCornerNear + 1, skinHeight);
-  const int bottomStart = std::max(kCornerFarY, topEnd);
   int y = 0;
   while (y < skinHeight) {
     const bool inBand = y < topEnd || y >= bottomStart;
-    const std::uint32_t* pixels = nullptr;
-    if (inBand && y < pictureHeight && pictureWidth > 0) {
-      skin.ReadRows(y, 1, row.data());
-      pixels = row.data();
-    }
+    const std::uint32_t* pixels = inBand ? rowPixels(y) : nullptr;
     RowRuns(pixels, pixels != nullptr ? pictureWidth : 0, skinWidth, runs);
-    const int next = inBand ? y + 1 : bottomStart;
     if (y == 0 || runs != band) {
       if (y != 0) close(y);
       band = runs;
       bandTop = y;
     }
-    y = next;
+    y = inBand ? y + 1 : bottomStart;
   }
   close(skinHeight);
   return rects;

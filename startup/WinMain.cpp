@@ -25,8 +25,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     platform.ReportRunTimeError(error);
     return error.Number();
   } catch (...) {
-    platform.ReportRunTimeError(
-        rt::RunTimeError(rt::kErrInvalidProcedureCall, L"An unexpected error ended the program", L""));
+    platform.ReportRunTimeError(rt::RunTimeError(rt::kErrInvalidProcedureCall,
+                                                 L"An unexpected error ended the program", L""));
     return rt::kErrInvalidProcedureCall;
   }
 }

@@ -58,7 +58,8 @@ void frmMain::Form_Load() {
   form_.SetVisible(true);
 
   const bool buttonSeparator = paths_.HasTrailingSeparator();
-  for (const std::int16_t index : {std::int16_t{0}, std::int16_t{1}, std::int16_t{2}, std::int16_t{3}, std::int16_t{14}}) {
+  for (const std::int16_t index :
+       {std::int16_t{0}, std::int16_t{1}, std::int16_t{2}, std::int16_t{3}, std::int16_t{14}}) {
     LoadButtonPicture(buttonSeparator, index, kSuffix2);
   }
 }

@@ -15,8 +15,8 @@ using rt::ControlKind;
 
 constexpr ControlDefinition Image(std::wstring_view name, int index, int left, int top, int width,
                                   int height, int picture, bool enabled) {
-  return {name, index, ControlKind::kImage, {left, top, left + width, top + height}, picture,
-          enabled};
+  return {name,    index,  ControlKind::kImage, {left, top, left + width, top + height},
+          picture, enabled};
 }
 
 // In stacking order as stored; the first lies on top.

@@ -29,8 +29,8 @@ class RecordingPainter : public Painter {
   }
   void DrawPicture(const Picture& picture, int x, int y, const PixelRect& area) override {
     const auto* data = static_cast<const FakePicture*>(picture.Data());
-    out_.push_back(data->Source() + L" @" + std::to_wstring(x) + L"," + std::to_wstring(y) +
-                   L" " + Rect(area));
+    out_.push_back(data->Source() + L" @" + std::to_wstring(x) + L"," + std::to_wstring(y) + L" " +
+                   Rect(area));
   }
 
  private:

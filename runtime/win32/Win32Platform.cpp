@@ -161,8 +161,8 @@ class Win32Painter : public Painter {
     const auto* data = static_cast<const Win32Picture*>(picture.Data());
     if (data == nullptr || area.Empty()) return;
     unique_select_object selected(source_.get(), data->Bitmap());
-    BitBlt(target_, area.left, area.top, area.Width(), area.Height(), source_.get(),
-           area.left - x, area.top - y, SRCCOPY);
+    BitBlt(target_, area.left, area.top, area.Width(), area.Height(), source_.get(), area.left - x,
+           area.top - y, SRCCOPY);
   }
 
  private:
@@ -218,8 +218,8 @@ Picture Win32Platform::LoadPicture(const std::wstring& path) {
     throw PictureError(kErrInvalidPicture, path, reason + L".");
   }
   const std::wstring name = FileSystemPath(path);
-  HANDLE loaded = LoadImageW(nullptr, name.c_str(), IMAGE_BITMAP, 0, 0,
-                             LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  HANDLE loaded =
+      LoadImageW(nullptr, name.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
   if (loaded == nullptr) {
     throw WithLastError(PictureError(kErrInvalidPicture, path, L"The system could not decode it."),
                         GetLastError());
@@ -230,8 +230,8 @@ Picture Win32Platform::LoadPicture(const std::wstring& path) {
 }
 
 Picture Win32Platform::LoadResourcePicture(int resourceId) {
-  HANDLE loaded = LoadImageW(instance_, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0,
-                             LR_CREATEDIBSECTION);
+  HANDLE loaded =
+      LoadImageW(instance_, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   if (loaded == nullptr) {
     throw WithLastError(RunTimeError(kErrInvalidPicture, L"Could not load the picture",
                                      L"resource " + std::to_wstring(resourceId)),
@@ -290,9 +290,9 @@ void Win32Platform::ReportRunTimeError(const RunTimeError& error) {
 }
 
 void Win32Platform::CreateMainWindow(const WindowSpec& spec, WindowEvents& events) {
-  bigIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconResource),
-                                               IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                               GetSystemMetrics(SM_CYICON), 0)));
+  bigIcon_.reset(
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconResource), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
   smallIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconResource),
                                                  IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                  GetSystemMetrics(SM_CYSMICON), 0)));

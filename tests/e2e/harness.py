@@ -1,0 +1,227 @@
+"""Drives the real menu.exe under Wine on a private X display: starts it from a copy of the
+distribution folder, finds its window, moves and presses the pointer with xdotool, reads the
+screen, and reads message boxes through a small helper program that runs under Wine too.
+
+Needs DISPLAY (an Xvfb started with -wr, a white root) and WINEPREFIX set by the caller."""
+
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import time
+
+TIMEOUT = 20.0  # seconds any one condition may take before the test fails
+
+
+class Timeout(AssertionError):
+    pass
+
+
+def wait_for(condition, what, timeout=TIMEOUT, interval=0.05):
+    """Polls until condition() returns something true and returns it."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Timeout("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+def run(args, timeout=30, check=True):
+    result = subprocess.run(args, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, timeout=timeout)
+    if check and result.returncode != 0:
+        raise AssertionError("%s failed with %d" % (" ".join(args), result.returncode))
+    return result.stdout.decode("utf-8", "replace")
+
+
+def windows_path(path):
+    return run(["winepath", "-w", path]).strip()
+
+
+# Pictures -------------------------------------------------------------------------------------
+
+class Bitmap:
+    """A decoded Windows bitmap file: uncompressed 24- or 32-bit, bottom-up or top-down."""
+
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            data = f.read()
+        if data[:2] != b"BM":
+            raise ValueError(path + " is not a bitmap")
+        offset = struct.unpack_from("<I", data, 10)[0]
+        width, height, _, bits, compression = struct.unpack_from("<iiHHI", data, 18)
+        if bits not in (24, 32) or compression not in (0, 3):
+            raise ValueError("%s: only 24- and 32-bit files are read here" % path)
+        self.width, self.height = width, abs(height)
+        step = bits // 8
+        stride = (width * bits + 31) // 32 * 4
+        self.rows = []
+        for y in range(self.height):
+            row = y if height < 0 else self.height - 1 - y
+            start = offset + row * stride
+            line = data[start:start + width * step]
+            self.rows.append([(line[i + 2], line[i + 1], line[i])
+                              for i in range(0, width * step, step)])
+
+    def pixel(self, x, y):
+        return self.rows[y][x]
+
+
+class Screen:
+    """One screenshot of the whole X display, as RGB pixels."""
+
+    def __init__(self):
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, timeout=30, check=True).stdout
+        fields = []
+        at = 0
+        while len(fields) < 4:
+            while data[at:at + 1].isspace():
+                at += 1
+            end = at
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(data[at:end])
+            at = end
+        at += 1
+        assert fields[0] == b"P6" and fields[3] == b"255", "unexpected screenshot format"
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.data = data[at:]
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+
+def close(a, b, tolerance=8):
+    """Colours equal within what a display of fewer bits per channel would change."""
+    return all(abs(p - q) <= tolerance for p, q in zip(a, b))
+
+
+WHITE = (255, 255, 255)
+
+
+# The menu ---------------------------------------------------------------------------------------
+
+class Dist:
+    """A private copy of the distribution folder that a test may change."""
+
+    def __init__(self, source, name="menu"):
+        self.base = tempfile.mkdtemp(prefix="menu-e2e.")
+        self.path = os.path.join(self.base, name)
+        shutil.copytree(source, self.path)
+
+    def img(self, name):
+        return os.path.join(self.path, "img", name)
+
+    def remove(self):
+        shutil.rmtree(self.base, ignore_errors=True)
+
+
+class Menu:
+    """One run of menu.exe under Wine."""
+
+    def __init__(self, folder, probe, exe="menu.exe", env=None):
+        self.folder = folder
+        self.probe = probe
+        environment = dict(os.environ)
+        environment.update(env or {})
+        self.process = subprocess.Popen(["wine", os.path.join(folder, exe)], cwd=folder,
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, env=environment,
+                                        start_new_session=True)
+        self.window = None
+        self.origin = (0, 0)
+
+    # Windows of this process as X knows them.
+    def _windows(self):
+        out = run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)],
+                  check=False)
+        return [w for w in out.split()]
+
+    @staticmethod
+    def geometry(window):
+        out = run(["xdotool", "getwindowgeometry", "--shell", window], check=False)
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        if not values:
+            return None
+        return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
+
+    def main_window(self, size=(800, 600)):
+        """The menu's own window once it is mapped at `size`, or None."""
+        for window in self._windows():
+            geometry = self.geometry(window)
+            if geometry and geometry[2:] == size:
+                return window, geometry
+        return None
+
+    def covered(self, x, y):
+        """Whether client point x, y lies under another window of the menu (a message box)."""
+        sx, sy = self.origin[0] + x, self.origin[1] + y
+        for window in self._windows():
+            if window == self.window:
+                continue
+            g = self.geometry(window)
+            if g and g[0] <= sx < g[0] + g[2] and g[1] <= sy < g[1] + g[3]:
+                return True
+        return False
+
+    def wait_window(self, size=(800, 600)):
+        self.window, geometry = wait_for(lambda: self.main_window(size),
+                                         "the menu window at %dx%d" % size)
+        self.origin = geometry[:2]
+        return geometry
+
+    def wait_shown(self, expectations, what="the menu's pictures"):
+        """Waits until every (client x, client y, colour) holds in a screenshot; returns it."""
+        def check():
+            screen = Screen()
+            for x, y, colour in expectations:
+                if not close(screen.pixel(self.origin[0] + x, self.origin[1] + y), colour):
+                    return None
+            return screen
+        return wait_for(check, what)
+
+    # Pointer, in client coordinates.
+    def move(self, x, y):
+        run(["xdotool", "mousemove", str(self.origin[0] + x), str(self.origin[1] + y)])
+
+    def down(self, button=1):
+        run(["xdotool", "mousedown", str(button)])
+
+    def up(self, button=1):
+        run(["xdotool", "mouseup", str(button)])
+
+    # Message boxes, read through the probe.
+    def dialogs(self):
+        out = run(["wine", self.probe, "dialogs"], check=False)
+        return [line.split("\t") for line in out.splitlines() if line.strip()]
+
+    def wait_dialog(self):
+        return wait_for(lambda: self.dialogs(), "a message box")
+
+    def answer_dialogs(self):
+        run(["wine", self.probe, "close"], check=False)
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def wait_exit(self, timeout=TIMEOUT):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Timeout("the menu did not end")
+
+    def kill(self):
+        if self.alive():
+            try:
+                os.killpg(self.process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            self.process.wait(timeout=10)
