@@ -1,0 +1,74 @@
+// Writes every picture the launcher menu uses into an assets folder:
+//   img/     24-bit skin and button pictures the menu reads at run time
+//   design/  small RLE8 copies compiled into the program, and its icon
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include "art.h"
+#include "bmp.h"
+#include "ico.h"
+
+namespace fs = std::filesystem;
+using namespace makeassets;
+
+namespace {
+
+void save(const fs::path& path, const Bytes& data) {
+  write_file(path, data);
+  std::printf("%8zu  %s\n", data.size(), path.string().c_str());
+}
+
+// Encodes, then decodes again and compares, so a faulty encoder never writes a file.
+void save_rle8(const fs::path& path, const Image& image, int colours) {
+  const IndexedImage indexed = quantize(image, colours);
+  if (decode_rle8(encode_rle8(indexed), indexed.width, indexed.height) != indexed.pixels) {
+    throw std::runtime_error("RLE8 round trip failed for " + path.string());
+  }
+  save(path, encode_bmp_rle8(indexed));
+}
+
+std::string look_suffix(Look look) { return std::to_string(static_cast<int>(look)); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s <assets folder>\n", argv[0]);
+    return 2;
+  }
+  try {
+    const fs::path root = argv[1];
+    const fs::path img = root / "img";
+    const fs::path design = root / "design";
+    fs::create_directories(img);
+    fs::create_directories(design);
+
+    const Image skin = paint_skin();
+    check_skin(skin);
+    save(img / "main.bmp", encode_bmp24(skin));
+    for (Look look : {Look::Pressed, Look::Normal, Look::Hover}) {
+      for (int product = 0; product < 4; ++product) {
+        const std::string name =
+            "bmp" + std::to_string(product + 1) + "-" + look_suffix(look) + ".bmp";
+        save(img / name, encode_bmp24(paint_installer_button(skin, product, look)));
+      }
+      save(img / ("bmp15-" + look_suffix(look) + ".bmp"),
+           encode_bmp24(paint_close_button(skin, look)));
+    }
+
+    const Image design_skin = paint_design_skin();
+    check_skin(design_skin);
+    save_rle8(design / "skin.bmp", design_skin, 16);
+    for (int product = 0; product < 4; ++product) {
+      save_rle8(design / ("button" + std::to_string(product + 1) + ".bmp"),
+                paint_installer_button(design_skin, product, Look::Normal), 16);
+    }
+    save(design / "menu.ico", encode_ico4({paint_icon(32), paint_icon(16)}, icon_palette()));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "makeassets: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
