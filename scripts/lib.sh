@@ -71,9 +71,10 @@ start_wine() {
   WINE_HOME=$(mktemp -d /tmp/menu-wine.XXXXXX)
   export WINEPREFIX="$WINE_HOME/prefix" WINEARCH=win32 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  wineboot -i </dev/null >/dev/null 2>&1
-  wineserver -p </dev/null >/dev/null 2>&1
-  wine cmd /c exit </dev/null >/dev/null 2>&1
+  mkdir -p "$WINEPREFIX"
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  wineboot -i </dev/null >/dev/null 2>&1 || true
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 stop_wine() {
