@@ -5,6 +5,8 @@
 #include <memory>
 #include <utility>
 
+#include "runtime/Geometry.h"
+
 namespace rt {
 
 // What a platform keeps for one decoded picture.
@@ -13,9 +15,10 @@ class PictureData {
   virtual ~PictureData() = default;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
-  // Copies `count` rows from `firstRow` down into `out`, `Width()` values a row, each pixel as a
-  // colour value 0x00BBGGRR (0 is pure black). Rows outside the picture are left untouched.
-  virtual void ReadRows(int firstRow, int count, std::uint32_t* out) const = 0;
+  // Copies the pixels of `area` into `out`, row by row, `area.Width()` values a row, each pixel as
+  // a colour value 0x00BBGGRR (0 is pure black). Values for points outside the picture are left
+  // as they were.
+  virtual void ReadPixels(const PixelRect& area, std::uint32_t* out) const = 0;
 };
 
 // The `Picture` of a window or control. Assigning a new one releases the old one.

@@ -39,26 +39,49 @@ namespace {
 
 using Runs = std::vector<std::pair<int, int>>;  // [from, to) along a row
 
-// The parts of row `y` that stay in the window, given the row's pixels (or null outside the
-// picture or the corner bands).
-void RowRuns(const std::uint32_t* row, int rowWidth, int skinWidth, Runs& runs) {
-  runs.clear();
-  int start = 0;
-  auto scan = [&](int from, int to) {
-    from = std::max(from, 0);
-    to = std::min({to, skinWidth - 1, rowWidth - 1});
-    for (int x = from; x <= to; ++x) {
-      if (row[x] != 0) continue;
-      if (start < x) runs.emplace_back(start, x);
-      start = x + 1;
-    }
-  };
-  if (row != nullptr) {
-    scan(0, kCornerNear);
-    scan(std::max(kCornerFarX, kCornerNear + 1), skinWidth - 1);
+// The corner pixels of a band of rows: the left area and the right area, read in one go each.
+// Points outside the picture read as white, so they never count as black.
+class CornerBand {
+ public:
+  CornerBand(const rt::PictureData& skin, int skinWidth, int top, int bottom)
+      : top_(top),
+        leftWidth_(std::max(std::min(kCornerNear + 1, skinWidth), 0)),
+        rightWidth_(std::max(skinWidth - kCornerFarX, 0)) {
+    const auto rows = static_cast<std::size_t>(std::max(bottom - top, 0));
+    left_.assign(rows * static_cast<std::size_t>(leftWidth_), kWhite);
+    right_.assign(rows * static_cast<std::size_t>(rightWidth_), kWhite);
+    if (rows == 0) return;
+    if (leftWidth_ > 0) skin.ReadPixels({0, top, leftWidth_, bottom}, left_.data());
+    if (rightWidth_ > 0) skin.ReadPixels({kCornerFarX, top, skinWidth, bottom}, right_.data());
   }
-  if (start < skinWidth) runs.emplace_back(start, skinWidth);
-}
+
+  // The parts of row `y` that stay in the window.
+  void RowRuns(int y, int skinWidth, Runs& runs) const {
+    runs.clear();
+    int start = 0;
+    auto scan = [&](const std::vector<std::uint32_t>& pixels, int width, int firstX) {
+      const std::uint32_t* row =
+          pixels.data() + static_cast<std::size_t>(y - top_) * static_cast<std::size_t>(width);
+      for (int i = 0; i < width; ++i) {
+        if (row[i] != 0) continue;
+        const int x = firstX + i;
+        if (start < x) runs.emplace_back(start, x);
+        start = x + 1;
+      }
+    };
+    scan(left_, leftWidth_, 0);
+    scan(right_, rightWidth_, kCornerFarX);
+    if (start < skinWidth) runs.emplace_back(start, skinWidth);
+  }
+
+ private:
+  static constexpr std::uint32_t kWhite = 0x00FFFFFFu;
+  int top_;
+  int leftWidth_;
+  int rightWidth_;
+  std::vector<std::uint32_t> left_;
+  std::vector<std::uint32_t> right_;
+};
 
 }  // namespace
 
@@ -67,29 +90,11 @@ std::vector<rt::PixelRect> SkinOutlineRects(int skinWidth, int skinHeight,
   std::vector<rt::PixelRect> rects;
   if (skinWidth <= 0 || skinHeight <= 0) return rects;
 
-  const int pictureWidth = std::max(skin.Width(), 0);
-  const int pictureHeight = skin.Height();
-  const auto width = static_cast<std::size_t>(pictureWidth);
-
-  // Only the rows of the corner bands are read, each band in one go.
+  // Only the corner areas are read: the top band of rows and the bottom one.
   const int topEnd = std::min(kCornerNear + 1, skinHeight);
   const int bottomStart = std::max(kCornerFarY, topEnd);
-  auto readBand = [&](int from, int to) {
-    to = std::min(to, pictureHeight);
-    std::vector<std::uint32_t> band;
-    if (to > from && width > 0) {
-      band.resize(width * static_cast<std::size_t>(to - from));
-      skin.ReadRows(from, to - from, band.data());
-    }
-    return band;
-  };
-  const std::vector<std::uint32_t> top = readBand(0, topEnd);
-  const std::vector<std::uint32_t> bottom = readBand(bottomStart, skinHeight);
-  auto rowPixels = [&](int y) -> const std::uint32_t* {
-    const std::vector<std::uint32_t>& band = y < topEnd ? top : bottom;
-    const std::size_t offset = width * static_cast<std::size_t>(y < topEnd ? y : y - bottomStart);
-    return offset < band.size() ? band.data() + offset : nullptr;
-  };
+  const CornerBand top(skin, skinWidth, 0, topEnd);
+  const CornerBand bottom(skin, skinWidth, bottomStart, skinHeight);
 
   Runs runs;
   Runs band;  // the runs of the band of rows being collected
@@ -98,18 +103,24 @@ std::vector<rt::PixelRect> SkinOutlineRects(int skinWidth, int skinHeight,
     for (const auto& [from, to] : band) rects.push_back({from, bandTop, to, bandBottom});
   };
 
-  // Rows without corner pixels are full; a run of them is handled as one step.
+  // Rows between the two bands are full; they are handled as one step.
   int y = 0;
   while (y < skinHeight) {
-    const bool inBand = y < topEnd || y >= bottomStart;
-    const std::uint32_t* pixels = inBand ? rowPixels(y) : nullptr;
-    RowRuns(pixels, pixels != nullptr ? pictureWidth : 0, skinWidth, runs);
+    const bool inTop = y < topEnd;
+    const bool inBottom = y >= bottomStart;
+    if (inTop) {
+      top.RowRuns(y, skinWidth, runs);
+    } else if (inBottom) {
+      bottom.RowRuns(y, skinWidth, runs);
+    } else {
+      runs.assign(1, {0, skinWidth});
+    }
     if (y == 0 || runs != band) {
       if (y != 0) close(y);
       band = runs;
       bandTop = y;
     }
-    y = inBand ? y + 1 : bottomStart;
+    y = inTop || inBottom ? y + 1 : bottomStart;
   }
   close(skinHeight);
   return rects;

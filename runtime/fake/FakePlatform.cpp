@@ -39,13 +39,14 @@ class RecordingPainter : public Painter {
 
 }  // namespace
 
-void FakePicture::ReadRows(int firstRow, int count, std::uint32_t* out) const {
-  for (int row = 0; row < count; ++row) {
-    const int y = firstRow + row;
-    if (y < 0 || y >= image_.height) continue;
-    for (int x = 0; x < image_.width; ++x) {
-      out[static_cast<std::size_t>(row) * static_cast<std::size_t>(image_.width) +
-          static_cast<std::size_t>(x)] = image_.pixel ? image_.pixel(x, y) : 0x00FFFFFFu;
+void FakePicture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {
+  const std::size_t width = static_cast<std::size_t>(std::max(area.Width(), 0));
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      if (x < 0 || y < 0 || x >= image_.width || y >= image_.height) continue;
+      out[static_cast<std::size_t>(y - area.top) * width +
+          static_cast<std::size_t>(x - area.left)] =
+          image_.pixel ? image_.pixel(x, y) : 0x00FFFFFFu;
     }
   }
 }

@@ -26,7 +26,7 @@ class FakePicture : public PictureData {
       : source_(std::move(source)), image_(std::move(image)) {}
   int Width() const override { return image_.width; }
   int Height() const override { return image_.height; }
-  void ReadRows(int firstRow, int count, std::uint32_t* out) const override;
+  void ReadPixels(const PixelRect& area, std::uint32_t* out) const override;
   const std::wstring& Source() const { return source_; }
 
  private:

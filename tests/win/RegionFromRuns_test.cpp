@@ -43,20 +43,21 @@ HBITMAP MakeSkin(int width, int height, const Pixel& pixel) {
   return bitmap;
 }
 
-// Reads the DIB section through GetDIBits, as the menu's pictures are read.
+// Reads the bitmap point by point with GetPixel, apart from the menu's own way of reading.
 class DibPixels : public rt::PictureData {
  public:
   DibPixels(HBITMAP bitmap, int width, int height)
       : bitmap_(bitmap), width_(width), height_(height) {}
   int Width() const override { return width_; }
   int Height() const override { return height_; }
-  void ReadRows(int firstRow, int count, std::uint32_t* out) const override {
+  void ReadPixels(const rt::PixelRect& area, std::uint32_t* out) const override {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ previous = SelectObject(memory, bitmap_);
-    for (int row = 0; row < count; ++row) {
-      for (int x = 0; x < width_; ++x) {
-        out[row * width_ + x] = GetPixel(memory, x, firstRow + row);
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        if (x >= width_ || y >= height_) continue;
+        out[(y - area.top) * area.Width() + (x - area.left)] = GetPixel(memory, x, y);
       }
     }
     SelectObject(memory, previous);
