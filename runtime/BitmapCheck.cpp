@@ -14,6 +14,9 @@ constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr std::uint32_t kV5HeaderSize = 124;
+constexpr std::uint32_t kProfileLinked = 0x4C494E4Bu;    // 'LINK'
+constexpr std::uint32_t kProfileEmbedded = 0x4D424544u;  // 'MBED'
 
 std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
   return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
@@ -193,6 +196,18 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
   } else {
     const std::uint64_t stride = (columns * bits + 31) / 32 * 4;
     if (stride * rows > available) return Refuse(L"the pixel data is shorter than the header says");
+  }
+
+  // A V5 header may point at a colour profile (embedded, or the name of one); a decoder that
+  // manages colours reads it from there, so it must lie inside the file.
+  if (headerSize == kV5HeaderSize) {
+    const std::uint32_t space = U32(file, h + 56);
+    if (space == kProfileEmbedded || space == kProfileLinked) {
+      const std::uint64_t start = kFileHeaderSize + std::uint64_t{U32(file, h + 112)};
+      if (start + U32(file, h + 116) > fileSize) {
+        return Refuse(L"the colour profile lies outside the file");
+      }
+    }
   }
 
   BitmapCheck result;

@@ -59,8 +59,8 @@ start_xvfb() {
 
 stop_xvfb() {
   if [ -n "${XVFB_PID:-}" ]; then
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
   fi
 }
@@ -79,8 +79,8 @@ start_wine() {
 
 stop_wine() {
   if [ -n "${WINE_HOME:-}" ]; then
-    wineserver -k >/dev/null 2>&1
-    timeout 30 wineserver -w >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1 || true
+    timeout 30 wineserver -w >/dev/null 2>&1 || true
     rm -rf "$WINE_HOME"
     WINE_HOME=
   fi

@@ -10,7 +10,27 @@
 #include "startup/Module1.h"
 #include "window/frmMain.h"
 
+namespace {
+
+// DLLs are looked up in the system folder only, never beside the program: the program folder is
+// on media that anybody may have written to. Looked up at run time, as systems before Windows 8
+// (without the update that brought it) do not have it; the installers started later do not
+// inherit the setting.
+void RestrictDllSearchToSystemFolder() {
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  if (kernel == nullptr) return;
+  FARPROC found = GetProcAddress(kernel, "SetDefaultDllDirectories");
+  if (found == nullptr) return;
+  auto restrict =
+      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(found));
+  restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  RestrictDllSearchToSystemFolder();
   rt::win32::Win32Platform platform(instance);
   std::unique_ptr<menu::frmMain> form;
   try {

@@ -423,7 +423,32 @@ void Win32Platform::DragMainWindow() {
   SendMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(position));
 }
 
+namespace {
+
+using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+
+// The shell is loaded from the system folder when it is first needed, not at start-up: loaded
+// with the program it would bring its own dependencies along from wherever the search finds them
+// first, the program's folder included.
+ShellExecuteExFunction ShellExecuteFromSystemFolder() {
+  static const ShellExecuteExFunction function = [] {
+    HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (shell == nullptr) shell = LoadLibraryW(L"shell32.dll");  // systems without the flag
+    FARPROC found = shell != nullptr ? GetProcAddress(shell, "ShellExecuteExW") : nullptr;
+    return reinterpret_cast<ShellExecuteExFunction>(reinterpret_cast<void (*)()>(found));
+  }();
+  return function;
+}
+
+}  // namespace
+
 void Win32Platform::StartProgram(const StartRequest& request) {
+  const ShellExecuteExFunction shellExecute = ShellExecuteFromSystemFolder();
+  if (shellExecute == nullptr) {
+    throw WithLastError(
+        RunTimeError(kErrFileNotFound, L"Could not start the program", request.program),
+        GetLastError());
+  }
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof(info);
   info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
@@ -431,7 +456,7 @@ void Win32Platform::StartProgram(const StartRequest& request) {
   info.lpFile = request.program.c_str();
   info.lpDirectory = request.workingFolder.empty() ? nullptr : request.workingFolder.c_str();
   info.nShow = request.minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
-  if (!ShellExecuteExW(&info)) {
+  if (!shellExecute(&info)) {
     const DWORD code = GetLastError();
     const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
     const int number = missing ? kErrFileNotFound

@@ -127,12 +127,14 @@ class Dist:
 class Menu:
     """One run of menu.exe under Wine."""
 
-    def __init__(self, folder, probe, exe="menu.exe", env=None):
+    def __init__(self, folder, probe, exe="menu.exe", env=None, program=None):
+        """Starts `exe` in `folder`, or `program` (a path as Wine takes it) when given."""
         self.folder = folder
         self.probe = probe
         environment = dict(os.environ)
         environment.update(env or {})
-        self.process = subprocess.Popen(["wine", os.path.join(folder, exe)], cwd=folder,
+        command = program or os.path.join(folder, exe)
+        self.process = subprocess.Popen(["wine", command], cwd=folder,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, env=environment,
                                         start_new_session=True)

@@ -5,11 +5,13 @@ Usage: run.py DIST_FOLDER [TEST_NAME_PATTERN]
 Needs DISPLAY (Xvfb with a white root) and WINEPREFIX; ends with "e2e: N passed, N failed"."""
 
 import os
+import shutil
 import struct
+import subprocess
 import sys
 import unittest
 
-from harness import WHITE, Bitmap, Dist, Menu, close, run, windows_path
+from harness import WHITE, Bitmap, Dist, Menu, close, run, wait_for, windows_path
 
 DIST = None
 PROBE = None
@@ -62,8 +64,8 @@ class MenuCase(unittest.TestCase):
             self.menu.kill()
         self.dist.remove()
 
-    def start(self):
-        self.menu = Menu(self.dist.path, PROBE)
+    def start(self, **options):
+        self.menu = Menu(self.dist.path, PROBE, **options)
         return self.menu
 
     def picture(self, name):
@@ -74,9 +76,9 @@ class MenuCase(unittest.TestCase):
         left, top = BUTTONS[index]
         return samples(self.picture("%s%s.bmp" % (BUTTON_FILES[index], state)), left, top)
 
-    def normal_menu(self):
+    def normal_menu(self, **options):
         """Starts the menu and waits until it shows the normal look of every button."""
-        menu = self.start()
+        menu = self.start(**options)
         menu.wait_window()
         expected = []
         for index in BUTTONS:
@@ -199,6 +201,195 @@ class ButtonLooks(MenuCase):
                          (left + 80, top + 90, skin.pixel(left + 80, top + 90)),
                          (left + 100, top + 20, skin.pixel(left + 100, top + 20))],
                         "the small hover picture with the skin around it")
+
+
+class InstallerCase(MenuCase):
+    """The stand-in installers record how they were started, then linger a few seconds."""
+
+    def setUp(self):
+        super().setUp()
+        self.log = os.path.join(self.dist.base, "installers.log")
+        self.env = {"MENU_INSTALLER_LOG": windows_path(self.log),
+                    "MENU_INSTALLER_LINGER_MS": "4000"}
+
+    def started(self):
+        """One dict a started installer: path, flags, show, cwd, cmdline, pid."""
+        if not os.path.exists(self.log):
+            return []
+        with open(self.log, encoding="utf-8") as f:
+            return [dict(field.split("=", 1) for field in line.rstrip("\n").split("\t"))
+                    for line in f if line.strip()]
+
+    def click(self, index):
+        self.menu.move(*self.centre(index))
+        self.assert_shows(index, "-3")
+        self.menu.down(1)
+        self.assert_shows(index, "-1")
+        self.menu.up(1)
+
+    def assert_installer(self, record, folder, name):
+        self.assertEqual(record["path"].lower(), (folder + "\\ZENT\\%s_setup.exe" % name).lower())
+        self.assertEqual(record["cwd"].rstrip("\\").lower(), (folder + "\\ZENT").lower())
+        self.assertTrue(int(record["flags"], 16) & 1, "STARTF_USESHOWWINDOW")
+        self.assertEqual(record["show"], "2", "SW_SHOWMINIMIZED")
+
+    def check_folder(self, name, program=None, expected_folder=None):
+        self.dist.remove()
+        self.dist = Dist(DIST, name)
+        self.log = os.path.join(self.dist.base, "installers.log")
+        self.env["MENU_INSTALLER_LOG"] = windows_path(self.log)
+        self.normal_menu(env=self.env, program=program)
+        self.click(0)
+        self.assertEqual(self.menu.wait_exit(), 0)
+        record = wait_for(lambda: self.started(), "the installer's record")[0]
+        self.assert_installer(record, expected_folder or windows_path(self.dist.path), "TEV")
+
+
+class Commands(InstallerCase):
+    """Clicks start the installers and end the menu; the strip drags the window."""
+
+    INSTALLERS = {0: "TEV", 1: "MOLAN", 2: "PIRUK", 3: "DASEF"}
+
+    def test_each_installer_button_starts_its_installer_minimized_and_the_menu_ends(self):
+        folder = windows_path(self.dist.path)
+        for index, name in self.INSTALLERS.items():
+            park_pointer()
+            self.normal_menu(env=self.env)
+            self.click(index)
+            self.assertEqual(self.menu.wait_exit(), 0)
+            record = wait_for(lambda: self.started()[index:index + 1], "installer %s" % name)[0]
+            self.assert_installer(record, folder, name)
+            # The menu has ended while its installer still runs.
+            running = run(["pgrep", "-f", "%s_setup.exe" % name], check=False)
+            self.assertTrue(running.strip(), "%s should still be running" % name)
+        self.assertEqual(len(self.started()), 4)
+
+    def test_the_close_button_ends_the_menu_without_starting_anything(self):
+        self.normal_menu(env=self.env)
+        self.click(14)
+        self.assertEqual(self.menu.wait_exit(), 0)
+        self.assertEqual(self.started(), [])
+
+    def test_a_click_on_a_disabled_button_leaves_the_menu_open(self):
+        menu, _ = self.normal_menu(env=self.env)
+        left, top = DISABLED[0]
+        menu.move(left + 50, top + 15)
+        menu.down(1)
+        menu.up(1)
+        # The menu goes on answering the pointer.
+        menu.move(*self.centre(1))
+        self.assert_shows(1, "-3")
+        self.assertTrue(menu.alive())
+        self.assertEqual(self.started(), [])
+
+    def test_a_folder_with_spaces_and_parentheses(self):
+        self.check_folder("My Disc (v2)")
+
+    def test_a_folder_with_characters_outside_the_code_page(self):
+        self.check_folder("Disc \u65e5\u672c \u0414\u0438\u0441\u043a \u00e9t\u00e9")
+
+    def test_the_root_of_a_drive(self):
+        drive = os.path.join(os.environ["WINEPREFIX"], "dosdevices", "q:")
+        self.addCleanup(lambda: os.path.lexists(drive) and os.remove(drive))
+        if os.path.lexists(drive):
+            os.remove(drive)
+        os.symlink(self.dist.path, drive)
+        self.normal_menu(env=self.env, program="Q:\\menu.exe")
+        self.click(2)
+        self.assertEqual(self.menu.wait_exit(), 0)
+        record = wait_for(lambda: self.started(), "the installer's record")[0]
+        self.assert_installer(record, "Q:", "PIRUK")
+
+    def test_a_missing_installer_is_reported_and_nothing_starts(self):
+        os.remove(os.path.join(self.dist.path, "ZENT", "TEV_setup.exe"))
+        self.normal_menu(env=self.env)
+        self.click(0)
+        box = self.menu.wait_dialog()[0]
+        text = " ".join(box[1:])
+        self.assertIn(windows_path(self.dist.path) + "\\ZENT\\TEV_setup.exe", text)
+        self.assertIn("53", text)
+        self.assertIn("System error 2", text)
+        self.menu.answer_dialogs()
+        self.assertEqual(self.menu.wait_exit(), 53)
+        self.assertEqual(self.started(), [])
+
+    def test_dragging_the_strip_moves_the_window_by_the_pointers_travel(self):
+        menu, _ = self.normal_menu()
+        x0, y0 = menu.origin
+        menu.move(400, 20)
+        menu.down(1)
+        for step in range(1, 7):
+            run(["xdotool", "mousemove", str(x0 + 400 + 10 * step), str(y0 + 20 + 6 * step)])
+        menu.up(1)
+        wait_for(lambda: menu.geometry(menu.window)[:2] == (x0 + 60, y0 + 36),
+                 "the window to move by 60, 36")
+
+    def test_pressing_the_background_moves_nothing(self):
+        menu, _ = self.normal_menu()
+        before = menu.geometry(menu.window)
+        menu.move(400, 150)
+        menu.down(1)
+        menu.move(460, 200)
+        menu.up(1)
+        menu.move(*self.centre(0))  # once the menu answers this, the press has been handled
+        self.assert_shows(0, "-3")
+        self.assertEqual(menu.geometry(menu.window), before)
+
+
+class Hardening(InstallerCase):
+    """Nothing on the media subverts the program, and the program changes nothing there."""
+
+    # DLLs that the shell and the system load on demand. Wine loads its own copies unless told to
+    # prefer a file it finds on the search path; that is what the test tells it, so that a DLL
+    # found beside the menu would be taken.
+    PLANTED = ["shlwapi", "propsys", "uxtheme", "dwmapi", "cryptbase", "winmm", "setupapi",
+               "userenv", "shcore", "profapi", "sspicli", "apphelp", "ntmarta", "secur32"]
+
+    def test_a_dll_planted_beside_the_menu_is_never_loaded(self):
+        planted = os.path.join(os.path.dirname(PROBE), "planted.dll")
+        for name in self.PLANTED:
+            shutil.copy(planted, os.path.join(self.dist.path, name + ".dll"))
+        mark = os.path.join(self.dist.base, "planted.log")
+        overrides = ";".join(name + "=n,b" for name in self.PLANTED)
+        self.env.update({"WINEDLLOVERRIDES": "mscoree,mshtml=;" + overrides,
+                         "MENU_PLANTED_MARK": windows_path(mark)})
+        self.normal_menu(env=self.env)
+        self.click(0)  # start-up, hover, press and the start of an installer through the shell
+        self.assertEqual(self.menu.wait_exit(), 0)
+        wait_for(lambda: self.started(), "the installer's record")
+        loaded = open(mark, encoding="utf-8").read() if os.path.exists(mark) else ""
+        self.assertEqual(loaded, "", "DLLs loaded from the menu's folder")
+
+    def test_a_read_only_distribution_is_left_exactly_as_it_was(self):
+        def snapshot():
+            entries = {}
+            for folder, dirs, files in os.walk(self.dist.path):
+                for name in dirs + files:
+                    path = os.path.join(folder, name)
+                    info = os.lstat(path)
+                    entries[os.path.relpath(path, self.dist.path)] = (info.st_size, info.st_mtime_ns)
+            return entries
+
+        for folder, dirs, files in os.walk(self.dist.path):
+            for name in dirs + files:
+                os.chmod(os.path.join(folder, name), 0o555 if name in dirs else 0o444)
+        os.chmod(self.dist.path, 0o555)
+        try:
+            self.run_read_only(snapshot)
+        finally:
+            subprocess.run(["chmod", "-R", "u+w", self.dist.path], check=True)
+
+    def run_read_only(self, snapshot):
+        before = snapshot()
+        self.normal_menu(env=self.env)
+        self.menu.move(*self.centre(1))
+        self.assert_shows(1, "-3")
+        self.menu.move(400, 150)
+        self.assert_shows(1, "-2")
+        self.click(3)
+        self.assertEqual(self.menu.wait_exit(), 0)
+        wait_for(lambda: self.started(), "the installer's record")
+        self.assertEqual(snapshot(), before)
 
 
 def main():
