@@ -184,10 +184,17 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
     return Refuse(L"the pixel offset lies inside the header");
   }
 
+  BitmapCheck result;
+  result.headerSize = headerSize;
+  result.infoEnd = static_cast<std::size_t>(paletteEnd);
+  result.pixelOffset = pixelOffset;
   const std::uint64_t available = fileSize - pixelOffset;
   if (compression == kBiRle8 || compression == kBiRle4) {
-    std::uint64_t length = available;
-    if (imageSize != 0 && imageSize < length) length = imageSize;
+    // A decoder may read the stream as far as the header's image size, past the end-of-bitmap
+    // marker (Wine 8 reads the pixels of a 255-pixel RLE8 absolute run again as commands), so
+    // that size must lie inside the file.
+    if (imageSize > available) return Refuse(L"the RLE data is shorter than the header says");
+    const std::uint64_t length = imageSize != 0 ? imageSize : available;
     std::wstring reason;
     if (!RleStaysInside(file.subspan(pixelOffset, static_cast<std::size_t>(length)), columns, rows,
                         compression == kBiRle4, reason)) {
@@ -196,6 +203,7 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
   } else {
     const std::uint64_t stride = (columns * bits + 31) / 32 * 4;
     if (stride * rows > available) return Refuse(L"the pixel data is shorter than the header says");
+    result.pixelBytes = static_cast<std::size_t>(stride * rows);
   }
 
   // A V5 header may point at a colour profile (embedded, or the name of one); a decoder that
@@ -210,7 +218,6 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
     }
   }
 
-  BitmapCheck result;
   result.ok = true;
   result.width = static_cast<int>(width);
   result.height = static_cast<int>(height);

@@ -15,6 +15,10 @@ struct BitmapCheck {
   int height = 0;  // negative for a top-down file
   int bitsPerPixel = 0;
   std::uint32_t compression = 0;
+  std::uint32_t headerSize = 0;  // of the info header: 12 for the OS/2 core header, 40 and up
+  std::size_t infoEnd = 0;       // where header, colour masks and palette end in the file
+  std::size_t pixelOffset = 0;   // where the pixels start
+  std::size_t pixelBytes = 0;    // their length when uncompressed
 };
 
 // Pictures whose decoded form would need more than this many pixels are refused.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <cwctype>
 #include <memory>
 #include <vector>
@@ -30,6 +31,40 @@ std::wstring FileSystemPath(const std::wstring& path) {
   if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
   if (path.size() > 2 && path[1] == L':') return L"\\\\?\\" + path;
   return path;
+}
+
+// A path that the shell takes: for a long path its short form where the file system has one,
+// else the extended-length form.
+std::wstring ShellPath(const std::wstring& path) {
+  if (path.size() < kLongPath) return path;
+  const std::wstring extended = FileSystemPath(path);
+  std::wstring shortPath(32768, L'\0');
+  const DWORD length =
+      GetShortPathNameW(extended.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  shortPath.resize(length < shortPath.size() ? length : 0);
+  if (shortPath.rfind(L"\\\\?\\", 0) == 0 && shortPath.rfind(L"\\\\?\\UNC\\", 0) != 0) {
+    shortPath.erase(0, 4);
+  }
+  return !shortPath.empty() && shortPath.size() < MAX_PATH ? shortPath : extended;
+}
+
+// Decodes an uncompressed picture from the bytes already read and checked, for files the system's
+// decoder cannot open by their path (it takes paths of the classic length only).
+HBITMAP DecodeUncompressed(const std::vector<std::uint8_t>& file, const BitmapCheck& check) {
+  if (check.headerSize < sizeof(BITMAPINFOHEADER) || check.pixelBytes == 0 ||
+      (check.compression != BI_RGB && check.compression != BI_BITFIELDS)) {
+    return nullptr;
+  }
+  // Header, colour masks and palette, copied to memory aligned for the system.
+  constexpr std::size_t kFileHeader = 14;
+  std::vector<std::uint32_t> info((check.infoEnd - kFileHeader + 3) / 4 + 1, 0);
+  std::memcpy(info.data(), file.data() + kFileHeader, check.infoEnd - kFileHeader);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(info.data()),
+                                    DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr || bits == nullptr) return bitmap;
+  std::memcpy(bits, file.data() + check.pixelOffset, check.pixelBytes);
+  return bitmap;
 }
 
 // The program's name as the user sees it: its file name without the extension.
@@ -251,15 +286,21 @@ std::wstring Win32Platform::ProgramFolder() { return FolderOfModulePath(ModulePa
 
 Picture Win32Platform::LoadPicture(const std::wstring& path) {
   // The file is checked by its headers first: the decoder is only given files it can handle.
-  const BitmapCheck check = CheckBitmapFile(ReadWholeFile(path));
+  const std::vector<std::uint8_t> file = ReadWholeFile(path);
+  const BitmapCheck check = CheckBitmapFile(file);
   if (!check.ok) {
     std::wstring reason = check.reason;
     if (!reason.empty()) reason[0] = static_cast<wchar_t>(std::towupper(reason[0]));
     throw PictureError(kErrInvalidPicture, path, reason + L".");
   }
-  const std::wstring name = FileSystemPath(path);
-  HANDLE loaded =
-      LoadImageW(nullptr, name.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  // The decoder opens files by paths of the classic length; a longer one is decoded here when its
+  // pixels are stored uncompressed, and left to the decoder by its extended form otherwise.
+  HANDLE loaded = path.size() < kLongPath ? nullptr : DecodeUncompressed(file, check);
+  if (loaded == nullptr) {
+    const std::wstring name = FileSystemPath(path);
+    loaded = LoadImageW(nullptr, name.c_str(), IMAGE_BITMAP, 0, 0,
+                        LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  }
   if (loaded == nullptr) {
     throw WithLastError(PictureError(kErrInvalidPicture, path, L"The system could not decode it."),
                         GetLastError());
@@ -449,12 +490,15 @@ void Win32Platform::StartProgram(const StartRequest& request) {
         RunTimeError(kErrFileNotFound, L"Could not start the program", request.program),
         GetLastError());
   }
+  // The shell takes paths of the classic length only.
+  const std::wstring program = ShellPath(request.program);
+  const std::wstring folder = ShellPath(request.workingFolder);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof(info);
   info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
   info.hwnd = window_;
-  info.lpFile = request.program.c_str();
-  info.lpDirectory = request.workingFolder.empty() ? nullptr : request.workingFolder.c_str();
+  info.lpFile = program.c_str();
+  info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
   info.nShow = request.minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
   if (!shellExecute(&info)) {
     const DWORD code = GetLastError();

@@ -115,7 +115,7 @@ class Dist:
     def __init__(self, source, name="menu"):
         self.base = tempfile.mkdtemp(prefix="menu-e2e.")
         self.path = os.path.join(self.base, name)
-        shutil.copytree(source, self.path)
+        shutil.copytree(source, self.path)  # `name` may hold several levels of folders
 
     def img(self, name):
         return os.path.join(self.path, "img", name)

@@ -360,6 +360,15 @@ class Hardening(InstallerCase):
         loaded = open(mark, encoding="utf-8").read() if os.path.exists(mark) else ""
         self.assertEqual(loaded, "", "DLLs loaded from the menu's folder")
 
+    def test_a_folder_deeper_than_the_classic_path_limit_shows_the_menu(self):
+        deep = os.path.join(*["level-%02d-of-a-deep-disc-image" % i for i in range(10)])
+        self.dist.remove()
+        self.dist = Dist(DIST, deep)
+        self.assertGreater(len(windows_path(self.dist.img("main.bmp"))), 260)
+        menu, _ = self.normal_menu()
+        menu.move(*self.centre(2))
+        self.assert_shows(2, "-3")
+
     def test_a_read_only_distribution_is_left_exactly_as_it_was(self):
         def snapshot():
             entries = {}

@@ -1,0 +1,554 @@
+"""End-to-end run of the picture corpus under Wine: every case of makecorpus goes in place of the
+skin (img/main.bmp) or of button 0's pictures, in a fresh copy of the distribution folder, and the
+real menu.exe is judged on what it does with it.
+
+  refused    an error box names the file's full Windows path, the error number and the reason;
+             a skin's box stands alone (no menu window); after the box is answered the menu ends
+             with the error's number as its exit code
+  displayed  the window shows the picture's pattern where the corpus says
+  unjudged   the window shows and nothing goes wrong (top-down files, which Wine draws black)
+
+Button cases run twice: as the normal picture at start-up (img/bmp1-2.bmp) and as the hover
+picture (img/bmp1-3.bmp), shown when the pointer moves onto the button. In every run a Wine crash
+(its "Program Error" box, its debugger, an exception's exit code), a run longer than 20 seconds,
+or a process left behind is a failure.
+
+Refused cases at start-up run several menus at once; every box names its own file, so each box
+is told apart. Should Wine catch a crash during such a batch, the batch's cases run again one by
+one to find which case crashed.
+
+Usage: corpus.py DIST_FOLDER MAKECORPUS
+Needs DISPLAY (Xvfb with a white root) and WINEPREFIX. Ends with
+  corpus: N cases tried, N reported cleanly, N displayed, N unjudged, N crashes, N hangs
+  corpus: N passed, N failed"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from harness import WHITE, Bitmap, Dist, Menu, Screen, close, run
+
+CASE_LIMIT = 20.0  # seconds a run may take to show its result, and to end afterwards
+BATCH = 8          # refused start-up runs started together
+BUTTON0 = (96, 200)
+HOVER_POINT = (150, 260)
+SETTLE = 1.5       # seconds an unjudged run is watched after it shows its pictures
+SLOT_FILES = {"skin": "main.bmp", "start-up": "bmp1-2.bmp", "hover": "bmp1-3.bmp"}
+CRASH_WINDOW_NAMES = "Program Error|Wine"
+# Exit codes of an unhandled exception, as Wine passes them on (the low byte of the code).
+CRASH_CODES = {0xC0000005, 0xC0000005 & 0xFF, 0xC00000FD & 0xFF, 0xC0000409 & 0xFF}
+
+
+class Case:
+    def __init__(self, name, kind, expect, description):
+        self.name, self.kind, self.expect, self.description = name, kind, expect, description
+        if description.startswith("missing"):
+            self.source = "missing"
+        elif description.startswith("folder"):
+            self.source = "folder"
+        else:
+            self.source = "file"
+        self.error = None
+        self.reason = None
+        self.samples = []  # (x, y, colour or None for a hole)
+        self.runs = []
+
+    def slots(self):
+        return ["skin"] if self.kind == "skin" else ["start-up", "hover"]
+
+
+def load_cases(folder):
+    cases = {}
+    order = []
+    with open(os.path.join(folder, "cases.tsv"), encoding="utf-8") as f:
+        for line in f:
+            if not line.strip():
+                continue
+            name, kind, expect, description = line.rstrip("\n").split("\t")
+            assert kind in ("skin", "button") and expect in ("refused", "displayed", "unjudged")
+            cases[name] = Case(name, kind, expect, description)
+            order.append(name)
+    with open(os.path.join(folder, "expected.tsv"), encoding="utf-8") as f:
+        for line in f:
+            if not line.strip():
+                continue
+            fields = line.rstrip("\n").split("\t")
+            case = cases[fields[0]]
+            if fields[1] == "error":
+                case.error, case.reason = int(fields[2]), fields[3]
+            else:
+                x, y, colour = int(fields[2]), int(fields[3]), fields[4]
+                rgb = None if colour == "hole" else tuple(bytes.fromhex(colour))
+                case.samples.append((x, y, rgb))
+    result = [cases[name] for name in order]
+    for case in result:
+        assert case.expect != "refused" or case.error, case.name + " has no expected error"
+        assert case.expect != "displayed" or case.samples, case.name + " has no samples"
+    return result
+
+
+# What the system shows --------------------------------------------------------------------------
+
+def ps(fields):
+    out = subprocess.run(["ps", "-eo", fields], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, text=True).stdout
+    return [line.split(None, 1) for line in out.splitlines() if line.strip()]
+
+
+def debuggers():
+    return {int(pid) for pid, command in ps("pid=,comm=") if "winedbg" in command}
+
+
+def session_processes(session):
+    return [int(pid) for pid, sid in ps("pid=,sid=") if sid.strip() == str(session)]
+
+
+def crash_windows():
+    return run(["xdotool", "search", "--onlyvisible", "--name", CRASH_WINDOW_NAMES],
+               check=False).split()
+
+
+def cpu_seconds(pid):
+    """The processor time a process of ours has used so far."""
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    except (OSError, IndexError, ValueError):
+        return 0.0
+
+
+class Watch:
+    """Looks for signs of a crash caught by Wine that were not there when the run began."""
+
+    def __init__(self):
+        self.known_debuggers = debuggers()
+
+    def crash(self):
+        names = [run(["xdotool", "getwindowname", w], check=False).strip()
+                 for w in crash_windows()]
+        if names:
+            return "Wine's crash windows are up: " + ", ".join(names)
+        if debuggers() - self.known_debuggers:
+            return "winedbg is running"
+        return None
+
+    def clear(self, probe):
+        """After a crash: answers Wine's crash box and waits for its debugger to go; ends the
+        owners of crash windows on this display that stay."""
+        deadline = time.monotonic() + 15
+        while time.monotonic() < deadline:
+            answer_dialogs(probe)
+            if not crash_windows() and not debuggers() - self.known_debuggers:
+                return
+            time.sleep(0.5)
+        for window in crash_windows():
+            pid = run(["xdotool", "getwindowpid", window], check=False).strip()
+            if pid.isdigit():
+                try:
+                    os.kill(int(pid), 9)
+                except ProcessLookupError:
+                    pass
+
+
+def dialogs(probe):
+    """(title, text) of every message box on the screen."""
+    out = run(["wine", probe, "dialogs"], check=False)
+    boxes = []
+    for line in out.splitlines():
+        fields = line.split("\t")
+        if fields and fields[0]:
+            boxes.append((fields[0], " ".join(fields[1:])))
+    return boxes
+
+
+def crash_box(boxes):
+    return next((text for title, text in boxes if title == "Program Error"), None)
+
+
+def answer_dialogs(probe):
+    run(["wine", probe, "close"], check=False)
+
+
+class Failed(Exception):
+    """A run that went wrong; `kind` is "crash", "hang" or "fail"."""
+
+    def __init__(self, kind, message):
+        super().__init__(message)
+        self.kind = kind
+
+
+# One run of the menu with one case in place --------------------------------------------------------
+
+class Run:
+    def __init__(self, case, slot, context):
+        self.case, self.slot, self.context = case, slot, context
+        self.dist = Dist(context.dist)
+        self.file = self.dist.img(SLOT_FILES[slot])
+        self.normal = Bitmap(self.dist.img("bmp1-2.bmp"))
+        os.remove(self.file)
+        if case.source == "folder":
+            os.mkdir(self.file)
+        elif case.source == "file":
+            shutil.copyfile(os.path.join(context.corpus, case.name + ".bmp"), self.file)
+        self.windows_path = None
+        self.menu = None
+        self.deadline = None
+        self.outcome = None  # "ok", "crash", "hang" or "fail"
+        self.detail = ""
+        self.answered = None  # when its box was answered; it is still ending then
+
+    def label(self):
+        return "%s [%s]" % (self.case.name, self.slot)
+
+    def start(self):
+        self.menu = Menu(self.dist.path, self.context.probe)
+        self.deadline = time.monotonic() + CASE_LIMIT
+
+    def finish(self, outcome, detail=""):
+        if self.outcome is None or self.outcome == "ok":
+            self.outcome, self.detail = outcome, detail
+
+    def kill(self):
+        if self.menu is not None:
+            self.menu.kill()
+            # Whatever Wine started for the menu (a debugger) shares its session.
+            for pid in session_processes(self.menu.process.pid):
+                try:
+                    os.kill(pid, 9)
+                except ProcessLookupError:
+                    pass
+
+    def cleanup(self):
+        self.kill()
+        self.dist.remove()
+
+    # Judging a box.
+    def box(self, boxes):
+        return next(((t, text) for t, text in boxes if self.windows_path in text), None)
+
+    def judge_box(self, box):
+        title, text = box
+        case = self.case
+        problems = []
+        if title != "menu":
+            problems.append("titled %r" % title)
+        if "Run-time error '%d'" % case.error not in text:
+            problems.append("without error %d" % case.error)
+        if case.reason.lower() not in text.lower():
+            problems.append("without the reason %r" % case.reason)
+        if self.slot == "skin" and self.menu.main_window() is not None:
+            problems.append("with the menu window up beside it")
+        if problems:
+            raise Failed("fail", "the box %s: %s" % (", ".join(problems), text))
+        return text.split("\\n")[-1]
+
+    def judge_exit(self, code):
+        expected = self.case.error & 0xFF
+        if code == expected:
+            return
+        if code < 0 or code in CRASH_CODES:
+            raise Failed("crash", "ended with exit code %d" % code)
+        raise Failed("fail", "ended with exit code %d, expected %d" % (code, expected))
+
+    def left_behind(self):
+        return session_processes(self.menu.process.pid)
+
+    def overdue(self):
+        """The failure of a run that showed nothing in time: a hang while the menu keeps the
+        processor busy, else a picture taken as valid (the menu sits idle, its window up)."""
+        pid = self.menu.process.pid
+        before = cpu_seconds(pid)
+        time.sleep(1.0)
+        busy = cpu_seconds(pid) - before
+        if busy > 0.5:
+            return Failed("hang", "no error box within %d s, the menu busy" % CASE_LIMIT)
+        window = "its window up" if self.menu.main_window() else "no window"
+        return Failed("fail", "no error box within %d s; the menu sits idle, %s"
+                      % (CASE_LIMIT, window))
+
+
+class Context:
+    def __init__(self, dist, corpus, probe):
+        self.dist, self.corpus, self.probe = dist, corpus, probe
+
+
+# Single runs ----------------------------------------------------------------------------------------
+
+def park_pointer():
+    run(["xdotool", "mousemove", "2", "2"])
+
+
+def watch_until(r, watch, condition, what, valid=True):
+    """Polls condition() until it returns something true, while checking that the run neither
+    crashed, ended, nor (for a valid picture) showed a box; returns the condition's value."""
+    while True:
+        boxes = dialogs(r.context.probe)
+        box = crash_box(boxes)
+        if box is not None:
+            raise Failed("crash", "Wine's crash box: " + box)
+        crash = watch.crash()
+        if crash:
+            raise Failed("crash", crash)
+        if valid:
+            mine = r.box(boxes)
+            if mine is not None:
+                raise Failed("fail", "refused a valid picture: " + mine[1])
+        value = condition(boxes)
+        if value:
+            return value
+        if not r.menu.alive():
+            code = r.menu.process.returncode
+            if code < 0 or code in CRASH_CODES:
+                raise Failed("crash", "ended with exit code %d" % code)
+            raise Failed("fail", "ended with exit code %d while waiting for %s" % (code, what))
+        if time.monotonic() > r.deadline:
+            if what == "error box":
+                raise r.overdue()
+            raise Failed("hang", "no %s within %d s" % (what, CASE_LIMIT))
+        time.sleep(0.05)
+
+
+def shown(r, expectations):
+    """A condition: the menu's window is up and every (client x, y, colour) holds on screen."""
+    def check(_boxes):
+        if r.menu.window is None:
+            found = r.menu.main_window()
+            if found is None:
+                return False
+            r.menu.window, geometry = found
+            r.menu.origin = geometry[:2]
+        screen = Screen()
+        ox, oy = r.menu.origin
+        return all(close(screen.pixel(ox + x, oy + y), colour) for x, y, colour in expectations)
+    return check
+
+
+def case_expectations(r, left, top):
+    return [(left + x, top + y, WHITE if colour is None else colour)
+            for x, y, colour in r.case.samples]
+
+
+def normal_look(r):
+    """Button 0 in its normal look, the distribution's own picture."""
+    points = []
+    for fx, fy in ((0.5, 0.5), (0.2, 0.25), (0.8, 0.75), (0.25, 0.8), (0.75, 0.2)):
+        x, y = int(r.normal.width * fx), int(r.normal.height * fy)
+        points.append((BUTTON0[0] + x, BUTTON0[1] + y, r.normal.pixel(x, y)))
+    return points
+
+
+def single(r, finishing):
+    """One run on its own. A refused hover case is left ending (its box answered) in
+    `finishing`, so that the next run need not wait for it."""
+    watch = Watch()
+    park_pointer()
+    r.windows_path = run(["winepath", "-w", r.file]).strip()
+    r.start()
+    try:
+        case = r.case
+        if r.slot == "hover":
+            watch_until(r, watch, shown(r, normal_look(r)), "normal look of button 0")
+            r.menu.move(*HOVER_POINT)
+        if case.expect == "refused":
+            box = watch_until(r, watch, lambda boxes: r.box(boxes), "error box", valid=False)
+            reason = r.judge_box(box)
+            answer_dialogs(r.context.probe)
+            r.answered = time.monotonic()
+            r.finish("ok", "reported: " + reason)
+            finishing.append(r)
+            return
+        if case.expect == "displayed":
+            left, top = (0, 0) if r.slot == "skin" else BUTTON0
+            watch_until(r, watch, shown(r, case_expectations(r, left, top)), "pattern shown")
+            r.finish("ok", "displayed")
+        else:
+            watch_until(r, watch, shown(r, []), "menu window")
+            settle = time.monotonic() + SETTLE
+            watch_until(r, watch, lambda _b: time.monotonic() > settle, "quiet time")
+            r.finish("ok", "shown, colours not judged")
+        r.cleanup()
+    except Failed as failure:
+        r.finish(failure.kind, str(failure))
+        answer_dialogs(r.context.probe)
+        r.cleanup()
+        if failure.kind == "crash":
+            watch.clear(r.context.probe)
+
+
+def end_finishing(finishing):
+    """Waits for runs whose boxes were answered to end, and judges how they ended."""
+    watch = Watch()
+    for r in finishing:
+        try:
+            remaining = max(0.0, r.answered + CASE_LIMIT - time.monotonic())
+            try:
+                code = r.menu.process.wait(timeout=remaining)
+            except subprocess.TimeoutExpired:
+                raise Failed("hang", "did not end within %d s of its box being answered"
+                             % CASE_LIMIT)
+            r.judge_exit(code)
+            time.sleep(0.05)
+            leftover = r.left_behind()
+            if leftover:
+                raise Failed("fail", "processes left behind: %s" % leftover)
+            crash = watch.crash()
+            if crash:
+                raise Failed("crash", crash)
+        except Failed as failure:
+            r.finish(failure.kind, str(failure))
+            if failure.kind == "crash":
+                watch.clear(r.context.probe)
+        r.cleanup()
+    finishing.clear()
+
+
+# Batches of refused start-up runs ---------------------------------------------------------------
+
+def batch(runs):
+    """Starts the runs together and judges each one's box; returns the runs to try again alone
+    because a crash was seen while they were still going."""
+    context = runs[0].context
+    watch = Watch()
+    park_pointer()
+    paths = run(["winepath", "-w"] + [r.file for r in runs]).splitlines()
+    for r, path in zip(runs, paths):
+        r.windows_path = path.strip()
+    for r in runs:
+        r.start()
+    pending = list(runs)
+    suspects = []
+    while pending:
+        boxes = dialogs(context.probe)
+        crash = crash_box(boxes) or watch.crash()
+        if crash:
+            suspects = pending
+            break
+        for r in list(pending):
+            try:
+                box = r.box(boxes)
+                if box is not None:
+                    r.finish("ok", "reported: " + r.judge_box(box))
+                    pending.remove(r)
+                elif not r.menu.alive():
+                    code = r.menu.process.returncode
+                    if code < 0 or code in CRASH_CODES:
+                        raise Failed("crash", "ended with exit code %d" % code)
+                    raise Failed("fail", "ended with exit code %d without a box" % code)
+                elif time.monotonic() > r.deadline:
+                    raise r.overdue()
+            except Failed as failure:
+                r.finish(failure.kind, str(failure))
+                pending.remove(r)
+        time.sleep(0.05)
+    answer_dialogs(context.probe)
+    now = time.monotonic()
+    finishing = []
+    for r in runs:
+        if r in suspects:
+            r.kill()
+            continue
+        r.answered = now
+        finishing.append(r)
+    end_finishing(finishing)
+    if suspects:
+        watch.clear(context.probe)
+    again = []
+    for r in suspects:
+        r.cleanup()
+        again.append(Run(r.case, r.slot, r.context))
+    return again
+
+
+# The whole corpus -----------------------------------------------------------------------------------
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__)
+        return 2
+    dist = os.path.abspath(sys.argv[1])
+    makecorpus = os.path.abspath(sys.argv[2])
+    probe = os.path.abspath(os.path.join(dist, "..", "tests", "e2e", "e2e_probe.exe"))
+    folder = tempfile.mkdtemp(prefix="menu-corpus.")
+    started = time.monotonic()
+    try:
+        subprocess.run([makecorpus, folder], check=True, stdout=subprocess.DEVNULL)
+        cases = load_cases(folder)
+        context = Context(dist, folder, probe)
+
+        batched, alone = [], []
+        for case in cases:
+            for slot in case.slots():
+                together = case.expect == "refused" and slot != "hover"
+                (batched if together else alone).append((case, slot))
+        # Valid skins first, then valid button pictures, then the hover runs: a skin's holes show
+        # the desktop only while no other menu window is left behind it.
+        alone.sort(key=lambda item: ("skin", "start-up", "hover").index(item[1]))
+
+        def record(r):
+            r.case.runs.append(r)
+            mark = "ok  " if r.outcome == "ok" else r.outcome.upper().ljust(4)
+            print("%s %-40s %s" % (mark, r.label(), r.detail), flush=True)
+
+        def phase(what):
+            print("corpus: %s at %.0f s" % (what, time.monotonic() - started), flush=True)
+
+        phase("%d refused start-up runs, %d at a time" % (len(batched), BATCH))
+
+        for i in range(0, len(batched), BATCH):
+            runs = [Run(case, slot, context) for case, slot in batched[i:i + BATCH]]
+            again = batch(runs)
+            for r in runs:
+                if r.outcome is not None:
+                    record(r)
+            for r in again:
+                finishing = []
+                single(r, finishing)
+                end_finishing(finishing)
+                record(r)
+
+        phase("%d runs one by one" % len(alone))
+        finishing = []
+        for case, slot in alone:
+            r = Run(case, slot, context)
+            single(r, finishing)
+            if r not in finishing:
+                record(r)
+            if slot == "hover" and len(finishing) > 3:
+                done = list(finishing)
+                end_finishing(finishing)
+                for d in done:
+                    record(d)
+        done = list(finishing)
+        end_finishing(finishing)
+        for d in done:
+            record(d)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+    counts = {"reported": 0, "displayed": 0, "unjudged": 0}
+    crashes = hangs = passed = failed = 0
+    for case in cases:
+        outcomes = [r.outcome for r in case.runs]
+        good = bool(outcomes) and len(outcomes) == len(case.slots()) and \
+            all(o == "ok" for o in outcomes)
+        crashes += "crash" in outcomes
+        hangs += "hang" in outcomes
+        if good:
+            passed += 1
+            counts["reported" if case.expect == "refused" else case.expect] += 1
+        else:
+            failed += 1
+    print("corpus: %d cases tried, %d reported cleanly, %d displayed, %d unjudged, "
+          "%d crashes, %d hangs" % (len(cases), counts["reported"], counts["displayed"],
+                                    counts["unjudged"], crashes, hangs))
+    print("corpus: took %.0f s" % (time.monotonic() - started))
+    print("corpus: %d passed, %d failed" % (passed, failed))
+    return 0 if failed == 0 and passed > 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

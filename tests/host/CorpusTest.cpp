@@ -1,0 +1,262 @@
+// The picture corpus against the bitmap check: every file the menu must refuse is refused with
+// its plain reason, every valid file is accepted at its size, and the valid files really show the
+// pattern the end-to-end test looks for, as the reference decoder reads them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "runtime/BitmapCheck.h"
+#include "tools/makecorpus/corpus.h"
+#include "tools/makecorpus/decoder.h"
+
+namespace {
+
+using corpus::Case;
+using corpus::Expect;
+using corpus::Kind;
+using corpus::Source;
+
+const std::vector<Case>& AllCases() {
+  static const std::vector<Case> cases = corpus::Cases();
+  return cases;
+}
+
+rt::BitmapCheck Check(const Case& c) {
+  return rt::CheckBitmapFile(std::span<const std::uint8_t>(c.bytes));
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (const wchar_t ch : text) out += ch < 0x80 ? static_cast<char>(ch) : '?';
+  return out;
+}
+
+// The case's name without its kind.
+std::string Stem(const Case& c) { return c.name.substr(c.name.find('-') + 1); }
+
+bool Near(const corpus::Rgb& a, const corpus::Rgb& b) {
+  return std::abs(a.r - b.r) <= 8 && std::abs(a.g - b.g) <= 8 && std::abs(a.b - b.b) <= 8;
+}
+
+std::string Hex(const corpus::Rgb& c) {
+  char text[8];
+  std::snprintf(text, sizeof(text), "%02x%02x%02x", c.r, c.g, c.b);
+  return text;
+}
+
+TEST(Corpus, BothKindsHaveTheSameCasesUnderUniqueNames) {
+  std::set<std::string> names;
+  std::map<Kind, std::set<std::string>> stems;
+  std::map<Expect, int> expects;
+  for (const Case& c : AllCases()) {
+    EXPECT_TRUE(names.insert(c.name).second) << "two cases named " << c.name;
+    EXPECT_EQ(c.name.rfind(std::string(corpus::KindName(c.kind)) + "-", 0), 0u) << c.name;
+    EXPECT_FALSE(c.description.empty()) << c.name;
+    EXPECT_EQ(c.description.find('\t'), std::string::npos) << c.name;
+    EXPECT_EQ(c.description.find('\n'), std::string::npos) << c.name;
+    stems[c.kind].insert(Stem(c));
+    ++expects[c.expect];
+  }
+  EXPECT_EQ(stems[Kind::kSkin], stems[Kind::kButton]);
+  EXPECT_GE(expects[Expect::kRefused], 40);
+  EXPECT_GE(expects[Expect::kDisplayed], 20);
+  EXPECT_GE(expects[Expect::kUnjudged], 2);
+}
+
+TEST(Corpus, CasesWithoutAFileAreMarkedForTheTest) {
+  int missing = 0;
+  int folders = 0;
+  for (const Case& c : AllCases()) {
+    SCOPED_TRACE(c.name);
+    if (c.source == Source::kFile) {
+      EXPECT_NE(c.description.rfind("missing", 0), 0u);
+      EXPECT_NE(c.description.rfind("folder", 0), 0u);
+      continue;
+    }
+    EXPECT_EQ(c.expect, Expect::kRefused);
+    EXPECT_TRUE(c.bytes.empty());
+    if (c.source == Source::kMissing) {
+      ++missing;
+      EXPECT_EQ(c.description.rfind("missing", 0), 0u);
+      EXPECT_EQ(c.error, 53);
+    } else {
+      ++folders;
+      EXPECT_EQ(c.description.rfind("folder", 0), 0u);
+      EXPECT_EQ(c.error, 75);
+    }
+  }
+  EXPECT_EQ(missing, 2);
+  EXPECT_EQ(folders, 2);
+}
+
+TEST(Corpus, RefusedFilesAreRefusedForTheirOwnReason) {
+  int checked = 0;
+  for (const Case& c : AllCases()) {
+    if (c.expect != Expect::kRefused || c.source != Source::kFile) continue;
+    SCOPED_TRACE(c.name);
+    ++checked;
+    EXPECT_EQ(c.error, 481);
+    ASSERT_FALSE(c.reason.empty());
+    const rt::BitmapCheck r = Check(c);
+    EXPECT_FALSE(r.ok) << "accepted as " << r.width << " x " << r.height;
+    EXPECT_FALSE(r.reason.empty());
+    EXPECT_NE(Narrow(r.reason).find(c.reason), std::string::npos)
+        << "refused for \"" << Narrow(r.reason) << "\", expected \"" << c.reason << "\"";
+  }
+  EXPECT_GE(checked, 40);
+}
+
+TEST(Corpus, ValidFilesAreAcceptedAtTheSizeOfTheirKind) {
+  for (const Case& c : AllCases()) {
+    if (c.expect == Expect::kRefused) continue;
+    SCOPED_TRACE(c.name);
+    const rt::BitmapCheck r = Check(c);
+    ASSERT_TRUE(r.ok) << Narrow(r.reason);
+    const corpus::PictureSize size = corpus::SizeOf(c.kind);
+    EXPECT_EQ(r.width, size.width);
+    EXPECT_EQ(std::abs(r.height), size.height);
+    // Top-down files, and only they, are the ones whose colours are left unjudged.
+    EXPECT_EQ(r.height < 0, c.expect == Expect::kUnjudged);
+  }
+}
+
+TEST(Corpus, ValidFilesDecodeToThePatternEverywhere) {
+  int decoded = 0;
+  for (const Case& c : AllCases()) {
+    if (c.expect == Expect::kRefused) continue;
+    SCOPED_TRACE(c.name);
+    const corpus::Decoded d = corpus::DecodeTrusting(c.bytes, true);
+    ASSERT_TRUE(d.ok) << d.problem;
+    const corpus::PictureSize size = corpus::SizeOf(c.kind);
+    ASSERT_EQ(d.width, size.width);
+    ASSERT_EQ(d.height, size.height);
+    int wrong = 0;
+    for (int y = 0; y < d.height; ++y) {
+      for (int x = 0; x < d.width; ++x) {
+        const corpus::Rgb want = corpus::PatternColour(c.kind, c.blackCorners, x, y);
+        const corpus::Rgb got = d.pixels[static_cast<std::size_t>(y * d.width + x)];
+        if (!Near(got, want) && wrong++ == 0) {
+          ADD_FAILURE() << "pixel " << x << "," << y << " is " << Hex(got) << ", expected "
+                        << Hex(want);
+        }
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+    ++decoded;
+  }
+  EXPECT_GE(decoded, 22);
+}
+
+TEST(Corpus, SamplesShowBothColoursAndTheSkinsHoles) {
+  for (const Case& c : AllCases()) {
+    SCOPED_TRACE(c.name);
+    if (c.expect != Expect::kDisplayed) {
+      EXPECT_TRUE(c.samples.empty());
+      continue;
+    }
+    std::set<std::string> colours;
+    int holes = 0;
+    const corpus::PictureSize size = corpus::SizeOf(c.kind);
+    for (const corpus::Sample& s : c.samples) {
+      ASSERT_TRUE(s.x >= 0 && s.x < size.width && s.y >= 0 && s.y < size.height);
+      const corpus::Rgb pattern = corpus::PatternColour(c.kind, c.blackCorners, s.x, s.y);
+      EXPECT_EQ(s.colour, pattern) << s.x << "," << s.y;
+      EXPECT_EQ(s.hole, pattern == corpus::Rgb{}) << s.x << "," << s.y;
+      if (s.hole) {
+        ++holes;
+      } else {
+        colours.insert(Hex(s.colour));
+      }
+    }
+    EXPECT_EQ(colours.size(), 2u);
+    EXPECT_EQ(holes, c.blackCorners ? 4 : 0);
+  }
+}
+
+// These refusals are what keeps a decoder that trusts the headers inside the file and the
+// picture; the reference decoder, which the fuzzer relies on, notices each of them. The skin's
+// RLE8 stream with the image size past the end is well-formed: only the way Wine 8 reads it
+// leaves the file.
+TEST(Corpus, RefusalsThatKeepADecoderInsideTheFile) {
+  const std::set<std::string> guarded = {
+      "truncated-header",  "truncated-pixels", "huge",          "wide",
+      "overflow-size",     "overflow-row",     "height-min",    "offset-past-end",
+      "palette-100000",    "palette-257",      "rle8-past-top", "rle4-past-row",
+      "v5-profile-outside"};
+  const std::string wineOnly = "skin-rle8-size-past-end";
+  int seen = 0;
+  for (const Case& c : AllCases()) {
+    if (guarded.count(Stem(c)) == 0 && c.name != wineOnly) continue;
+    SCOPED_TRACE(c.name);
+    ++seen;
+    EXPECT_FALSE(Check(c).ok);
+    const corpus::Decoded d = corpus::DecodeTrusting(c.bytes, false);
+    EXPECT_FALSE(d.ok);
+    EXPECT_FALSE(d.problem.empty());
+    EXPECT_EQ(d.problem.rfind("as Wine 8 reads", 0) == 0, c.name == wineOnly) << d.problem;
+  }
+  EXPECT_EQ(seen, 2 * static_cast<int>(guarded.size()) + 1);
+}
+
+const Case& Named(const std::string& name) {
+  for (const Case& c : AllCases()) {
+    if (c.name == name) return c;
+  }
+  ADD_FAILURE() << "no case " << name;
+  return AllCases().front();
+}
+
+void Set32(corpus::Bytes& file, std::size_t at, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// The profile a V5 header points at is read only for embedded and linked profiles, and must then
+// lie inside the file, whatever its offset and size add up to.
+TEST(Corpus, V5ProfilesMustLieInsideTheFile) {
+  constexpr std::size_t kSpace = 14 + 56;
+  constexpr std::size_t kOffset = 14 + 112;
+  constexpr std::size_t kSize = 14 + 116;
+  for (const Kind kind : {Kind::kSkin, Kind::kButton}) {
+    const corpus::Bytes original = Named(std::string(corpus::KindName(kind)) + "-v5-profile").bytes;
+    const auto fileSize = static_cast<std::uint32_t>(original.size());
+    const std::uint32_t end = fileSize - 14;  // the file's end, from the V5 header's start
+    struct Variant {
+      const char* what;
+      std::uint32_t space;
+      std::uint32_t offset;
+      std::uint32_t size;
+      bool accepted;
+    };
+    const Variant variants[] = {
+        {"ending at the file's end", 0x4D424544u, end - 132, 132, true},
+        {"empty, at the file's end", 0x4D424544u, end, 0, true},
+        {"one byte past the end", 0x4D424544u, end - 131, 132, false},
+        {"starting past the end", 0x4D424544u, end + 1, 1, false},
+        {"offset and size wrapping 32 bits", 0x4D424544u, 0xFFFFFFFFu, 2, false},
+        {"a linked profile's name past the end", 0x4C494E4Bu, end - 10, 11, false},
+        {"unused fields of an sRGB header", 0x73524742u, 0xFFFFFFFFu, 0xFFFFFFFFu, true},
+    };
+    for (const Variant& v : variants) {
+      SCOPED_TRACE(std::string(corpus::KindName(kind)) + ": " + v.what);
+      corpus::Bytes file = original;
+      Set32(file, kSpace, v.space);
+      Set32(file, kOffset, v.offset);
+      Set32(file, kSize, v.size);
+      const rt::BitmapCheck r = rt::CheckBitmapFile(std::span<const std::uint8_t>(file));
+      EXPECT_EQ(r.ok, v.accepted) << Narrow(r.reason);
+      if (!v.accepted) {
+        EXPECT_NE(Narrow(r.reason).find("colour profile"), std::string::npos);
+      }
+      EXPECT_EQ(corpus::DecodeTrusting(file, false).ok, v.accepted);
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// A corpus of picture files for the menu's skin and buttons: well-formed files of every format the
+// menu accepts, drawn with one distinctive pattern, and damaged or lying files it must refuse.
+// Shared by the makecorpus tool (which writes the files for the end-to-end test and the fuzzer)
+// and by the unit tests of the bitmap check.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corpus {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// What the picture is made for: the skin (800 x 600) or a button picture (113 x 122).
+enum class Kind { kSkin, kButton };
+
+// refused: must be reported as an error; displayed: valid and must show the pattern's colours;
+// unjudged: valid, but the colours it shows are not judged (top-down files).
+enum class Expect { kRefused, kDisplayed, kUnjudged };
+
+// A case is a file, or the absence of one: no file at all, or a folder in the file's place.
+enum class Source { kFile, kMissing, kFolder };
+
+struct Rgb {
+  std::uint8_t r = 0;
+  std::uint8_t g = 0;
+  std::uint8_t b = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+// A point of the picture (top-left origin) and what it shows there; `hole` for a black corner
+// pixel of a skin, which the window's outline leaves out.
+struct Sample {
+  int x = 0;
+  int y = 0;
+  Rgb colour;
+  bool hole = false;
+};
+
+struct Case {
+  std::string name;  // the file name without ".bmp"; starts with the kind's name
+  Kind kind = Kind::kSkin;
+  Expect expect = Expect::kRefused;
+  std::string description;  // starts with "missing" or "folder" for those sources
+  Source source = Source::kFile;
+  Bytes bytes;
+  int error = 0;                // refused: the run-time error number the menu reports
+  std::string reason;           // refused: words the reported reason contains
+  bool blackCorners = false;    // valid skins: drawn with black corner squares
+  std::vector<Sample> samples;  // displayed: colours at a few points of the picture
+};
+
+struct PictureSize {
+  int width = 0;
+  int height = 0;
+};
+
+PictureSize SizeOf(Kind kind);
+std::string_view KindName(Kind kind);
+std::string_view ExpectName(Expect expect);
+
+// The colour a displayed picture of `kind` shows at x, y (top-left origin). The pattern has two
+// colours in four unequal quarters, so that a flipped or shifted decode shows; skins add black
+// squares in their corners, except where the format holds only two colours.
+Rgb PatternColour(Kind kind, bool blackCorners, int x, int y);
+
+// Every case of both kinds, skins first.
+std::vector<Case> Cases();
+
+}  // namespace corpus

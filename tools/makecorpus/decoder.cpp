@@ -1,0 +1,313 @@
+// The reference decoder: header fields are taken at face value, as the system decoder takes them
+// (the pixels at the file header's offset, the palette right after the info header and its masks,
+// RLE streams read up to their end-of-bitmap marker or the header's image size, and once more the
+// way Wine 8 reads them), and every access is checked instead of trusted.
+#include "tools/makecorpus/decoder.h"
+
+#include <bit>
+
+namespace corpus {
+
+namespace {
+
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
+constexpr std::uint32_t kBiBitfields = 3;
+
+constexpr std::uint32_t kProfileEmbedded = 0x4D424544u;  // 'MBED'
+constexpr std::uint32_t kProfileLinked = 0x4C494E4Bu;    // 'LINK'
+
+// Thrown at the first access outside the file or the picture.
+struct Outside {
+  std::string problem;
+};
+
+class Reader {
+ public:
+  explicit Reader(std::span<const std::uint8_t> file) : file_(file) {}
+
+  std::uint8_t U8(std::uint64_t at) const {
+    if (at >= file_.size()) {
+      throw Outside{"reads byte " + std::to_string(at) + " of a file of " +
+                    std::to_string(file_.size()) + " bytes"};
+    }
+    return file_[static_cast<std::size_t>(at)];
+  }
+  std::uint32_t U16(std::uint64_t at) const {
+    return static_cast<std::uint32_t>(U8(at)) | static_cast<std::uint32_t>(U8(at + 1)) << 8u;
+  }
+  std::uint32_t U32(std::uint64_t at) const { return U16(at) | U16(at + 2) << 16u; }
+
+ private:
+  std::span<const std::uint8_t> file_;
+};
+
+// The picture being written: positions are checked, colours kept only when asked for.
+class Canvas {
+ public:
+  Canvas(std::uint64_t width, std::uint64_t height, bool keep)
+      : width_(width), height_(height), keep_(keep) {
+    if (keep_) pixels_.resize(static_cast<std::size_t>(width * height));
+  }
+
+  // `row` counts from the top.
+  void Set(std::uint64_t x, std::uint64_t row, Rgb colour) {
+    if (x >= width_ || row >= height_) {
+      throw Outside{"writes pixel " + std::to_string(x) + "," + std::to_string(row) +
+                    " of a picture of " + std::to_string(width_) + " x " + std::to_string(height_)};
+    }
+    if (keep_) pixels_[static_cast<std::size_t>(row * width_ + x)] = colour;
+  }
+
+  std::vector<Rgb> Take() { return std::move(pixels_); }
+
+ private:
+  std::uint64_t width_;
+  std::uint64_t height_;
+  bool keep_;
+  std::vector<Rgb> pixels_;
+};
+
+// One channel of a bit-field pixel, scaled to 8 bits.
+std::uint8_t Channel(std::uint32_t pixel, std::uint32_t mask) {
+  if (mask == 0) return 0;
+  const int shift = std::countr_zero(mask);
+  const std::uint64_t field = mask >> shift;
+  const std::uint64_t value = (pixel & mask) >> shift;
+  return static_cast<std::uint8_t>(value * 255u / field);
+}
+
+struct Header {
+  bool core = false;
+  std::uint32_t size = 0;
+  std::uint64_t width = 0;
+  std::uint64_t height = 0;
+  bool topDown = false;
+  std::uint32_t bits = 0;
+  std::uint32_t compression = kBiRgb;
+  std::uint32_t imageSize = 0;
+  std::uint32_t coloursUsed = 0;
+  std::uint32_t masks[3] = {0, 0, 0};
+};
+
+Header ReadHeader(const Reader& in) {
+  Header h;
+  h.size = in.U32(14);
+  h.core = h.size == 12;
+  if (h.core) {
+    h.width = in.U16(18);
+    h.height = in.U16(20);
+    h.bits = in.U16(24);
+    return h;
+  }
+  const auto width = static_cast<std::int32_t>(in.U32(18));
+  const auto height = static_cast<std::int32_t>(in.U32(22));
+  h.width = static_cast<std::uint64_t>(width < 0 ? -static_cast<std::int64_t>(width) : width);
+  h.topDown = height < 0;
+  h.height = static_cast<std::uint64_t>(height < 0 ? -static_cast<std::int64_t>(height) : height);
+  h.bits = in.U16(28);
+  h.compression = in.U32(30);
+  h.imageSize = in.U32(34);
+  h.coloursUsed = in.U32(46);
+  if (h.compression == kBiBitfields) {
+    // Right after a 40-byte header, or inside a longer one at the same place.
+    for (std::uint32_t i = 0; i < 3; ++i) h.masks[i] = in.U32(54 + 4 * i);
+  } else if (h.bits == 16) {
+    h.masks[0] = 0x7C00u;
+    h.masks[1] = 0x03E0u;
+    h.masks[2] = 0x001Fu;
+  } else if (h.bits == 32) {
+    h.masks[0] = 0x00FF0000u;
+    h.masks[1] = 0x0000FF00u;
+    h.masks[2] = 0x000000FFu;
+  }
+  if (h.size >= 124) {
+    // A decoder that manages colours reads the profile the V5 header points at.
+    const std::uint32_t space = in.U32(14 + 56);
+    if (space == kProfileEmbedded || space == kProfileLinked) {
+      const std::uint64_t at = 14ull + in.U32(14 + 112);
+      const std::uint64_t length = in.U32(14 + 116);
+      for (std::uint64_t i = 0; i < length; ++i) in.U8(at + i);
+    }
+  }
+  return h;
+}
+
+std::vector<Rgb> ReadPalette(const Reader& in, const Header& h) {
+  // The header's own count, as large as it claims, into a colour table of 256 entries.
+  std::uint64_t count = h.bits <= 8 ? 1ull << h.bits : 0;
+  if (!h.core && h.coloursUsed != 0) count = h.coloursUsed;
+  if (count > 256) {
+    throw Outside{"copies " + std::to_string(count) + " colours into a table of 256"};
+  }
+  std::uint64_t at = 14ull + h.size;
+  if (!h.core && h.size == 40 && h.compression == kBiBitfields) at += 12;
+  const std::uint64_t entry = h.core ? 3 : 4;
+  std::vector<Rgb> palette;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    const std::uint64_t p = at + i * entry;
+    palette.push_back(Rgb{in.U8(p + 2), in.U8(p + 1), in.U8(p)});
+  }
+  return palette;
+}
+
+Rgb Lookup(const std::vector<Rgb>& palette, std::uint32_t index) {
+  return index < palette.size() ? palette[index] : Rgb{};
+}
+
+void DecodeRows(const Reader& in, const Header& h, std::uint64_t offset,
+                const std::vector<Rgb>& palette, Canvas& canvas) {
+  const std::uint64_t stride = (h.width * h.bits + 31) / 32 * 4;
+  for (std::uint64_t line = 0; line < h.height; ++line) {
+    const std::uint64_t row = h.topDown ? line : h.height - 1 - line;
+    const std::uint64_t start = offset + line * stride;
+    for (std::uint64_t x = 0; x < h.width; ++x) {
+      Rgb colour;
+      if (h.bits <= 8) {
+        const std::uint64_t bit = x * h.bits;
+        const std::uint32_t byte = in.U8(start + bit / 8);
+        const auto shift = static_cast<std::uint32_t>(8 - h.bits - bit % 8);
+        colour = Lookup(palette, (byte >> shift) & ((1u << h.bits) - 1u));
+      } else if (h.bits == 24) {
+        const std::uint64_t p = start + x * 3;
+        colour = Rgb{in.U8(p + 2), in.U8(p + 1), in.U8(p)};
+      } else {
+        const std::uint32_t pixel = h.bits == 16 ? in.U16(start + x * 2) : in.U32(start + x * 4);
+        colour =
+            Rgb{Channel(pixel, h.masks[0]), Channel(pixel, h.masks[1]), Channel(pixel, h.masks[2])};
+      }
+      canvas.Set(x, row, colour);
+    }
+  }
+}
+
+// Reads commands until the end-of-bitmap marker or the end of the header's image size, when it
+// names one. Some decoders stop after the last row; reading on finds more.
+void DecodeRle(const Reader& in, const Header& h, std::uint64_t offset,
+               const std::vector<Rgb>& palette, Canvas& canvas) {
+  const bool rle4 = h.compression == kBiRle4;
+  const std::uint64_t end = h.imageSize != 0 ? offset + h.imageSize : UINT64_MAX;
+  std::uint64_t at = offset;
+  std::uint64_t x = 0;
+  std::uint64_t y = 0;  // from the bottom
+  auto put = [&](std::uint32_t index) {
+    if (y >= h.height) {
+      throw Outside{"writes pixel " + std::to_string(x) + " of row " + std::to_string(y) +
+                    " from the bottom, above the top of a picture of " + std::to_string(h.height) +
+                    " rows"};
+    }
+    canvas.Set(x, h.height - 1 - y, Lookup(palette, index));
+    ++x;
+  };
+  while (at + 1 < end) {
+    const std::uint32_t count = in.U8(at);
+    const std::uint32_t value = in.U8(at + 1);
+    at += 2;
+    if (count > 0) {
+      for (std::uint32_t i = 0; i < count; ++i) {
+        put(rle4 ? (i % 2 == 0 ? value >> 4u : value & 0xFu) : value);
+      }
+    } else if (value == 0) {
+      x = 0;
+      ++y;
+    } else if (value == 1) {
+      return;
+    } else if (value == 2) {
+      x += in.U8(at);
+      y += in.U8(at + 1);
+      at += 2;
+      if (x > h.width || y > h.height) {
+        throw Outside{"moves to " + std::to_string(x) + "," + std::to_string(y) +
+                      " outside the picture"};
+      }
+    } else {
+      for (std::uint32_t i = 0; i < value; ++i) {
+        const std::uint32_t byte = in.U8(at + (rle4 ? i / 2 : i));
+        put(rle4 ? (i % 2 == 0 ? byte >> 4u : byte & 0xFu) : byte);
+      }
+      const std::uint64_t bytes = rle4 ? (value + 1u) / 2u : value;
+      at += (bytes + 1u) & ~std::uint64_t{1};
+    }
+  }
+}
+
+// The RLE stream as Wine 8's decoder walks it: up to the header's image size (a size of 0 draws
+// nothing), runs cut at the row's end, and an absolute run of 255 pixels of RLE8 followed by no
+// skip at all (its byte count wraps to 0), so that its pixels are read again as commands. Only the
+// reads are followed; that decoder keeps its writes inside the picture itself.
+void WalkRleAsWine(const Reader& in, const Header& h, std::uint64_t offset) {
+  const std::uint64_t size = h.imageSize;
+  std::uint64_t i = 0;
+  std::uint64_t x = 0;
+  std::uint64_t rowsLeft = h.height;
+  while (i + 1 < size) {
+    std::uint64_t count = in.U8(offset + i);
+    const std::uint32_t value = in.U8(offset + i + 1);
+    i += 2;
+    if (count > 0) {
+      x += count < h.width - x ? count : h.width - x;
+    } else if (value == 0) {
+      x = 0;
+      if (--rowsLeft == 0) return;
+    } else if (value == 1) {
+      return;
+    } else if (value == 2) {
+      if (i + 1 >= size) return;
+      x += in.U8(offset + i);
+      if (x > h.width) x = h.width;
+      const std::uint64_t up = in.U8(offset + i + 1);
+      if (up >= rowsLeft) return;
+      rowsLeft -= up;
+      i += 2;
+    } else {
+      count = value;
+      const std::uint64_t bytes = (count * h.bits + 7) / 8;
+      if (bytes > size - i) return;
+      const std::uint64_t skip = ((bytes + 1) & ~std::uint64_t{1}) & 0xFFu;
+      if (count > h.width - x) count = h.width - x;
+      const std::uint64_t read = (count * h.bits + 7) / 8;
+      for (std::uint64_t k = 0; k < read; ++k) in.U8(offset + i + k);
+      x += count;
+      i += skip;
+    }
+  }
+}
+
+}  // namespace
+
+Decoded DecodeTrusting(std::span<const std::uint8_t> file, bool keepPixels) {
+  Decoded result;
+  const Reader in(file);
+  try {
+    const Header h = ReadHeader(in);
+    const std::vector<Rgb> palette = ReadPalette(in, h);
+    std::uint64_t offset = in.U32(10);
+    if (offset == 0) {
+      // No offset: the pixels follow the palette.
+      offset = 14ull + h.size + (h.size == 40 && h.compression == kBiBitfields ? 12 : 0) +
+               palette.size() * (h.core ? 3u : 4u);
+    }
+    result.width = static_cast<int>(h.width);
+    result.height = static_cast<int>(h.height);
+    Canvas canvas(h.width, h.height, keepPixels);
+    if (h.compression == kBiRle8 || h.compression == kBiRle4) {
+      DecodeRle(in, h, offset, palette, canvas);
+      try {
+        WalkRleAsWine(in, h, offset);
+      } catch (Outside& outside) {
+        outside.problem = "as Wine 8 reads the RLE stream, " + outside.problem;
+        throw;
+      }
+    } else {
+      DecodeRows(in, h, offset, palette, canvas);
+    }
+    result.pixels = canvas.Take();
+    result.ok = true;
+  } catch (const Outside& outside) {
+    result.problem = outside.problem;
+  }
+  return result;
+}
+
+}  // namespace corpus
