@@ -49,7 +49,7 @@ class WindowEvents {
 };
 
 // How the main window is made.
-struct WindowSpec {
+struct WindowLayout {
   int width = 0;  // client pixels; the window has no frame
   int height = 0;
   int iconResource = 0;
@@ -79,7 +79,7 @@ class Platform {
   virtual void DoEvents() = 0;
 
   // The one top-level window: created hidden, centred on the screen, without taskbar button.
-  virtual void CreateMainWindow(const WindowSpec& spec, WindowEvents& events) = 0;
+  virtual void CreateMainWindow(const WindowLayout& layout, WindowEvents& events) = 0;
   virtual void ShowMainWindow(bool visible) = 0;
   virtual void ResizeMainWindow(int width, int height) = 0;
   // Asks for the given client area to be painted again.

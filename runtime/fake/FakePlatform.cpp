@@ -87,11 +87,11 @@ Picture FakePlatform::LoadResourcePicture(int resourceId) {
 
 void FakePlatform::DoEvents() { log.push_back(L"DoEvents"); }
 
-void FakePlatform::CreateMainWindow(const WindowSpec& spec, WindowEvents& windowEvents) {
-  log.push_back(L"CreateWindow " + Size(spec.width, spec.height));
+void FakePlatform::CreateMainWindow(const WindowLayout& layout, WindowEvents& windowEvents) {
+  log.push_back(L"CreateWindow " + Size(layout.width, layout.height));
   windowExists = true;
-  windowWidth = spec.width;
-  windowHeight = spec.height;
+  windowWidth = layout.width;
+  windowHeight = layout.height;
   events = &windowEvents;
 }
 

@@ -92,7 +92,7 @@ class FakePlatform : public Platform {
   Picture LoadPicture(const std::wstring& path) override;
   Picture LoadResourcePicture(int resourceId) override;
   void DoEvents() override;
-  void CreateMainWindow(const WindowSpec& spec, WindowEvents& events) override;
+  void CreateMainWindow(const WindowLayout& layout, WindowEvents& events) override;
   void ShowMainWindow(bool visible) override;
   void ResizeMainWindow(int width, int height) override;
   void Invalidate(const PixelRect& area) override;

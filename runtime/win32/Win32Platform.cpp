@@ -370,11 +370,11 @@ void Win32Platform::ReportRunTimeError(const RunTimeError& error) {
   MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
-void Win32Platform::CreateMainWindow(const WindowSpec& spec, WindowEvents& events) {
+void Win32Platform::CreateMainWindow(const WindowLayout& layout, WindowEvents& events) {
   bigIcon_.reset(
-      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconResource), IMAGE_ICON,
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(layout.iconResource), IMAGE_ICON,
                                     GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-  smallIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(spec.iconResource),
+  smallIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(layout.iconResource),
                                                  IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                  GetSystemMetrics(SM_CYSMICON), 0)));
 
@@ -399,10 +399,10 @@ void Win32Platform::CreateMainWindow(const WindowSpec& spec, WindowEvents& event
   // The invisible owner keeps the window off the taskbar; Alt+Tab still reaches the window.
   owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
                            nullptr);
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
-  window_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, x, y, spec.width, spec.height, owner_,
-                            nullptr, instance_, this);
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - layout.width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - layout.height) / 2;
+  window_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, x, y, layout.width, layout.height,
+                            owner_, nullptr, instance_, this);
   if (owner_ == nullptr || window_ == nullptr) {
     const DWORD code = GetLastError();
     events_ = nullptr;
