@@ -8,37 +8,26 @@
 #include <memory>
 #include <vector>
 
+#include "Timing.h"
 #include "runtime/win32/Win32Platform.h"
 #include "startup/Module1.h"
 #include "window/frmMain.h"
 
 namespace {
 
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / frequency;
-}
-
-void Print(const char* name, std::vector<double> times) {
-  std::sort(times.begin(), times.end());
+void Print(const char* name, const std::vector<double>& times) {
   std::printf("%-32s runs %4zu  median %7.3f ms  90th %7.3f ms  worst %7.3f ms\n", name,
-              times.size(), times[times.size() / 2] * 1000, times[times.size() * 9 / 10] * 1000,
-              times.back() * 1000);
+              times.size(), bench::Quantile(times, 0.5) * 1000, bench::Quantile(times, 0.9) * 1000,
+              bench::Quantile(times, 1.0) * 1000);
 }
 
 // Delivers a pointer move at client x, y and returns once the window has painted what changed.
 double MoveAndPaint(HWND window, int x, int y) {
-  const double start = Now();
+  const double start = bench::Now();
   SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
   UpdateWindow(window);
   GdiFlush();
-  return Now() - start;
+  return bench::Now() - start;
 }
 
 }  // namespace

@@ -9,26 +9,11 @@
 #include <vector>
 
 #include "ReferenceRegion.h"
+#include "Timing.h"
 #include "runtime/win32/Win32Platform.h"
 #include "startup/SkinOutline.h"
 
 namespace {
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / frequency;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 // An 800 x 600 24-bit skin whose four corner areas are entirely black, written to a file.
 std::wstring WriteBlackCornerSkin(const std::wstring& folder) {
@@ -74,20 +59,20 @@ void Measure(const char* name, const std::wstring& path, int runs) {
   std::vector<double> fast, reference;
   std::size_t rects = 0;
   for (int run = 0; run < runs; ++run) {
-    double start = Now();
+    double start = bench::Now();
     {
       const auto outline = menu::SkinOutlineRects(width, height, *skin.Data());
       rt::Region region = platform.CreateRegion(outline);
       rects = outline.size();
     }
-    fast.push_back(Now() - start);
+    fast.push_back(bench::Now() - start);
 
-    start = Now();
+    start = bench::Now();
     DeleteObject(menu::reference::BuildRegionPerPixel(bitmap, width, height));
-    reference.push_back(Now() - start);
+    reference.push_back(bench::Now() - start);
   }
   DeleteObject(bitmap);
-  const double f = Median(fast) * 1000, r = Median(reference) * 1000;
+  const double f = bench::Quantile(fast, 0.5) * 1000, r = bench::Quantile(reference, 0.5) * 1000;
   std::printf(
       "%-28s runs %2d  rectangles %5zu  runs-based %8.3f ms (worst %8.3f)  per-pixel %9.3f ms"
       "  ratio %7.1fx\n",
