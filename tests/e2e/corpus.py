@@ -32,12 +32,15 @@ import time
 from harness import WHITE, Bitmap, Dist, Menu, Screen, close, run
 
 CASE_LIMIT = 20.0  # seconds a run may take to show its result, and to end afterwards
-BATCH = 8          # refused start-up runs started together
+BATCH = 24         # refused start-up runs started together
 BUTTON0 = (96, 200)
 HOVER_POINT = (150, 260)
 SETTLE = 1.5       # seconds an unjudged run is watched after it shows its pictures
 SLOT_FILES = {"skin": "main.bmp", "start-up": "bmp1-2.bmp", "hover": "bmp1-3.bmp"}
 CRASH_WINDOW_NAMES = "Program Error|Wine"
+WINE_SERVICES = {"services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe", "explorer.exe",
+                 "rpcss.exe", "wineboot.exe", "winemenubuilder", "conhost.exe", "wineserver",
+                 "wineserver64"}
 # Exit codes of an unhandled exception, as Wine passes them on (the low byte of the code).
 CRASH_CODES = {0xC0000005, 0xC0000005 & 0xFF, 0xC00000FD & 0xFF, 0xC0000409 & 0xFF}
 
@@ -90,7 +93,7 @@ def load_cases(folder):
     return result
 
 
-# What the system shows --------------------------------------------------------------------------
+# What the system shows ------------------------------------------------------------------------
 
 def ps(fields):
     out = subprocess.run(["ps", "-eo", fields], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
@@ -103,7 +106,14 @@ def debuggers():
 
 
 def session_processes(session):
-    return [int(pid) for pid, sid in ps("pid=,sid=") if sid.strip() == str(session)]
+    """(pid, command) of the processes in a session."""
+    found = []
+    for fields in ps("pid=,sid=,comm="):
+        pid, rest = fields
+        sid, _, command = rest.strip().partition(" ")
+        if sid == str(session):
+            found.append((int(pid), command.strip()))
+    return found
 
 
 def crash_windows():
@@ -181,7 +191,7 @@ class Failed(Exception):
         self.kind = kind
 
 
-# One run of the menu with one case in place --------------------------------------------------------
+# One run of the menu with one case in place ---------------------------------------------------
 
 class Run:
     def __init__(self, case, slot, context):
@@ -200,23 +210,28 @@ class Run:
         self.outcome = None  # "ok", "crash", "hang" or "fail"
         self.detail = ""
         self.answered = None  # when its box was answered; it is still ending then
+        self.started = self.took = 0.0
 
     def label(self):
         return "%s [%s]" % (self.case.name, self.slot)
 
     def start(self):
         self.menu = Menu(self.dist.path, self.context.probe)
-        self.deadline = time.monotonic() + CASE_LIMIT
+        self.started = time.monotonic()
+        self.deadline = self.started + CASE_LIMIT
 
     def finish(self, outcome, detail=""):
         if self.outcome is None or self.outcome == "ok":
             self.outcome, self.detail = outcome, detail
+            self.took = time.monotonic() - self.started
 
     def kill(self):
         if self.menu is not None:
             self.menu.kill()
-            # Whatever Wine started for the menu (a debugger) shares its session.
-            for pid in session_processes(self.menu.process.pid):
+            # What the menu started shares its session; Wine's services stay.
+            for pid, command in session_processes(self.menu.process.pid):
+                if command in WINE_SERVICES:
+                    continue
                 try:
                     os.kill(pid, 9)
                 except ProcessLookupError:
@@ -226,14 +241,23 @@ class Run:
         self.kill()
         self.dist.remove()
 
-    # Judging a box.
+    def locate(self, paths):
+        """Takes the Windows forms of the case's file and of the copy's folder."""
+        self.windows_path, self.windows_folder = paths
+
+    def paths(self):
+        return [self.file, self.dist.path]
+
+    # Judging a box: the first that names a file of this run's folder is its box.
     def box(self, boxes):
-        return next(((t, text) for t, text in boxes if self.windows_path in text), None)
+        return next(((t, text) for t, text in boxes if self.windows_folder + "\\" in text), None)
 
     def judge_box(self, box):
         title, text = box
         case = self.case
         problems = []
+        if self.windows_path not in text:
+            problems.append("naming another file")
         if title != "menu":
             problems.append("titled %r" % title)
         if "Run-time error '%d'" % case.error not in text:
@@ -255,20 +279,23 @@ class Run:
         raise Failed("fail", "ended with exit code %d, expected %d" % (code, expected))
 
     def left_behind(self):
-        return session_processes(self.menu.process.pid)
+        """What of the run is still there after the menu ended. Wine's own services may have
+        been started from the menu's session when they were down; they belong to the prefix."""
+        return ["%d %s" % (pid, command) for pid, command in
+                session_processes(self.menu.process.pid) if command not in WINE_SERVICES]
 
-    def overdue(self):
-        """The failure of a run that showed nothing in time: a hang while the menu keeps the
-        processor busy, else a picture taken as valid (the menu sits idle, its window up)."""
+    def overdue(self, what):
+        """The failure of a run that did not show `what` in time: a hang while the menu keeps
+        the processor busy; else it sits idle, showing something else (a refused picture taken
+        as valid, a valid one drawn wrong)."""
         pid = self.menu.process.pid
         before = cpu_seconds(pid)
         time.sleep(1.0)
-        busy = cpu_seconds(pid) - before
-        if busy > 0.5:
-            return Failed("hang", "no error box within %d s, the menu busy" % CASE_LIMIT)
+        if cpu_seconds(pid) - before > 0.5:
+            return Failed("hang", "no %s within %d s, the menu busy" % (what, CASE_LIMIT))
         window = "its window up" if self.menu.main_window() else "no window"
-        return Failed("fail", "no error box within %d s; the menu sits idle, %s"
-                      % (CASE_LIMIT, window))
+        return Failed("fail", "no %s within %d s; the menu sits idle, %s"
+                      % (what, CASE_LIMIT, window))
 
 
 class Context:
@@ -276,7 +303,27 @@ class Context:
         self.dist, self.corpus, self.probe = dist, corpus, probe
 
 
-# Single runs ----------------------------------------------------------------------------------------
+class PrefixKeeper:
+    """A console program of the prefix that waits on its input for as long as the corpus runs.
+    While a program runs, Wine keeps its services and desktop up; without one they stop between
+    menus, and starting them again stalls the next menu by seconds now and then."""
+
+    def __enter__(self):
+        self.process = subprocess.Popen(["wine", "cmd"], stdin=subprocess.PIPE,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        start_new_session=True)
+        return self
+
+    def __exit__(self, *_):
+        self.process.stdin.close()
+        try:
+            self.process.wait(timeout=CASE_LIMIT)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait(timeout=10)
+
+
+# Single runs ----------------------------------------------------------------------------------
 
 def park_pointer():
     run(["xdotool", "mousemove", "2", "2"])
@@ -296,7 +343,7 @@ def watch_until(r, watch, condition, what, valid=True):
         if valid:
             mine = r.box(boxes)
             if mine is not None:
-                raise Failed("fail", "refused a valid picture: " + mine[1])
+                raise Failed("fail", "an error box: " + mine[1])
         value = condition(boxes)
         if value:
             return value
@@ -306,9 +353,7 @@ def watch_until(r, watch, condition, what, valid=True):
                 raise Failed("crash", "ended with exit code %d" % code)
             raise Failed("fail", "ended with exit code %d while waiting for %s" % (code, what))
         if time.monotonic() > r.deadline:
-            if what == "error box":
-                raise r.overdue()
-            raise Failed("hang", "no %s within %d s" % (what, CASE_LIMIT))
+            raise r.overdue(what)
         time.sleep(0.05)
 
 
@@ -346,7 +391,7 @@ def single(r, finishing):
     `finishing`, so that the next run need not wait for it."""
     watch = Watch()
     park_pointer()
-    r.windows_path = run(["winepath", "-w", r.file]).strip()
+    r.locate([line.strip() for line in run(["winepath", "-w"] + r.paths()).splitlines()])
     r.start()
     try:
         case = r.case
@@ -394,7 +439,7 @@ def end_finishing(finishing):
             time.sleep(0.05)
             leftover = r.left_behind()
             if leftover:
-                raise Failed("fail", "processes left behind: %s" % leftover)
+                raise Failed("fail", "processes left behind: %s" % ", ".join(leftover))
             crash = watch.crash()
             if crash:
                 raise Failed("crash", crash)
@@ -414,9 +459,10 @@ def batch(runs):
     context = runs[0].context
     watch = Watch()
     park_pointer()
-    paths = run(["winepath", "-w"] + [r.file for r in runs]).splitlines()
-    for r, path in zip(runs, paths):
-        r.windows_path = path.strip()
+    paths = [line.strip() for line in
+             run(["winepath", "-w"] + [p for r in runs for p in r.paths()]).splitlines()]
+    for i, r in enumerate(runs):
+        r.locate(paths[2 * i:2 * i + 2])
     for r in runs:
         r.start()
     pending = list(runs)
@@ -439,7 +485,7 @@ def batch(runs):
                         raise Failed("crash", "ended with exit code %d" % code)
                     raise Failed("fail", "ended with exit code %d without a box" % code)
                 elif time.monotonic() > r.deadline:
-                    raise r.overdue()
+                    raise r.overdue("error box")
             except Failed as failure:
                 r.finish(failure.kind, str(failure))
                 pending.remove(r)
@@ -463,7 +509,7 @@ def batch(runs):
     return again
 
 
-# The whole corpus -----------------------------------------------------------------------------------
+# The whole corpus -----------------------------------------------------------------------------
 
 def main():
     if len(sys.argv) != 3:
@@ -476,6 +522,15 @@ def main():
     started = time.monotonic()
     try:
         subprocess.run([makecorpus, folder], check=True, stdout=subprocess.DEVNULL)
+        cases = run_corpus(folder, dist, probe, started)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    return summary(cases, started)
+
+
+def run_corpus(folder, dist, probe, started):
+    """Runs every case in every slot; returns the cases with their runs."""
+    with PrefixKeeper():
         cases = load_cases(folder)
         context = Context(dist, folder, probe)
 
@@ -491,7 +546,7 @@ def main():
         def record(r):
             r.case.runs.append(r)
             mark = "ok  " if r.outcome == "ok" else r.outcome.upper().ljust(4)
-            print("%s %-40s %s" % (mark, r.label(), r.detail), flush=True)
+            print("%s %-40s %4.1f s  %s" % (mark, r.label(), r.took, r.detail), flush=True)
 
         def phase(what):
             print("corpus: %s at %.0f s" % (what, time.monotonic() - started), flush=True)
@@ -526,9 +581,11 @@ def main():
         end_finishing(finishing)
         for d in done:
             record(d)
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
+    return cases
 
+
+def summary(cases, started):
+    """Prints the summary lines; returns the exit code."""
     counts = {"reported": 0, "displayed": 0, "unjudged": 0}
     crashes = hangs = passed = failed = 0
     for case in cases:
