@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "runtime/Decimal.h"
 #include "runtime/RunTimeError.h"
 
 namespace rt {
@@ -135,7 +136,7 @@ void Form::Resize(int width, int height) {
 
 void Form::SetScaleMode(int mode) {
   if (mode != kScaleTwips && mode != kScalePixels) {
-    throw RunTimeError(kErrInvalidProcedureCall, L"Unsupported scale mode", std::to_wstring(mode));
+    throw RunTimeError(kErrInvalidProcedureCall, L"Unsupported scale mode", rt::DecimalText(mode));
   }
   scaleMode_ = mode;
 }

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "runtime/Decimal.h"
+
 namespace rt {
 
 std::wstring ErrorDescription(int number) {
@@ -53,7 +55,7 @@ std::wstring TrimTrailingSpace(std::wstring text) {
 
 std::wstring FormatErrorReport(const RunTimeError& error) {
   std::wstring text =
-      L"Run-time error '" + std::to_wstring(error.Number()) + L"':\n" + error.Description() + L"\n";
+      L"Run-time error '" + rt::DecimalText(error.Number()) + L"':\n" + error.Description() + L"\n";
   if (!error.Action().empty() || !error.Subject().empty()) {
     text += L"\n" + error.Action();
     if (!error.Subject().empty()) text += L"\n" + error.Subject();
@@ -61,7 +63,7 @@ std::wstring FormatErrorReport(const RunTimeError& error) {
   }
   if (!error.Detail().empty()) text += L"\n" + error.Detail() + L"\n";
   if (error.SystemCode() != 0) {
-    text += L"\nSystem error " + std::to_wstring(error.SystemCode());
+    text += L"\nSystem error " + rt::DecimalText(error.SystemCode());
     const std::wstring systemText = TrimTrailingSpace(error.SystemText());
     if (!systemText.empty()) text += L": " + systemText + L".";
     text += L"\n";

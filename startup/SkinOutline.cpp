@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "runtime/Decimal.h"
 #include "runtime/RunTimeError.h"
 
 namespace menu {
@@ -30,7 +31,7 @@ void CheckSkinSize(int skinWidth, int skinHeight) {
   if (skinWidth >= kSkinSizeLimit || skinHeight >= kSkinSizeLimit) {
     throw rt::RunTimeError(
         rt::kErrOverflow, L"The skin is too large for the window's outline",
-        std::to_wstring(skinWidth) + L" x " + std::to_wstring(skinHeight) + L" pixels",
+        rt::DecimalText(skinWidth) + L" x " + rt::DecimalText(skinHeight) + L" pixels",
         L"A skin must be less than 32768 pixels wide and high.");
   }
 }

@@ -1,6 +1,7 @@
 // The path rule for the menu's picture files.
 #include "window/PathRule.h"
 
+#include "runtime/Decimal.h"
 #include "runtime/Platform.h"
 #include "runtime/RunTimeError.h"
 
@@ -16,9 +17,9 @@ std::wstring ButtonNumber(std::int16_t index) {
   const int number = index + 1;
   if (number > INT16_MAX) {
     throw rt::RunTimeError(rt::kErrOverflow, L"Could not name the picture of button",
-                           std::to_wstring(index));
+                           rt::DecimalText(index));
   }
-  return std::to_wstring(number);
+  return rt::DecimalText(number);
 }
 
 std::wstring SkinPicturePath(std::wstring_view folder, bool hasTrailingSeparator) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "runtime/BitmapCheck.h"
+#include "runtime/Decimal.h"
 #include "runtime/ProgramFolder.h"
 
 namespace rt::win32 {
@@ -315,7 +316,7 @@ Picture Win32Platform::LoadResourcePicture(int resourceId) {
       LoadImageW(instance_, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   if (loaded == nullptr) {
     throw WithLastError(RunTimeError(kErrInvalidPicture, L"Could not load the picture",
-                                     L"resource " + std::to_wstring(resourceId)),
+                                     L"resource " + rt::DecimalText(resourceId)),
                         GetLastError());
   }
   return MakePicture(static_cast<HBITMAP>(loaded));
