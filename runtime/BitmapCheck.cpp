@@ -2,21 +2,13 @@
 // file's real length, with arithmetic that cannot overflow, and RLE streams walked to the end.
 #include "runtime/BitmapCheck.h"
 
+#include "runtime/BitmapFormat.h"
+
 namespace rt {
 
 namespace {
 
-constexpr std::uint32_t kBiRgb = 0;
-constexpr std::uint32_t kBiRle8 = 1;
-constexpr std::uint32_t kBiRle4 = 2;
-constexpr std::uint32_t kBiBitfields = 3;
-
-constexpr std::size_t kFileHeaderSize = 14;
-constexpr std::uint32_t kCoreHeaderSize = 12;
-constexpr std::uint32_t kInfoHeaderSize = 40;
-constexpr std::uint32_t kV5HeaderSize = 124;
-constexpr std::uint32_t kProfileLinked = 0x4C494E4Bu;    // 'LINK'
-constexpr std::uint32_t kProfileEmbedded = 0x4D424544u;  // 'MBED'
+using namespace bmp;
 
 std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
   return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
@@ -102,8 +94,8 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
   const std::uint32_t headerSize = U32(file, kFileHeaderSize);
 
   const bool core = headerSize == kCoreHeaderSize;
-  if (!core && headerSize != kInfoHeaderSize && headerSize != 52 && headerSize != 56 &&
-      headerSize != 108 && headerSize != 124) {
+  if (!core && headerSize != kInfoHeaderSize && headerSize != kV2HeaderSize &&
+      headerSize != kV3HeaderSize && headerSize != kV4HeaderSize && headerSize != kV5HeaderSize) {
     return Refuse(L"unsupported bitmap header size " + std::to_wstring(headerSize));
   }
   if (kFileHeaderSize + headerSize > fileSize) return Refuse(L"the bitmap header is truncated");
@@ -209,10 +201,11 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
   // A V5 header may point at a colour profile (embedded, or the name of one); a decoder that
   // manages colours reads it from there, so it must lie inside the file.
   if (headerSize == kV5HeaderSize) {
-    const std::uint32_t space = U32(file, h + 56);
+    const std::uint32_t space = U32(file, h + kColourSpaceOffset);
     if (space == kProfileEmbedded || space == kProfileLinked) {
-      const std::uint64_t start = kFileHeaderSize + std::uint64_t{U32(file, h + 112)};
-      if (start + U32(file, h + 116) > fileSize) {
+      const std::uint64_t start =
+          kFileHeaderSize + std::uint64_t{U32(file, h + kProfileDataOffset)};
+      if (start + U32(file, h + kProfileSizeOffset) > fileSize) {
         return Refuse(L"the colour profile lies outside the file");
       }
     }

@@ -12,18 +12,7 @@ namespace corpus {
 
 namespace {
 
-constexpr std::uint32_t kBiRgb = 0;
-constexpr std::uint32_t kBiRle8 = 1;
-constexpr std::uint32_t kBiRle4 = 2;
-constexpr std::uint32_t kBiBitfields = 3;
-
-constexpr std::uint32_t kCoreHeader = 12;
-constexpr std::uint32_t kInfoHeader = 40;
-constexpr std::uint32_t kV5Header = 124;
-
-constexpr std::uint32_t kLcsSrgb = 0x73524742u;          // 'sRGB'
-constexpr std::uint32_t kProfileEmbedded = 0x4D424544u;  // 'MBED'
-constexpr std::uint32_t kIntentImages = 4;               // LCS_GM_IMAGES
+using namespace rt::bmp;
 
 constexpr int kCornerSquare = 24;  // the black squares in a skin's corners
 
@@ -133,13 +122,9 @@ Palette TwoColours(Kind kind) {
   return palette;
 }
 
-std::size_t Stride(int width, int bits) {
-  return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31u) / 32u * 4u;
-}
-
 // Rows of palette indices, bottom row first, the leftmost pixel in the most significant bits.
 Bytes PackIndexed(const Indexed& image, int bits, const Palette& palette) {
-  const std::size_t stride = Stride(image.width, bits);
+  const std::size_t stride = RowStride(image.width, bits);
   Bytes out(stride * static_cast<std::size_t>(image.height), 0);
   for (int row = 0; row < image.height; ++row) {
     const int y = image.height - 1 - row;
@@ -172,7 +157,7 @@ int BitsOf(Direct format) {
 // Rows of direct colours, bottom row first unless `topDown`.
 Bytes PackDirect(Kind kind, const Indexed& image, Direct format, bool topDown) {
   const int bits = BitsOf(format);
-  const std::size_t stride = Stride(image.width, bits);
+  const std::size_t stride = RowStride(image.width, bits);
   Bytes out(stride * static_cast<std::size_t>(image.height), 0);
   for (int row = 0; row < image.height; ++row) {
     const int y = topDown ? row : image.height - 1 - row;
@@ -247,95 +232,23 @@ Bytes EncodeRle4(const Indexed& image, const Palette& palette) {
   return out;
 }
 
-// Everything a bitmap file holds; Write() lays it out with its offsets and sizes.
-struct Layout {
-  std::uint32_t headerSize = kInfoHeader;  // 12 (OS/2 core), 40 (info) or 124 (V5)
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  std::uint16_t planes = 1;
-  std::uint16_t bits = 24;
-  std::uint32_t compression = kBiRgb;
-  std::uint32_t imageSize = 0;
-  std::uint32_t coloursUsed = 0;
-  std::vector<Rgb> palette;          // written out in full
-  std::vector<std::uint32_t> masks;  // after an info header, or inside a V5 header
-  std::uint32_t colourSpace = kLcsSrgb;
-  Bytes pixels;
-  Bytes profile;                               // after the pixels
-  std::optional<std::uint32_t> profileOffset;  // from the V5 header's start; default: the profile
-  std::optional<std::uint32_t> profileSize;    // default: the profile's length
-  std::optional<std::uint32_t> pixelOffset;    // default: right after the palette
-
-  Bytes Write() const {
-    const bool core = headerSize == kCoreHeader;
-    Bytes extra;
-    if (headerSize == kInfoHeader) {
-      for (const std::uint32_t mask : masks) Put32(extra, mask);
-    }
-    for (const Rgb& c : palette) {
-      extra.insert(extra.end(), {c.b, c.g, c.r});
-      if (!core) extra.push_back(0);
-    }
-    Bytes info;
-    Put32(info, headerSize);
-    if (core) {
-      Put16(info, static_cast<std::uint32_t>(width) & 0xFFFFu);
-      Put16(info, static_cast<std::uint32_t>(height) & 0xFFFFu);
-      Put16(info, planes);
-      Put16(info, bits);
-    } else {
-      Put32(info, static_cast<std::uint32_t>(width));
-      Put32(info, static_cast<std::uint32_t>(height));
-      Put16(info, planes);
-      Put16(info, bits);
-      Put32(info, compression);
-      Put32(info, imageSize);
-      Put32(info, 2835);  // 72 dpi
-      Put32(info, 2835);
-      Put32(info, coloursUsed);
-      Put32(info, 0);
-      if (headerSize == kV5Header) {
-        for (std::size_t i = 0; i < 4; ++i) Put32(info, i < masks.size() ? masks[i] : 0u);
-        Put32(info, colourSpace);
-        info.resize(info.size() + 36 + 12, 0);  // end points and gamma: unused for these spaces
-        Put32(info, kIntentImages);
-        const std::uint32_t profileAt = Size32(headerSize + extra.size() + pixels.size());
-        const bool hasProfile = !profile.empty() || profileOffset.has_value();
-        Put32(info, hasProfile ? profileOffset.value_or(profileAt) : 0u);
-        Put32(info, hasProfile ? profileSize.value_or(Size32(profile.size())) : 0u);
-        Put32(info, 0);
-      }
-    }
-    const std::uint32_t offset = Size32(14 + info.size() + extra.size());
-    Bytes file = {'B', 'M'};
-    Put32(file, Size32(offset + pixels.size() + profile.size()));
-    Put32(file, 0);
-    Put32(file, pixelOffset.value_or(offset));
-    Append(file, info);
-    Append(file, extra);
-    Append(file, pixels);
-    Append(file, profile);
-    return file;
-  }
-};
-
-Layout Basic(Kind kind) {
+Bitmap Basic(Kind kind) {
   const PictureSize size = SizeOf(kind);
-  Layout layout;
+  Bitmap layout;
   layout.width = size.width;
   layout.height = size.height;
   return layout;
 }
 
 // The pattern at 24 bits, the base of most damaged files.
-Layout Plain24(Kind kind) {
-  Layout layout = Basic(kind);
+Bitmap Plain24(Kind kind) {
+  Bitmap layout = Basic(kind);
   layout.pixels = PackDirect(kind, Pattern(kind, true), Direct::k24, false);
   return layout;
 }
 
-Layout Paletted(Kind kind, std::uint16_t bits, const Palette& palette, bool blackCorners) {
-  Layout layout = Basic(kind);
+Bitmap Paletted(Kind kind, std::uint16_t bits, const Palette& palette, bool blackCorners) {
+  Bitmap layout = Basic(kind);
   layout.bits = bits;
   layout.palette = palette.entries;
   if (palette.entries.size() < (1u << bits)) layout.coloursUsed = Size32(palette.entries.size());
@@ -467,7 +380,7 @@ void AddCases(Kind kind, std::vector<Case>& out) {
 
   // Sizes without pixels, or too many.
   {
-    Layout layout = Plain24(kind);
+    Bitmap layout = Plain24(kind);
     layout.width = 0;
     refused("zero-width", "width 0, with the pixels of the full picture", layout.Write(),
             "has no width");
@@ -476,7 +389,7 @@ void AddCases(Kind kind, std::vector<Case>& out) {
             layout.Write(), "has no width");
   }
   {
-    Layout layout = Plain24(kind);
+    Bitmap layout = Plain24(kind);
     layout.height = 0;
     refused("zero-height", "height 0, with the pixels of the full picture", layout.Write(),
             "has no height");
@@ -485,7 +398,7 @@ void AddCases(Kind kind, std::vector<Case>& out) {
             "height is out of range");
   }
   {
-    Layout layout = Basic(kind);
+    Bitmap layout = Basic(kind);
     layout.width = 100000;
     layout.height = 100000;
     refused("huge", "100000 x 100000 at 24 bits with no pixel data", layout.Write(),
@@ -497,7 +410,7 @@ void AddCases(Kind kind, std::vector<Case>& out) {
   }
   {
     // 65536 x 65537 x 4 bytes is 2^34 + 2^18: in 32 bits, exactly the 262144 bytes given.
-    Layout layout = Basic(kind);
+    Bitmap layout = Basic(kind);
     layout.width = 65536;
     layout.height = 65537;
     layout.bits = 32;
@@ -514,18 +427,18 @@ void AddCases(Kind kind, std::vector<Case>& out) {
 
   // Header fields that lie.
   {
-    Layout layout = Plain24(kind);
+    Bitmap layout = Plain24(kind);
     layout.pixelOffset = Size32(plain.size() + 4096);
     refused("offset-past-end", "a pixel offset 4096 bytes past the end of the file", layout.Write(),
             "pixel offset lies past the end of the file");
   }
   {
-    Layout layout = Plain24(kind);
+    Bitmap layout = Plain24(kind);
     layout.bits = 7;
     refused("bits-7", "7 bits per pixel", layout.Write(), "bits per pixel 7");
   }
   {
-    Layout layout = Paletted(kind, 8, Palette256(kind), true);
+    Bitmap layout = Paletted(kind, 8, Palette256(kind), true);
     layout.coloursUsed = 257;
     layout.palette.push_back(Rgb{1, 2, 3});
     refused("palette-257", "8 bits per pixel with a palette of 257 colours, all written",
@@ -537,7 +450,7 @@ void AddCases(Kind kind, std::vector<Case>& out) {
   }
   {
     // The picture's rows, then as many again: the stream goes on past the top row.
-    Layout layout = Paletted(kind, 8, Palette256(kind), true);
+    Bitmap layout = Paletted(kind, 8, Palette256(kind), true);
     layout.compression = kBiRle8;
     Bytes stream = EncodeRle8(Pattern(kind, true), Palette256(kind));
     stream.resize(stream.size() - 2);
@@ -552,7 +465,7 @@ void AddCases(Kind kind, std::vector<Case>& out) {
   }
   {
     // The first row's last run one pixel longer.
-    Layout layout = Paletted(kind, 4, Palette16(kind), true);
+    Bitmap layout = Paletted(kind, 4, Palette16(kind), true);
     layout.compression = kBiRle4;
     Bytes stream = EncodeRle4(Pattern(kind, true), Palette16(kind));
     std::size_t lastRun = 0;
@@ -568,7 +481,7 @@ void AddCases(Kind kind, std::vector<Case>& out) {
             "RLE data runs past the picture");
   }
   {
-    Layout layout = Paletted(kind, 8, Palette256(kind), true);
+    Bitmap layout = Paletted(kind, 8, Palette256(kind), true);
     layout.compression = kBiRle8;
     Bytes stream = EncodeRle8(Pattern(kind, true), Palette256(kind));
     stream.resize(stream.size() - 2);  // the end-of-bitmap marker
@@ -578,7 +491,7 @@ void AddCases(Kind kind, std::vector<Case>& out) {
             "no end-of-bitmap marker");
   }
   {
-    Layout layout = Paletted(kind, 8, Palette256(kind), true);
+    Bitmap layout = Paletted(kind, 8, Palette256(kind), true);
     layout.compression = kBiRle8;
     if (kind == Kind::kSkin) {
       // A well-formed stream: one absolute run of 255 pixels, then the end-of-bitmap marker. Read
@@ -589,7 +502,8 @@ void AddCases(Kind kind, std::vector<Case>& out) {
       Bytes stream = {0, 255};
       for (int i = 0; i < 126; ++i) stream.insert(stream.end(), {1, index});
       stream.insert(stream.end(), {0, 3, index, 0, 0, 1});
-      const std::uint32_t offset = Size32(14 + kInfoHeader + 4 * layout.palette.size());
+      const std::uint32_t offset =
+          Size32(kFileHeaderSize + kInfoHeaderSize + 4 * layout.palette.size());
       const std::uint32_t start = 4096 - Size32(stream.size());
       layout.pixels.assign(start - offset, 0);
       Append(layout.pixels, stream);
@@ -606,8 +520,8 @@ void AddCases(Kind kind, std::vector<Case>& out) {
     }
   }
   {
-    Layout layout = Basic(kind);
-    layout.headerSize = kV5Header;
+    Bitmap layout = Basic(kind);
+    layout.headerSize = kV5HeaderSize;
     layout.bits = 32;
     layout.compression = kBiBitfields;
     layout.masks = {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u};
@@ -634,21 +548,21 @@ void AddCases(Kind kind, std::vector<Case>& out) {
           Paletted(kind, 8, three, true).Write());
   }
   {
-    Layout layout = Paletted(kind, 4, Palette16(kind), true);
+    Bitmap layout = Paletted(kind, 4, Palette16(kind), true);
     layout.compression = kBiRle4;
     layout.pixels = EncodeRle4(Pattern(kind, true), Palette16(kind));
     layout.imageSize = Size32(layout.pixels.size());
     valid("rle4", "RLE4, absolute and encoded runs", layout.Write());
   }
   {
-    Layout layout = Paletted(kind, 8, Palette256(kind), true);
+    Bitmap layout = Paletted(kind, 8, Palette256(kind), true);
     layout.compression = kBiRle8;
     layout.pixels = EncodeRle8(Pattern(kind, true), Palette256(kind));
     layout.imageSize = Size32(layout.pixels.size());
     valid("rle8", "RLE8, absolute and encoded runs", layout.Write());
   }
   {
-    Layout layout = Basic(kind);
+    Bitmap layout = Basic(kind);
     layout.bits = 16;
     layout.pixels = PackDirect(kind, Pattern(kind, true), Direct::k555, false);
     valid("16bit-555", "16 bits per pixel, 5-5-5 without bit fields", layout.Write());
@@ -659,14 +573,14 @@ void AddCases(Kind kind, std::vector<Case>& out) {
   }
   valid("24bit", "24 bits per pixel", plain);
   {
-    Layout layout = Basic(kind);
+    Bitmap layout = Basic(kind);
     layout.bits = 32;
     layout.pixels = PackDirect(kind, Pattern(kind, true), Direct::k32, false);
     valid("32bit", "32 bits per pixel", layout.Write());
   }
   {
-    Layout layout = Basic(kind);
-    layout.headerSize = kV5Header;
+    Bitmap layout = Basic(kind);
+    layout.headerSize = kV5HeaderSize;
     layout.bits = 32;
     layout.compression = kBiBitfields;
     layout.masks = {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u};
@@ -680,15 +594,15 @@ void AddCases(Kind kind, std::vector<Case>& out) {
           layout.Write());
   }
   {
-    Layout layout = Plain24(kind);
-    layout.headerSize = kCoreHeader;
+    Bitmap layout = Plain24(kind);
+    layout.headerSize = kCoreHeaderSize;
     valid("core-24bit", "OS/2 core header, 24 bits per pixel", layout.Write());
-    Layout paletted = Paletted(kind, 8, Palette256(kind), true);
-    paletted.headerSize = kCoreHeader;
+    Bitmap paletted = Paletted(kind, 8, Palette256(kind), true);
+    paletted.headerSize = kCoreHeaderSize;
     valid("core-8bit", "OS/2 core header, 8 bits per pixel, palette of triples", paletted.Write());
   }
   {
-    Layout layout = Basic(kind);
+    Bitmap layout = Basic(kind);
     layout.height = -size.height;
     layout.pixels = PackDirect(kind, Pattern(kind, true), Direct::k24, true);
     valid("topdown-24bit", "24 bits per pixel stored top-down (negative height)", layout.Write(),
@@ -697,6 +611,84 @@ void AddCases(Kind kind, std::vector<Case>& out) {
 }
 
 }  // namespace
+
+Bytes Bitmap::Write() const {
+  const bool core = headerSize == kCoreHeaderSize;
+  Bytes extra;
+  if (headerSize == kInfoHeaderSize) {
+    for (const std::uint32_t mask : masks) Put32(extra, mask);
+  }
+  for (const Rgb& c : palette) {
+    extra.insert(extra.end(), {c.b, c.g, c.r});
+    if (!core) extra.push_back(0);
+  }
+  Bytes info;
+  Put32(info, headerSize);
+  if (core) {
+    Put16(info, static_cast<std::uint32_t>(width) & 0xFFFFu);
+    Put16(info, static_cast<std::uint32_t>(height) & 0xFFFFu);
+    Put16(info, planes);
+    Put16(info, bits);
+  } else {
+    Put32(info, static_cast<std::uint32_t>(width));
+    Put32(info, static_cast<std::uint32_t>(height));
+    Put16(info, planes);
+    Put16(info, bits);
+    Put32(info, compression);
+    Put32(info, imageSize);
+    Put32(info, 2835);  // 72 dpi
+    Put32(info, 2835);
+    Put32(info, coloursUsed);
+    Put32(info, 0);
+    // The fields of the longest header, then cut to the header's own size.
+    for (std::size_t i = 0; i < 4; ++i) {
+      Put32(info, headerSize != kInfoHeaderSize && i < masks.size() ? masks[i] : 0u);
+    }
+    Put32(info, colourSpace);
+    info.resize(info.size() + 36 + 12, 0);  // end points and gamma: unused for these spaces
+    Put32(info, kIntentImages);
+    const std::uint32_t profileAt = Size32(headerSize + extra.size() + pixels.size());
+    const bool hasProfile = !profile.empty() || profileOffset.has_value();
+    Put32(info, hasProfile ? profileOffset.value_or(profileAt) : 0u);
+    Put32(info, hasProfile ? profileSize.value_or(Size32(profile.size())) : 0u);
+    Put32(info, 0);
+    info.resize(headerSize, 0);
+  }
+  const std::uint32_t offset = Size32(kFileHeaderSize + info.size() + extra.size());
+  Bytes file = {'B', 'M'};
+  Put32(file, Size32(offset + pixels.size() + profile.size()));
+  Put32(file, 0);
+  Put32(file, pixelOffset.value_or(offset));
+  Append(file, info);
+  Append(file, extra);
+  Append(file, pixels);
+  Append(file, profile);
+  return file;
+}
+
+std::size_t RowStride(int width, int bits) {
+  return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31u) / 32u * 4u;
+}
+
+Bytes Write24(int width, int height, const std::vector<Rgb>& colours, bool topDown) {
+  Bitmap bitmap;
+  bitmap.width = width;
+  bitmap.height = topDown ? -height : height;
+  const std::size_t stride = RowStride(width, 24);
+  bitmap.pixels.assign(stride * static_cast<std::size_t>(height), 0);
+  for (int row = 0; row < height; ++row) {
+    const int y = topDown ? row : height - 1 - row;
+    std::uint8_t* at = bitmap.pixels.data() + stride * static_cast<std::size_t>(row);
+    for (int x = 0; x < width; ++x) {
+      const Rgb& c = colours[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                             static_cast<std::size_t>(x)];
+      *at++ = c.b;
+      *at++ = c.g;
+      *at++ = c.r;
+    }
+  }
+  return bitmap.Write();
+}
 
 PictureSize SizeOf(Kind kind) {
   return kind == Kind::kSkin ? PictureSize{800, 600} : PictureSize{113, 122};

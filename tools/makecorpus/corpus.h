@@ -5,9 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "runtime/BitmapFormat.h"
 
 namespace corpus {
 
@@ -51,6 +54,37 @@ struct Case {
   bool blackCorners = false;    // valid skins: drawn with black corner squares
   std::vector<Sample> samples;  // displayed: colours at a few points of the picture
 };
+
+// Everything a bitmap file holds, its fields free to lie; Write() lays it out with the offsets and
+// sizes that follow from it unless they are given.
+struct Bitmap {
+  // 12 (OS/2 core header), 40 (info header) and up: longer headers hold the colour masks, from 108
+  // on the colour space, at 124 the intent and profile; other sizes are padded or cut to length.
+  std::uint32_t headerSize = rt::bmp::kInfoHeaderSize;
+  std::int32_t width = 0;
+  std::int32_t height = 0;  // negative for a top-down file
+  std::uint16_t planes = 1;
+  std::uint16_t bits = 24;
+  std::uint32_t compression = rt::bmp::kBiRgb;
+  std::uint32_t imageSize = 0;
+  std::uint32_t coloursUsed = 0;
+  std::vector<Rgb> palette;          // written out in full, triples after a core header
+  std::vector<std::uint32_t> masks;  // after a 40-byte header, else inside the header
+  std::uint32_t colourSpace = rt::bmp::kLcsSrgb;
+  Bytes pixels;
+  Bytes profile;                               // after the pixels
+  std::optional<std::uint32_t> profileOffset;  // from the V5 header's start; default: the profile
+  std::optional<std::uint32_t> profileSize;    // default: the profile's length
+  std::optional<std::uint32_t> pixelOffset;    // default: right after the palette
+
+  Bytes Write() const;
+};
+
+// The length of one row of pixels, padded to four bytes.
+std::size_t RowStride(int width, int bits);
+
+// A well-formed 24-bit file of `colours` (top row first, `width` a row), bottom-up or top-down.
+Bytes Write24(int width, int height, const std::vector<Rgb>& colours, bool topDown = false);
 
 struct PictureSize {
   int width = 0;

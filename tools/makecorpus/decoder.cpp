@@ -6,17 +6,16 @@
 
 #include <bit>
 
+#include "runtime/BitmapFormat.h"
+
 namespace corpus {
 
 namespace {
 
-constexpr std::uint32_t kBiRgb = 0;
-constexpr std::uint32_t kBiRle8 = 1;
-constexpr std::uint32_t kBiRle4 = 2;
-constexpr std::uint32_t kBiBitfields = 3;
+using namespace rt::bmp;
 
-constexpr std::uint32_t kProfileEmbedded = 0x4D424544u;  // 'MBED'
-constexpr std::uint32_t kProfileLinked = 0x4C494E4Bu;    // 'LINK'
+// The fields of the info header (not the core header), from the start of the file.
+constexpr std::uint64_t kInfo = kFileHeaderSize;
 
 // Thrown at the first access outside the file or the picture.
 struct Outside {
@@ -93,26 +92,26 @@ struct Header {
 
 Header ReadHeader(const Reader& in) {
   Header h;
-  h.size = in.U32(14);
-  h.core = h.size == 12;
+  h.size = in.U32(kInfo);
+  h.core = h.size == kCoreHeaderSize;
   if (h.core) {
-    h.width = in.U16(18);
-    h.height = in.U16(20);
-    h.bits = in.U16(24);
+    h.width = in.U16(kInfo + 4);
+    h.height = in.U16(kInfo + 6);
+    h.bits = in.U16(kInfo + 10);
     return h;
   }
-  const auto width = static_cast<std::int32_t>(in.U32(18));
-  const auto height = static_cast<std::int32_t>(in.U32(22));
+  const auto width = static_cast<std::int32_t>(in.U32(kInfo + 4));
+  const auto height = static_cast<std::int32_t>(in.U32(kInfo + 8));
   h.width = static_cast<std::uint64_t>(width < 0 ? -static_cast<std::int64_t>(width) : width);
   h.topDown = height < 0;
   h.height = static_cast<std::uint64_t>(height < 0 ? -static_cast<std::int64_t>(height) : height);
-  h.bits = in.U16(28);
-  h.compression = in.U32(30);
-  h.imageSize = in.U32(34);
-  h.coloursUsed = in.U32(46);
+  h.bits = in.U16(kInfo + 14);
+  h.compression = in.U32(kInfo + 16);
+  h.imageSize = in.U32(kInfo + 20);
+  h.coloursUsed = in.U32(kInfo + 32);
   if (h.compression == kBiBitfields) {
     // Right after a 40-byte header, or inside a longer one at the same place.
-    for (std::uint32_t i = 0; i < 3; ++i) h.masks[i] = in.U32(54 + 4 * i);
+    for (std::uint32_t i = 0; i < 3; ++i) h.masks[i] = in.U32(kInfo + kMasksOffset + 4 * i);
   } else if (h.bits == 16) {
     h.masks[0] = 0x7C00u;
     h.masks[1] = 0x03E0u;
@@ -122,12 +121,12 @@ Header ReadHeader(const Reader& in) {
     h.masks[1] = 0x0000FF00u;
     h.masks[2] = 0x000000FFu;
   }
-  if (h.size >= 124) {
+  if (h.size >= kV5HeaderSize) {
     // A decoder that manages colours reads the profile the V5 header points at.
-    const std::uint32_t space = in.U32(14 + 56);
+    const std::uint32_t space = in.U32(kInfo + kColourSpaceOffset);
     if (space == kProfileEmbedded || space == kProfileLinked) {
-      const std::uint64_t at = 14ull + in.U32(14 + 112);
-      const std::uint64_t length = in.U32(14 + 116);
+      const std::uint64_t at = kInfo + in.U32(kInfo + kProfileDataOffset);
+      const std::uint64_t length = in.U32(kInfo + kProfileSizeOffset);
       for (std::uint64_t i = 0; i < length; ++i) in.U8(at + i);
     }
   }
@@ -141,8 +140,8 @@ std::vector<Rgb> ReadPalette(const Reader& in, const Header& h) {
   if (count > 256) {
     throw Outside{"copies " + std::to_string(count) + " colours into a table of 256"};
   }
-  std::uint64_t at = 14ull + h.size;
-  if (!h.core && h.size == 40 && h.compression == kBiBitfields) at += 12;
+  std::uint64_t at = kInfo + h.size;
+  if (!h.core && h.size == kInfoHeaderSize && h.compression == kBiBitfields) at += 12;
   const std::uint64_t entry = h.core ? 3 : 4;
   std::vector<Rgb> palette;
   for (std::uint64_t i = 0; i < count; ++i) {
@@ -285,7 +284,8 @@ Decoded DecodeTrusting(std::span<const std::uint8_t> file, bool keepPixels) {
     std::uint64_t offset = in.U32(10);
     if (offset == 0) {
       // No offset: the pixels follow the palette.
-      offset = 14ull + h.size + (h.size == 40 && h.compression == kBiBitfields ? 12 : 0) +
+      offset = kInfo + h.size +
+               (h.size == kInfoHeaderSize && h.compression == kBiBitfields ? 12 : 0) +
                palette.size() * (h.core ? 3u : 4u);
     }
     result.width = static_cast<int>(h.width);
