@@ -15,20 +15,13 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/BitmapFormat.h"
+#include "tools/makecorpus/corpus.h"
+
 namespace rt {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-void Put16(Bytes& out, std::uint32_t value) {
-  out.push_back(static_cast<std::uint8_t>(value & 0xFFu));
-  out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFFu));
-}
-
-void Put32(Bytes& out, std::uint32_t value) {
-  Put16(out, value & 0xFFFFu);
-  Put16(out, value >> 16);
-}
 
 void Set32(Bytes& out, std::size_t at, std::uint32_t value) {
   for (std::size_t i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -43,78 +36,50 @@ std::uint64_t Magnitude(std::int32_t value) {
                    : static_cast<std::uint64_t>(value);
 }
 
-// What goes into a bitmap file; the writer fills in offsets and sizes from it.
+// A small file for the corpus's writer: a grey palette as long as the header implies and rows of
+// filler bytes, unless the case gives its own.
 struct Bmp {
-  std::uint32_t headerSize = 40;  // 12 (OS/2 core), 40 (info) or 124 (V5)
+  std::uint32_t headerSize = bmp::kInfoHeaderSize;
   std::int32_t width = 4;
   std::int32_t height = 4;
   std::uint16_t planes = 1;
   std::uint16_t bits = 24;
-  std::uint32_t compression = 0;
+  std::uint32_t compression = bmp::kBiRgb;
   std::uint32_t imageSize = 0;
   std::uint32_t coloursUsed = 0;
   std::optional<std::uint32_t> paletteEntries;  // default: what the header implies
-  std::vector<std::uint32_t> masks;             // in the V5 header, else after the info header
+  std::vector<std::uint32_t> masks;             // inside longer headers, else after the header
   std::optional<Bytes> pixels;                  // default: every row, padded
   std::optional<std::uint32_t> pixelOffset;     // default: right after the palette
 
   Bytes Write() const {
-    const bool core = headerSize == 12;
+    corpus::Bitmap file;
+    file.headerSize = headerSize;
+    file.width = width;
+    file.height = height;
+    file.planes = planes;
+    file.bits = bits;
+    file.compression = compression;
+    file.imageSize = imageSize;
+    file.coloursUsed = coloursUsed;
+    file.masks = masks;
+    file.pixelOffset = pixelOffset;
     const std::uint32_t entries =
         paletteEntries ? *paletteEntries
                        : (bits <= 8 ? (coloursUsed != 0 ? coloursUsed : 1u << bits) : 0u);
-    const bool masksInHeader = headerSize >= 108;
-    Bytes info;
-    Put32(info, headerSize);
-    if (core) {
-      Put16(info, static_cast<std::uint32_t>(width) & 0xFFFFu);
-      Put16(info, static_cast<std::uint32_t>(height) & 0xFFFFu);
-      Put16(info, planes);
-      Put16(info, bits);
-    } else {
-      Put32(info, static_cast<std::uint32_t>(width));
-      Put32(info, static_cast<std::uint32_t>(height));
-      Put16(info, planes);
-      Put16(info, bits);
-      Put32(info, compression);
-      Put32(info, imageSize);
-      Put32(info, 2835);  // 72 dpi
-      Put32(info, 2835);
-      Put32(info, coloursUsed);
-      Put32(info, 0);
-      if (masksInHeader) {
-        for (std::size_t i = 0; i < 4; ++i) Put32(info, i < masks.size() ? masks[i] : 0u);
-        Put32(info, 0x73524742u);  // 'sRGB'
-      }
-      info.resize(headerSize, 0);
-    }
-    Bytes extra;
-    if (!masksInHeader) {
-      for (const std::uint32_t mask : masks) Put32(extra, mask);
-    }
     for (std::uint32_t i = 0; i < entries; ++i) {
       const auto grey = static_cast<std::uint8_t>(i * 255u / (entries > 1 ? entries - 1 : 1));
-      extra.insert(extra.end(), {grey, grey, grey});
-      if (!core) extra.push_back(0);
+      file.palette.push_back({grey, grey, grey});
     }
-    Bytes data;
     if (pixels) {
-      data = *pixels;
+      file.pixels = *pixels;
     } else {
-      const std::uint64_t size = Stride(Magnitude(width), bits) * Magnitude(height);
-      data.resize(static_cast<std::size_t>(size));
-      for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<std::uint8_t>(i * 37 + 11);
+      file.pixels.resize(
+          static_cast<std::size_t>(Stride(Magnitude(width), bits) * Magnitude(height)));
+      for (std::size_t i = 0; i < file.pixels.size(); ++i)
+        file.pixels[i] = static_cast<std::uint8_t>(i * 37 + 11);
     }
-    const auto offset = static_cast<std::uint32_t>(14 + info.size() + extra.size());
-    Bytes file = {'B', 'M'};
-    Put32(file, static_cast<std::uint32_t>(offset + data.size()));
-    Put32(file, 0);
-    Put32(file, pixelOffset ? *pixelOffset : offset);
-    file.insert(file.end(), info.begin(), info.end());
-    file.insert(file.end(), extra.begin(), extra.end());
-    file.insert(file.end(), data.begin(), data.end());
-    return file;
+    return file.Write();
   }
 };
 
