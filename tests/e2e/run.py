@@ -94,6 +94,55 @@ class MenuCase(unittest.TestCase):
         return left + picture.width // 2, top + picture.height // 2
 
 
+ICON_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets",
+                         "design", "menu.ico")
+
+
+def icon_images(path):
+    """{size: [ARGB of each pixel, top row first]} of the 4-bit images of an .ico file; pixels
+    the mask leaves out are 0 (transparent)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    _, _, count = struct.unpack_from("<HHH", data, 0)
+    images = {}
+    for i in range(count):
+        width, height, _, _, _, bits, _, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        assert bits == 4, "16-colour images"
+        header = struct.unpack_from("<IiiHH", data, offset)
+        palette_at = offset + header[0]
+        palette = [struct.unpack_from("<BBBB", data, palette_at + 4 * c) for c in range(16)]
+        colour_at = palette_at + 64
+        colour_stride = (width * 4 + 31) // 32 * 4
+        mask_at = colour_at + colour_stride * height
+        mask_stride = (width + 31) // 32 * 4
+        pixels = []
+        for y in range(height):
+            row = height - 1 - y  # bottom-up
+            for x in range(width):
+                byte = data[colour_at + row * colour_stride + x // 2]
+                index = byte >> 4 if x % 2 == 0 else byte & 15
+                masked = data[mask_at + row * mask_stride + x // 8] >> (7 - x % 8) & 1
+                b, g, r, _ = palette[index]
+                pixels.append(0 if masked else 0xFF000000 | r << 16 | g << 8 | b)
+        images[width] = pixels
+    return images
+
+
+def window_icons(window):
+    """{size: [ARGB pixels]} of the icons the window gives the desktop (_NET_WM_ICON)."""
+    out = run(["xprop", "-id", window, "-notype", "-f", "_NET_WM_ICON", "32c", "=$0+\n",
+               "_NET_WM_ICON"], check=False)
+    if "=" not in out:
+        return {}
+    values = [int(v) for v in out.split("=", 1)[1].replace(",", " ").split()]
+    icons = {}
+    while len(values) >= 2:
+        width, height = values[0], values[1]
+        icons[width] = values[2:2 + width * height]
+        values = values[2 + width * height:]
+    return icons
+
+
 class StartUp(MenuCase):
     def test_window_is_centred_shaped_and_shows_the_normal_pictures(self):
         menu, screen = self.normal_menu()
@@ -121,6 +170,18 @@ class StartUp(MenuCase):
         # The bare skin and the top strip show the skin itself.
         for xx, yy in ((400, 150), (400, 20), (30, 300), (780, 450)):
             self.assertTrue(close(screen.pixel(x + xx, y + yy), skin.pixel(xx, yy)), (xx, yy))
+
+    def test_the_window_gives_the_desktop_the_programs_icon_in_both_sizes(self):
+        menu, _ = self.normal_menu()
+        expected = icon_images(ICON_FILE)
+        self.assertEqual(sorted(expected), [16, 32])
+        shown = wait_for(lambda: window_icons(menu.window) or None, "the window's icons")
+        self.assertEqual(sorted(shown), [16, 32])
+        for size in (16, 32):
+            self.assertEqual(len(shown[size]), size * size)
+            differ = [i for i, (a, b) in enumerate(zip(shown[size], expected[size]))
+                      if (a >> 24 == 0) != (b >> 24 == 0) or (b >> 24 and a & 0xFFFFFF != b & 0xFFFFFF)]
+            self.assertEqual(differ, [], "icon %dx%d differs at pixels %s" % (size, size, differ[:8]))
 
     def test_without_the_skin_only_the_error_box_appears(self):
         os.remove(self.dist.img("main.bmp"))
