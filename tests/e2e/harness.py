@@ -40,7 +40,15 @@ def run(args, timeout=30, check=True):
 
 
 def windows_path(path):
-    return run(["winepath", "-w", path]).strip()
+    """The Windows name of a host path. winepath cuts its answer at the classic path limit, so a
+    long path is named through its nearest short ancestor."""
+    path = os.path.abspath(path)
+    rest = []
+    while len(path) > 200:
+        path, name = os.path.split(path)
+        rest.insert(0, name)
+    named = run(["winepath", "-w", path]).strip()
+    return "\\".join([named.rstrip("\\")] + rest) if rest else named
 
 
 # Pictures -------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import unittest
 
 from harness import WHITE, Bitmap, Dist, Menu, close, run, wait_for, windows_path
@@ -429,6 +430,35 @@ class Hardening(InstallerCase):
         menu, _ = self.normal_menu()
         menu.move(*self.centre(2))
         self.assert_shows(2, "-3")
+
+    def test_an_installer_deeper_than_the_classic_path_limit_starts_or_is_reported(self):
+        deep = os.path.join(*["level-%02d-of-a-deep-disc-image" % i for i in range(10)])
+        self.dist.remove()
+        self.dist = Dist(DIST, deep)
+        folder = windows_path(self.dist.path)
+        self.assertGreater(len(folder + "\\ZENT\\TEV_setup.exe"), 260)
+        self.log = os.path.join(tempfile.mkdtemp(prefix="menu-log."), "installers.log")
+        self.addCleanup(shutil.rmtree, os.path.dirname(self.log))
+        self.env["MENU_INSTALLER_LOG"] = windows_path(self.log)
+        self.normal_menu(env=self.env)
+        self.click(0)
+        # Windows starts it; Wine 8's shell cannot open a program this deep and says so, and then
+        # the menu must report it like any other failed start. Either way nothing crashes.
+        outcome = wait_for(lambda: ("started" if self.started() else None) or
+                           ("reported" if self.menu.dialogs() else None) or
+                           ("ended" if not self.menu.alive() else None),
+                           "the installer or the error box")
+        if outcome == "reported":
+            text = " ".join(self.menu.wait_dialog()[0][1:])
+            self.assertIn(folder + "\\ZENT\\TEV_setup.exe", text)
+            self.assertIn("53", text)
+            self.menu.answer_dialogs()
+            self.assertEqual(self.menu.wait_exit(), 53)
+            self.assertEqual(self.started(), [])
+        else:
+            self.assertEqual(self.menu.wait_exit(), 0)
+            record = wait_for(lambda: self.started(), "the installer's record")[0]
+            self.assert_installer(record, folder, "TEV")
 
     def test_a_read_only_distribution_is_left_exactly_as_it_was(self):
         def snapshot():
