@@ -1,0 +1,355 @@
+// skincheck on distribution folders made for each test: a folder like the demo passes, every kind
+// of fault is reported with its file and severity, the exit status follows the errors, and the
+// preview shows the skin, the buttons' normal looks and the outline's holes where they belong.
+#include "tools/skincheck/SkinCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "runtime/BitmapCheck.h"
+#include "tools/makecorpus/corpus.h"
+#include "tools/makecorpus/decoder.h"
+
+namespace skincheck {
+namespace {
+
+namespace fs = std::filesystem;
+using corpus::Rgb;
+
+constexpr Rgb kSkinColour{40, 80, 160};
+constexpr Rgb kBlack{0, 0, 0};
+
+// The normal look of each button has its own colour; pressed and hover looks share another.
+Rgb NormalColour(int number) { return Rgb{200, static_cast<std::uint8_t>(number * 10), 20}; }
+constexpr Rgb kOtherLook{10, 220, 10};
+
+constexpr int kButtonNumbers[] = {1, 2, 3, 4, 15};
+
+std::vector<Rgb> Solid(int width, int height, Rgb colour) {
+  return std::vector<Rgb>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                          colour);
+}
+
+class SkinCheckTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+    folder_ = fs::temp_directory_path() /
+              ("skincheck-" + test + "-" +
+               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fs::create_directories(folder_ / "img");
+    fs::create_directories(folder_ / "ZENT");
+    WriteSkin(800, 600);
+    for (const int number : kButtonNumbers) {
+      const int width = number == 15 ? 80 : 113;
+      const int height = number == 15 ? 28 : 122;
+      WriteButton(number, "-2", width, height, NormalColour(number));
+      WriteButton(number, "-1", width, height, kOtherLook);
+      WriteButton(number, "-3", width, height, kOtherLook);
+    }
+    for (const char* name :
+         {"TEV_setup.exe", "MOLAN_setup.exe", "PIRUK_setup.exe", "DASEF_setup.exe"}) {
+      Write("ZENT/" + std::string(name), {'M', 'Z'});
+    }
+  }
+
+  void TearDown() override {
+    std::error_code error;
+    fs::remove_all(folder_, error);
+  }
+
+  void Write(const std::string& name, const corpus::Bytes& bytes) {
+    std::ofstream out(folder_ / name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << name;
+  }
+
+  // A skin of one colour with black squares in its top-left and bottom-right corners, and a black
+  // pixel in the middle, which is no hole.
+  void WriteSkin(int width, int height, bool topDown = false, int square = 10) {
+    std::vector<Rgb> pixels = Solid(width, height, kSkinColour);
+    auto at = [&](int x, int y) -> Rgb& {
+      return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                    static_cast<std::size_t>(x)];
+    };
+    for (int y = 0; y < square && y < height; ++y) {
+      for (int x = 0; x < square && x < width; ++x) {
+        at(x, y) = kBlack;
+        at(width - 1 - x, height - 1 - y) = kBlack;
+      }
+    }
+    at(width / 2, height / 2) = kBlack;
+    Write("img/main.bmp", corpus::Write24(width, height, pixels, topDown));
+  }
+
+  void WriteButton(int number, const std::string& look, int width, int height, Rgb colour) {
+    Write("img/bmp" + std::to_string(number) + look + ".bmp",
+          corpus::Write24(width, height, Solid(width, height, colour)));
+  }
+
+  Result Check(bool preview = false) const { return CheckFolder(folder_, preview); }
+
+  // Runs the command; its report lands in out_.
+  int RunWith(std::vector<fs::path> args) {
+    out_.str("");
+    err_.str("");
+    return skincheck::Run(args, out_, err_);
+  }
+
+  fs::path folder_;
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+std::string Listing(const Result& result) {
+  std::string text;
+  for (const Finding& f : result.findings) text += "\n  " + FormatFinding(f);
+  return text.empty() ? " none" : text;
+}
+
+// Whether the result holds a finding of `severity` on `file` whose message contains `words`.
+testing::AssertionResult Has(const Result& result, Severity severity, const std::string& file,
+                             const std::string& words = "") {
+  for (const Finding& f : result.findings) {
+    if (f.severity == severity && f.file == file && f.message.find(words) != std::string::npos) {
+      return testing::AssertionSuccess();
+    }
+  }
+  return testing::AssertionFailure()
+         << "no such finding on " << file << " (\"" << words << "\"); findings:" << Listing(result);
+}
+
+TEST_F(SkinCheckTest, AFolderLikeTheDemoPasses) {
+  const Result result = Check();
+  EXPECT_TRUE(result.findings.empty()) << Listing(result);
+  EXPECT_FALSE(result.MenuWouldFail());
+  EXPECT_FALSE(result.preview.has_value());  // not asked for
+  EXPECT_EQ(RunWith({folder_}), kExitMenuWorks) << err_.str();
+  EXPECT_EQ(out_.str(), "0 errors, 0 warnings, 0 notes: the menu will work\n");
+}
+
+TEST_F(SkinCheckTest, MissingFilesAndFoldersInTheirPlaceAreErrors) {
+  fs::remove(folder_ / "img/main.bmp");
+  fs::remove(folder_ / "img/bmp2-3.bmp");
+  fs::remove(folder_ / "img/bmp15-1.bmp");
+  fs::remove(folder_ / "img/bmp4-2.bmp");
+  fs::create_directory(folder_ / "img/bmp4-2.bmp");
+  fs::remove(folder_ / "ZENT/DASEF_setup.exe");
+  fs::remove(folder_ / "ZENT/PIRUK_setup.exe");
+  fs::create_directory(folder_ / "ZENT/PIRUK_setup.exe");
+
+  const Result result = Check(true);
+  EXPECT_TRUE(Has(result, Severity::kError, "img\\main.bmp", "missing"));
+  EXPECT_TRUE(Has(result, Severity::kError, "img\\bmp2-3.bmp", "missing"));
+  EXPECT_TRUE(Has(result, Severity::kError, "img\\bmp15-1.bmp", "missing"));
+  EXPECT_TRUE(Has(result, Severity::kError, "img\\bmp4-2.bmp", "is a folder"));
+  EXPECT_TRUE(Has(result, Severity::kError, "ZENT\\DASEF_setup.exe", "missing: button 4"));
+  EXPECT_TRUE(Has(result, Severity::kError, "ZENT\\PIRUK_setup.exe", "is a folder"));
+  EXPECT_EQ(result.Count(Severity::kError), 6) << Listing(result);
+  EXPECT_FALSE(result.preview.has_value());  // no skin, no window
+
+  EXPECT_EQ(RunWith({folder_}), kExitMenuFails);
+  EXPECT_NE(out_.str().find("error: img\\bmp2-3.bmp: missing\n"), std::string::npos) << out_.str();
+  EXPECT_NE(out_.str().find("6 errors, 0 warnings, 0 notes: the menu would fail\n"),
+            std::string::npos)
+      << out_.str();
+}
+
+// Every button file of the picture corpus in the place of one look: refused files are errors with
+// the check's own reason, valid ones pass, top-down ones are warnings. (The skin is left out, so
+// that only this file is judged, and quickly.)
+TEST_F(SkinCheckTest, PicturesAreJudgedByTheMenusOwnCheck) {
+  fs::remove(folder_ / "img/main.bmp");
+  const std::string name = "img\\bmp3-1.bmp";
+  int judged = 0;
+  for (const corpus::Case& c : corpus::Cases()) {
+    if (c.kind != corpus::Kind::kButton || c.source != corpus::Source::kFile) continue;
+    SCOPED_TRACE(c.name);
+    Write("img/bmp3-1.bmp", c.bytes);
+    Result result = Check();
+    std::erase_if(result.findings, [&](const Finding& f) { return f.file != name; });
+    if (c.expect == corpus::Expect::kRefused) {
+      EXPECT_TRUE(Has(result, Severity::kError, name, "the menu refuses it: "));
+      EXPECT_TRUE(Has(result, Severity::kError, name, c.reason));
+      EXPECT_EQ(result.findings.size(), 1u) << Listing(result);
+    } else if (c.expect == corpus::Expect::kUnjudged) {
+      EXPECT_TRUE(Has(result, Severity::kWarning, name, "top-down"));
+      EXPECT_EQ(result.findings.size(), 1u) << Listing(result);
+    } else {
+      EXPECT_TRUE(result.findings.empty()) << Listing(result);
+    }
+    ++judged;
+  }
+  EXPECT_GT(judged, 30);
+}
+
+TEST_F(SkinCheckTest, ButtonPicturesOfAnotherSizeThanTheirPlace) {
+  WriteButton(1, "-3", 114, 122, kOtherLook);  // one pixel wider: may overlap
+  WriteButton(2, "-2", 113, 200, kOtherLook);  // taller
+  WriteButton(3, "-1", 100, 122, kOtherLook);  // narrower: harmless
+  WriteButton(15, "-2", 81, 28, kOtherLook);
+  const Result result = Check();
+  EXPECT_TRUE(Has(result, Severity::kWarning, "img\\bmp1-3.bmp",
+                  "114 x 122 pixels, larger than its place of 113 x 122 at (96, 200)"));
+  EXPECT_TRUE(Has(result, Severity::kWarning, "img\\bmp2-2.bmp", "at (256, 288)"));
+  EXPECT_TRUE(Has(result, Severity::kNote, "img\\bmp3-1.bmp", "smaller than its place"));
+  EXPECT_TRUE(Has(result, Severity::kWarning, "img\\bmp15-2.bmp",
+                  "larger than its place of 80 x 28 at (632, 544)"));
+  EXPECT_EQ(result.findings.size(), 4u) << Listing(result);
+  EXPECT_EQ(RunWith({folder_}), kExitMenuWorks);  // warnings alone do not fail
+}
+
+TEST_F(SkinCheckTest, SkinSizes) {
+  {
+    SCOPED_TRACE("the smallest skin with all four corner areas");
+    WriteSkin(741, 541);
+    const Result result = Check();
+    EXPECT_TRUE(
+        Has(result, Severity::kNote, "img\\main.bmp", "741 x 541 pixels, not the designed"));
+    EXPECT_FALSE(Has(result, Severity::kWarning, "img\\main.bmp"));
+    // The close button's place starts at row 544.
+    EXPECT_TRUE(Has(result, Severity::kWarning, "img\\bmp15-2.bmp", "cannot be seen"));
+  }
+  {
+    SCOPED_TRACE("one pixel narrower: the right corner areas are empty");
+    WriteSkin(740, 600);
+    const Result result = Check();
+    EXPECT_TRUE(Has(result, Severity::kWarning, "img\\main.bmp",
+                    "smaller than 741 x 541: the corner areas top-right, bottom-right are empty"));
+    EXPECT_FALSE(result.MenuWouldFail());
+  }
+  {
+    SCOPED_TRACE("buttons past the window's edge");
+    WriteSkin(700, 560);
+    const Result result = Check();
+    EXPECT_TRUE(
+        Has(result, Severity::kWarning, "img\\main.bmp", "top-right, bottom-right are empty"));
+    EXPECT_TRUE(Has(result, Severity::kWarning, "img\\bmp4-2.bmp", "cut off"));
+    EXPECT_TRUE(Has(result, Severity::kWarning, "img\\bmp15-3.bmp", "cut off"));
+    EXPECT_FALSE(Has(result, Severity::kWarning, "img\\bmp3-2.bmp"));
+    WriteSkin(600, 544);
+    EXPECT_TRUE(Has(Check(), Severity::kWarning, "img\\bmp4-2.bmp", "cannot be seen"));
+    EXPECT_TRUE(Has(Check(), Severity::kWarning, "img\\bmp15-1.bmp", "cannot be seen"));
+  }
+  {
+    SCOPED_TRACE("the outline's limit");
+    WriteSkin(32767, 1);
+    EXPECT_FALSE(Check().MenuWouldFail()) << Listing(Check());
+    WriteSkin(32768, 1);
+    const Result wide = Check(true);
+    EXPECT_TRUE(Has(wide, Severity::kError, "img\\main.bmp", "too large"));
+    EXPECT_FALSE(wide.preview.has_value());
+    WriteSkin(2, 32768);
+    EXPECT_TRUE(Has(Check(), Severity::kError, "img\\main.bmp", "32768"));
+  }
+}
+
+TEST_F(SkinCheckTest, TopDownSkinIsAWarning) {
+  WriteSkin(800, 600, true);
+  const Result result = Check();
+  EXPECT_TRUE(Has(result, Severity::kWarning, "img\\main.bmp", "Wine 8 draws such pictures black"));
+  EXPECT_EQ(result.findings.size(), 1u) << Listing(result);
+}
+
+TEST_F(SkinCheckTest, NamesAreFoundIgnoringCaseAsWindowsDoes) {
+  fs::rename(folder_ / "img", folder_ / "IMG");
+  fs::rename(folder_ / "ZENT/TEV_setup.exe", folder_ / "ZENT/tev_SETUP.EXE");
+  const Result result = Check();
+  EXPECT_FALSE(result.MenuWouldFail()) << Listing(result);
+#ifndef _WIN32
+  EXPECT_TRUE(Has(result, Severity::kNote, "img\\bmp1-2.bmp", "named IMG\\bmp1-2.bmp"));
+  EXPECT_TRUE(Has(result, Severity::kNote, "ZENT\\TEV_setup.exe", "named ZENT\\tev_SETUP.EXE"));
+#endif
+}
+
+TEST_F(SkinCheckTest, PreviewShowsSkinNormalLooksAndHoles) {
+  const Result result = Check(true);
+  ASSERT_TRUE(result.preview.has_value());
+  const Image& preview = *result.preview;
+  ASSERT_EQ(preview.width, 800);
+  ASSERT_EQ(preview.height, 600);
+  EXPECT_EQ(preview.At(400, 100), kSkinColour);
+  EXPECT_EQ(preview.At(400, 300), kBlack);  // black outside the corner areas stays
+  // The black corner squares are holes; the skin's colour right beside them stays.
+  EXPECT_EQ(preview.At(0, 0), kHoleColour);
+  EXPECT_EQ(preview.At(9, 9), kHoleColour);
+  EXPECT_EQ(preview.At(10, 0), kSkinColour);
+  EXPECT_EQ(preview.At(799, 599), kHoleColour);
+  EXPECT_EQ(preview.At(790, 590), kHoleColour);
+  EXPECT_EQ(preview.At(789, 599), kSkinColour);
+  // Each button's normal look fills its place, and only its place.
+  const struct {
+    int number, left, top, width, height;
+  } places[] = {{1, 96, 200, 113, 122},
+                {2, 256, 288, 113, 122},
+                {3, 440, 312, 113, 122},
+                {4, 600, 280, 113, 122},
+                {15, 632, 544, 80, 28}};
+  for (const auto& p : places) {
+    SCOPED_TRACE(p.number);
+    EXPECT_EQ(preview.At(p.left, p.top), NormalColour(p.number));
+    EXPECT_EQ(preview.At(p.left + p.width - 1, p.top + p.height - 1), NormalColour(p.number));
+    EXPECT_EQ(preview.At(p.left - 1, p.top), kSkinColour);
+    EXPECT_EQ(preview.At(p.left + p.width, p.top + p.height - 1), kSkinColour);
+  }
+
+  // Written by the command as a 24-bit bottom-up file with the same pixels.
+  const fs::path file = folder_ / "preview.bmp";
+  ASSERT_EQ(RunWith({"--preview", file, folder_}), kExitMenuWorks) << err_.str();
+  std::ifstream in(file, std::ios::binary);
+  const corpus::Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const rt::BitmapCheck check = rt::CheckBitmapFile(bytes);
+  ASSERT_TRUE(check.ok);
+  EXPECT_EQ(check.bitsPerPixel, 24);
+  EXPECT_EQ(check.height, 600);  // positive: bottom-up
+  const corpus::Decoded decoded = corpus::DecodeTrusting(bytes, true);
+  ASSERT_TRUE(decoded.ok) << decoded.problem;
+  EXPECT_TRUE(decoded.pixels == preview.pixels);
+}
+
+TEST_F(SkinCheckTest, PreviewClipsButtonsAndCutsHolesThroughThem) {
+  {
+    SCOPED_TRACE("a skin too narrow for the fourth button and for corner areas on the right");
+    WriteSkin(650, 560);
+    const Result result = Check(true);
+    ASSERT_TRUE(result.preview.has_value());
+    EXPECT_EQ(result.preview->width, 650);
+    EXPECT_EQ(result.preview->At(649, 300), NormalColour(4));
+    EXPECT_EQ(result.preview->At(649, 559), NormalColour(15));  // black there, but no hole
+  }
+  {
+    SCOPED_TRACE("a wide close button over the black bottom-right corner area");
+    WriteSkin(800, 600, false, 60);
+    WriteButton(15, "-2", 150, 28, NormalColour(15));
+    const Result result = Check(true);
+    ASSERT_TRUE(result.preview.has_value());
+    EXPECT_EQ(result.preview->At(739, 550), NormalColour(15));
+    EXPECT_EQ(result.preview->At(740, 550), kHoleColour);
+    EXPECT_EQ(result.preview->At(781, 571), kHoleColour);
+    EXPECT_EQ(result.preview->At(739, 539), kSkinColour);
+  }
+}
+
+TEST_F(SkinCheckTest, BadUsage) {
+  EXPECT_EQ(RunWith({}), kExitUsage);
+  EXPECT_NE(err_.str().find("usage: skincheck"), std::string::npos);
+  EXPECT_EQ(RunWith({"--frobnicate", folder_}), kExitUsage);
+  EXPECT_EQ(RunWith({folder_, "--preview"}), kExitUsage);
+  EXPECT_EQ(RunWith({folder_, folder_}), kExitUsage);
+  EXPECT_EQ(RunWith({folder_ / "no such folder"}), kExitUsage);
+  EXPECT_EQ(RunWith({folder_ / "img/main.bmp"}), kExitUsage);  // a file, not a folder
+  EXPECT_EQ(RunWith({"--preview", folder_ / "no such folder/p.bmp", folder_}), kExitUsage);
+  EXPECT_TRUE(out_.str().find("the menu will work") != std::string::npos);  // checked all the same
+  EXPECT_EQ(RunWith({"--help"}), kExitMenuWorks);
+  EXPECT_NE(out_.str().find("--preview FILE"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace skincheck
