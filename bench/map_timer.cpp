@@ -8,11 +8,13 @@
 //   map_timer WIDTH HEIGHT [--settle MS] [--timeout S] -- PROGRAM [ARGUMENT...]
 //
 // Prints one line and exits 0:
-//   map_ms M first_ms F map_epoch E close_epoch C end closed|killed|exited
+//   map_ms M first_ms F first_size WxH unmap_ms U map_epoch E close_epoch C end closed|...
 // M: until the window at the size asked for is mapped; F: until the program's first top-level
-// window of any size is mapped; E and C: wall-clock seconds (CLOCK_REALTIME, as in strace -ttt)
-// of that map and of the close request. Exits non-zero when the window did not appear in time or
-// the program could not be started.
+// window of any size is mapped, and that window's size; U: until the last time one of its windows
+// was unmapped before M (-1 if none was); E and C: wall-clock seconds (CLOCK_REALTIME, as in
+// strace -ttt) of that map and of the close request; the end: closed on request, killed, or
+// exited by itself. Exits non-zero when the window did not appear in time or the program could
+// not be started.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>
@@ -212,7 +214,8 @@ int main(int argc, char** argv) {
 
   std::map<Window, TopLevel> windows;
   Window found = None;
-  double foundMs = 0, firstMs = -1, mapWall = 0;
+  double foundMs = 0, firstMs = -1, unmapMs = -1, mapWall = 0;
+  int firstWidth = 0, firstHeight = 0;
   const double deadline = startMs + options.timeoutS * 1000.0;
   bool ended = false;
   while (found == None) {
@@ -257,6 +260,7 @@ int main(int argc, char** argv) {
       }
       case UnmapNotify:
         windows[event.xunmap.window].mapped = false;
+        if (Ours(display, event.xunmap.window, child)) unmapMs = at;
         break;
       case DestroyNotify:
         windows.erase(event.xdestroywindow.window);
@@ -266,7 +270,11 @@ int main(int argc, char** argv) {
     }
     if (window == None || !Ours(display, window, child)) continue;
     const TopLevel& top = windows[window];
-    if (event.type == MapNotify && firstMs < 0) firstMs = at;
+    if (event.type == MapNotify && firstMs < 0) {
+      firstMs = at;
+      firstWidth = top.width;
+      firstHeight = top.height;
+    }
     if (!top.mapped || top.width != options.width || top.height != options.height) continue;
     found = window;
     foundMs = at;
@@ -302,8 +310,11 @@ int main(int argc, char** argv) {
     kill(-child, SIGKILL);
     end = "killed";
   }
-  std::printf("map_ms %.3f first_ms %.3f map_epoch %.6f close_epoch %.6f end %s\n",
-              foundMs - startMs, firstMs - startMs, mapWall, closeWall, end);
+  std::printf(
+      "map_ms %.3f first_ms %.3f first_size %dx%d unmap_ms %.3f map_epoch %.6f close_epoch %.6f"
+      " end %s\n",
+      foundMs - startMs, firstMs - startMs, firstWidth, firstHeight,
+      unmapMs < 0 ? -1.0 : unmapMs - startMs, mapWall, closeWall, end);
   XCloseDisplay(display);
   return 0;
 }
