@@ -211,11 +211,11 @@ std::optional<Image> Checker::ReadPicture(const std::wstring& name, bool keepPix
   const std::optional<fs::path> path = Find(name, "a picture", "");
   if (!path) return std::nullopt;
   std::ifstream in(*path, std::ios::binary);
-  const corpus::Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in && !in.eof()) {
+  if (!in) {
     Add(Severity::kError, name, "cannot be read");
     return std::nullopt;
   }
+  const corpus::Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::span<const std::uint8_t> file(bytes);
   const rt::BitmapCheck check = rt::CheckBitmapFile(file);
   if (!check.ok) {
