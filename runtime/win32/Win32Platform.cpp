@@ -49,8 +49,8 @@ std::wstring ShellPath(const std::wstring& path) {
   return !shortPath.empty() && shortPath.size() < MAX_PATH ? shortPath : extended;
 }
 
-// Decodes an uncompressed picture from the bytes already read and checked, for files the system's
-// decoder cannot open by their path (it takes paths of the classic length only).
+// Decodes an uncompressed picture from the bytes already read and checked: the header, masks and
+// palette as the file has them, the pixels copied as they are.
 HBITMAP DecodeUncompressed(const std::vector<std::uint8_t>& file, const BitmapCheck& check) {
   if (check.headerSize < sizeof(BITMAPINFOHEADER) || check.pixelBytes == 0 ||
       (check.compression != BI_RGB && check.compression != BI_BITFIELDS)) {
@@ -294,9 +294,10 @@ Picture Win32Platform::LoadPicture(const std::wstring& path) {
     if (!reason.empty()) reason[0] = static_cast<wchar_t>(std::towupper(reason[0]));
     throw PictureError(kErrInvalidPicture, path, reason + L".");
   }
-  // The decoder opens files by paths of the classic length; a longer one is decoded here when its
-  // pixels are stored uncompressed, and left to the decoder by its extended form otherwise.
-  HANDLE loaded = path.size() < kLongPath ? nullptr : DecodeUncompressed(file, check);
+  // Pixels stored uncompressed go straight from the bytes already read into the bitmap that is
+  // painted, without the decoder opening and reading the file a second time (which it could only
+  // do by a path of the classic length, too). Compressed and core-header files go to the decoder.
+  HANDLE loaded = DecodeUncompressed(file, check);
   if (loaded == nullptr) {
     const std::wstring name = FileSystemPath(path);
     loaded = LoadImageW(nullptr, name.c_str(), IMAGE_BITMAP, 0, 0,

@@ -345,16 +345,16 @@ void AddCases(Kind kind, std::vector<Case>& out) {
     c.reason = std::move(reason);
     out.push_back(std::move(c));
   };
-  auto valid = [&](std::string name, std::string description, Bytes bytes, bool blackCorners = true,
-                   Expect expect = Expect::kDisplayed) {
+  auto valid = [&](std::string name, std::string description, Bytes bytes,
+                   bool blackCorners = true) {
     Case c;
     c.name = prefix + name;
     c.kind = kind;
-    c.expect = expect;
+    c.expect = Expect::kDisplayed;
     c.description = std::move(description);
     c.bytes = std::move(bytes);
     c.blackCorners = kind == Kind::kSkin && blackCorners;
-    if (expect == Expect::kDisplayed) c.samples = SamplesOf(kind, blackCorners);
+    c.samples = SamplesOf(kind, blackCorners);
     out.push_back(std::move(c));
   };
 
@@ -605,8 +605,7 @@ void AddCases(Kind kind, std::vector<Case>& out) {
     Bitmap layout = Basic(kind);
     layout.height = -size.height;
     layout.pixels = PackDirect(kind, Pattern(kind, true), Direct::k24, true);
-    valid("topdown-24bit", "24 bits per pixel stored top-down (negative height)", layout.Write(),
-          true, Expect::kUnjudged);
+    valid("topdown-24bit", "24 bits per pixel stored top-down (negative height)", layout.Write());
   }
 }
 
@@ -702,8 +701,6 @@ std::string_view ExpectName(Expect expect) {
       return "refused";
     case Expect::kDisplayed:
       return "displayed";
-    case Expect::kUnjudged:
-      return "unjudged";
   }
   return "";
 }

@@ -19,9 +19,8 @@ using Bytes = std::vector<std::uint8_t>;
 // What the picture is made for: the skin (800 x 600) or a button picture (113 x 122).
 enum class Kind { kSkin, kButton };
 
-// refused: must be reported as an error; displayed: valid and must show the pattern's colours;
-// unjudged: valid, but the colours it shows are not judged (top-down files).
-enum class Expect { kRefused, kDisplayed, kUnjudged };
+// refused: must be reported as an error; displayed: valid and must show the pattern's colours.
+enum class Expect { kRefused, kDisplayed };
 
 // A case is a file, or the absence of one: no file at all, or a folder in the file's place.
 enum class Source { kFile, kMissing, kFolder };

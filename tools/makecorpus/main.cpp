@@ -1,7 +1,7 @@
 // Writes the picture corpus into a folder:
 //   <case>.bmp     one file a case (cases without a file have none)
-//   cases.tsv      name, kind (skin or button), expect (refused, displayed or unjudged),
-//   description expected.tsv   what judges each case:
+//   cases.tsv      name, kind (skin or button), expect (refused or displayed), description
+//   expected.tsv   what judges each case:
 //                    name  error  <run-time error number>  <words of the reported reason>
 //                    name  pixel  <x>  <y>  <rrggbb, or "hole" for a skin's cut-out corner>
 //                  with x, y in the picture, counted from its top-left corner

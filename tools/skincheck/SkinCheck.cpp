@@ -224,8 +224,8 @@ std::optional<Image> Checker::ReadPicture(const std::wstring& name, bool keepPix
   }
   if (check.height < 0) {
     Add(Severity::kWarning, name,
-        "stored top-down (negative height); Wine 8 draws such pictures black, 24-bit bottom-up "
-        "files show everywhere");
+        "stored top-down (negative height); the menu shows it, but Wine 8's own decoder and "
+        "some picture tools draw such files black, 24-bit bottom-up files show everywhere");
   }
   corpus::Decoded decoded = corpus::DecodeTrusting(file, keepPixels);
   if (!decoded.ok) {
