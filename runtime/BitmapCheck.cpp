@@ -3,6 +3,7 @@
 #include "runtime/BitmapCheck.h"
 
 #include "runtime/BitmapFormat.h"
+#include "runtime/Decimal.h"
 
 namespace rt {
 
@@ -96,7 +97,7 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
   const bool core = headerSize == kCoreHeaderSize;
   if (!core && headerSize != kInfoHeaderSize && headerSize != kV2HeaderSize &&
       headerSize != kV3HeaderSize && headerSize != kV4HeaderSize && headerSize != kV5HeaderSize) {
-    return Refuse(L"unsupported bitmap header size " + std::to_wstring(headerSize));
+    return Refuse(L"unsupported bitmap header size " + rt::DecimalText(headerSize));
   }
   if (kFileHeaderSize + headerSize > fileSize) return Refuse(L"the bitmap header is truncated");
 
@@ -123,11 +124,11 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
     colours = U32(file, h + 32);
   }
 
-  if (planes != 1) return Refuse(L"unsupported number of planes " + std::to_wstring(planes));
+  if (planes != 1) return Refuse(L"unsupported number of planes " + rt::DecimalText(planes));
   const bool bitsKnown =
       core ? (bits == 1 || bits == 4 || bits == 8 || bits == 24)
            : (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32);
-  if (!bitsKnown) return Refuse(L"unsupported bits per pixel " + std::to_wstring(bits));
+  if (!bitsKnown) return Refuse(L"unsupported bits per pixel " + rt::DecimalText(bits));
 
   switch (compression) {
     case kBiRgb:
@@ -142,7 +143,7 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
       if (bits != 16 && bits != 32) return Refuse(L"bit fields need 16 or 32 bits per pixel");
       break;
     default:
-      return Refuse(L"unsupported compression " + std::to_wstring(compression));
+      return Refuse(L"unsupported compression " + rt::DecimalText(compression));
   }
 
   if (width <= 0) return Refuse(L"the picture has no width");
@@ -155,15 +156,15 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
   }
   if (columns > kMaxPicturePixels || rows > kMaxPicturePixels ||
       columns * rows > kMaxPicturePixels) {
-    return Refuse(L"the picture is too large (" + std::to_wstring(columns) + L" x " +
-                  std::to_wstring(rows) + L" pixels)");
+    return Refuse(L"the picture is too large (" + rt::DecimalText(columns) + L" x " +
+                  rt::DecimalText(rows) + L" pixels)");
   }
 
   // Palette and colour masks lie between the header and the pixels.
   const std::uint64_t maxColours = bits <= 8 ? (1ull << bits) : 256;
   if (colours > maxColours) {
-    return Refuse(L"the palette claims " + std::to_wstring(colours) + L" colours, more than " +
-                  std::to_wstring(maxColours));
+    return Refuse(L"the palette claims " + rt::DecimalText(colours) + L" colours, more than " +
+                  rt::DecimalText(maxColours));
   }
   if (colours == 0 && bits <= 8) colours = maxColours;
   const std::uint64_t masks =

@@ -23,4 +23,11 @@ TEST(DecimalText, NegativeNumbersIncludingTheMostNegative) {
   EXPECT_EQ(rt::DecimalText(std::numeric_limits<std::int64_t>::max()), L"9223372036854775807");
 }
 
+TEST(DecimalText, UnsignedAndNarrowTypes) {
+  EXPECT_EQ(rt::DecimalText(std::numeric_limits<std::uint64_t>::max()), L"18446744073709551615");
+  EXPECT_EQ(rt::DecimalText(std::uint32_t{4294967295u}), L"4294967295");
+  EXPECT_EQ(rt::DecimalText(std::int16_t{-32768}), L"-32768");
+  EXPECT_EQ(rt::DecimalText(std::uint8_t{255}), L"255");
+}
+
 }  // namespace
