@@ -1,0 +1,117 @@
+// Where the menu's start-up spends its time, from inside: runs Main with the real Win32 platform
+// behind a layer that times every service it calls, and prints the time spent in each service,
+// the number of calls and what is left for the menu's own code. Run from a copy of the
+// distribution folder (it reads the pictures beside itself, as menu.exe), one start-up a run.
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "Timing.h"
+#include "runtime/win32/Win32Platform.h"
+#include "startup/Module1.h"
+#include "window/frmMain.h"
+
+namespace {
+
+struct Spent {
+  int calls = 0;
+  double seconds = 0;
+};
+
+// Forwards every service to the real platform and adds up the time each one takes.
+class TimedPlatform : public rt::Platform {
+  // Defined first: the services below return what it deduces.
+  template <typename F>
+  auto Timed(const char* name, F&& call) {
+    const double start = bench::Now();
+    struct Stop {
+      Spent& spent;
+      double start;
+      ~Stop() {
+        ++spent.calls;
+        spent.seconds += bench::Now() - start;
+      }
+    } stop{totals_[name], start};
+    return call();
+  }
+
+ public:
+  explicit TimedPlatform(rt::Platform& real) : real_(real) {}
+
+  const std::map<std::string, Spent>& Totals() const { return totals_; }
+
+  std::wstring ProgramFolder() override {
+    return Timed("ProgramFolder", [&] { return real_.ProgramFolder(); });
+  }
+  rt::Picture LoadPicture(const std::wstring& path) override {
+    const bool skin = path.ends_with(L"main.bmp");
+    return Timed(skin ? "LoadPicture (skin)" : "LoadPicture (button)",
+                 [&] { return real_.LoadPicture(path); });
+  }
+  rt::Picture LoadResourcePicture(int resourceId) override {
+    return Timed("LoadResourcePicture", [&] { return real_.LoadResourcePicture(resourceId); });
+  }
+  void DoEvents() override {
+    Timed("DoEvents", [&] { real_.DoEvents(); });
+  }
+  void CreateMainWindow(const rt::WindowLayout& layout, rt::WindowEvents& events) override {
+    Timed("CreateMainWindow", [&] { real_.CreateMainWindow(layout, events); });
+  }
+  void ShowMainWindow(bool visible) override {
+    Timed(visible ? "ShowMainWindow (show)" : "ShowMainWindow (hide)",
+          [&] { real_.ShowMainWindow(visible); });
+  }
+  void ResizeMainWindow(int width, int height) override {
+    Timed("ResizeMainWindow", [&] { real_.ResizeMainWindow(width, height); });
+  }
+  void Invalidate(const rt::PixelRect& area) override {
+    Timed("Invalidate", [&] { real_.Invalidate(area); });
+  }
+  void DestroyMainWindow() override { real_.DestroyMainWindow(); }
+  rt::NativeHandle WindowHandle() const override { return real_.WindowHandle(); }
+  rt::NativeHandle WindowDC() const override { return real_.WindowDC(); }
+  void SetMouseCapture(bool captured) override { real_.SetMouseCapture(captured); }
+  void DragMainWindow() override { real_.DragMainWindow(); }
+  void StartProgram(const rt::StartRequest& request) override { real_.StartProgram(request); }
+  rt::Region CreateRegion(const std::vector<rt::PixelRect>& rects) override {
+    return Timed("CreateRegion", [&] { return real_.CreateRegion(rects); });
+  }
+  void SetWindowRgn(rt::NativeHandle window, rt::Region region, bool redraw) override {
+    Timed("SetWindowRgn", [&] { real_.SetWindowRgn(window, std::move(region), redraw); });
+  }
+
+ private:
+  rt::Platform& real_;
+  std::map<std::string, Spent> totals_;
+};
+
+}  // namespace
+
+int wmain() {
+  rt::win32::Win32Platform platform(GetModuleHandleW(nullptr));
+  TimedPlatform timed(platform);
+  std::unique_ptr<menu::frmMain> form;
+  double total = 0;
+  try {
+    const double start = bench::Now();
+    menu::Module1::Main(timed, form);
+    total = bench::Now() - start;
+  } catch (const rt::RunTimeError& error) {
+    std::fwprintf(stderr, L"%ls\n", rt::FormatErrorReport(error).c_str());
+    return 1;
+  }
+  // One line a service: name, calls, milliseconds; then the whole of Main and the rest.
+  double services = 0;
+  for (const auto& [name, spent] : timed.Totals()) {
+    std::printf("%s\t%d\t%.3f\n", name.c_str(), spent.calls, spent.seconds * 1000);
+    services += spent.seconds;
+  }
+  std::printf("the menu's own code\t-\t%.3f\n", (total - services) * 1000);
+  std::printf("Main in all\t-\t%.3f\n", total * 1000);
+  form->Form().Unload();
+  return 0;
+}
