@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
+#include "Module1.h"
 #include "Timing.h"
-#include "runtime/win32/Win32Platform.h"
-#include "startup/Module1.h"
-#include "window/frmMain.h"
+#include "Win32Platform.h"
+#include "frmMain.h"
 
 namespace {
 

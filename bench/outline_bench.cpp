@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "ReferenceRegion.h"
+#include "SkinOutline.h"
 #include "Timing.h"
-#include "runtime/win32/Win32Platform.h"
-#include "startup/SkinOutline.h"
+#include "Win32Platform.h"
 
 namespace {
 

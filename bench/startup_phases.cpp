@@ -10,10 +10,10 @@
 #include <string>
 #include <utility>
 
+#include "Module1.h"
 #include "Timing.h"
-#include "runtime/win32/Win32Platform.h"
-#include "startup/Module1.h"
-#include "window/frmMain.h"
+#include "Win32Platform.h"
+#include "frmMain.h"
 
 namespace {
 

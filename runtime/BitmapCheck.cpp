@@ -1,9 +1,9 @@
 // The bitmap header check: sizes, offsets, palette counts, compression and bit depths against the
 // file's real length, with arithmetic that cannot overflow, and RLE streams walked to the end.
-#include "runtime/BitmapCheck.h"
+#include "BitmapCheck.h"
 
-#include "runtime/BitmapFormat.h"
-#include "runtime/Decimal.h"
+#include "BitmapFormat.h"
+#include "Decimal.h"
 
 namespace rt {
 

@@ -1,10 +1,10 @@
 // The forms layer: window and control properties, loading, painting.
-#include "runtime/Forms.h"
+#include "Forms.h"
 
 #include <cmath>
 
-#include "runtime/Decimal.h"
-#include "runtime/RunTimeError.h"
+#include "Decimal.h"
+#include "RunTimeError.h"
 
 namespace rt {
 
@@ -63,8 +63,8 @@ void Control::Paint(Painter& painter, const PixelRect& area) const {
   if (picture_) painter.DrawPicture(picture_, bounds_.left, bounds_.top, part);
 }
 
-Form::Form(Platform& platform, const FormDefinition& definition)
-    : platform_(&platform),
+Form::Form(const FormDefinition& definition)
+    : platform_(nullptr),
       definition_(&definition),
       width_(definition.clientWidth),
       height_(definition.clientHeight) {
@@ -73,11 +73,16 @@ Form::Form(Platform& platform, const FormDefinition& definition)
     controls_.emplace_back(*this, control);
 }
 
+Form::Form(Platform& platform, const FormDefinition& definition) : Form(definition) {
+  platform_ = &platform;
+}
+
 Form::~Form() {
   if (loaded_) platform_->DestroyMainWindow();
 }
 
 void Form::Load() {
+  if (platform_ == nullptr) return;
   loading_ = true;
   platform_->CreateMainWindow({width_, height_, definition_->iconResource}, *this);
   loaded_ = true;

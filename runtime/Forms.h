@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/Geometry.h"
-#include "runtime/Picture.h"
-#include "runtime/Platform.h"
+#include "Geometry.h"
+#include "Picture.h"
+#include "Platform.h"
 
 namespace rt {
 
@@ -107,6 +107,9 @@ class Control {
 class Form : public WindowEvents {
  public:
   Form(Platform& platform, const FormDefinition& definition);
+  // A form without a window: its properties and its painting work as usual, but it is never
+  // loaded or shown. A preview composes the window's face with it.
+  explicit Form(const FormDefinition& definition);
   ~Form() override;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <utility>
 
-#include "runtime/Geometry.h"
+#include "Geometry.h"
 
 namespace rt {
 

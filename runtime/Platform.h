@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/Geometry.h"
-#include "runtime/Picture.h"
+#include "Geometry.h"
+#include "Picture.h"
 
 namespace rt {
 

@@ -1,7 +1,7 @@
 // Pointer routing: which control receives a move, press or release, mouse capture, and clicks.
 #include <cstdint>
 
-#include "runtime/Forms.h"
+#include "Forms.h"
 
 namespace rt {
 

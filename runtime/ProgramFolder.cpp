@@ -1,5 +1,5 @@
 // The program folder from the program's full path.
-#include "runtime/ProgramFolder.h"
+#include "ProgramFolder.h"
 
 namespace rt {
 

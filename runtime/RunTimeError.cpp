@@ -1,9 +1,9 @@
 // Run-time errors and the text that reports them.
-#include "runtime/RunTimeError.h"
+#include "RunTimeError.h"
 
 #include <utility>
 
-#include "runtime/Decimal.h"
+#include "Decimal.h"
 
 namespace rt {
 

@@ -6,7 +6,7 @@
 
 #include <new>
 
-#include "runtime/RunTimeError.h"
+#include "RunTimeError.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <memory>
 #include <new>
 
-#include "runtime/RunTimeError.h"
-#include "runtime/win32/Win32Platform.h"
-#include "startup/Module1.h"
-#include "window/frmMain.h"
+#include "Module1.h"
+#include "RunTimeError.h"
+#include "Win32Platform.h"
+#include "frmMain.h"
 
 namespace {
 

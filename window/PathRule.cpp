@@ -1,9 +1,9 @@
 // The path rule for the menu's picture files.
-#include "window/PathRule.h"
+#include "PathRule.h"
 
-#include "runtime/Decimal.h"
-#include "runtime/Platform.h"
-#include "runtime/RunTimeError.h"
+#include "Decimal.h"
+#include "Platform.h"
+#include "RunTimeError.h"
 
 namespace menu {
 

@@ -1,11 +1,11 @@
 // frmMain's event handlers: start-up, the buttons' pictures, their commands and the window drag.
-#include "window/frmMain.h"
+#include "frmMain.h"
 
 #include <array>
 
-#include "runtime/RunTimeError.h"
-#include "startup/Module1.h"
-#include "window/frmMainDefinition.h"
+#include "RunTimeError.h"
+#include "SkinRegion.h"
+#include "frmMainDefinition.h"
 
 namespace menu {
 
@@ -53,7 +53,8 @@ void frmMain::Form_Load() {
   const bool skinSeparator = paths_.HasTrailingSeparator();
   form_.SetPicture(platform_->LoadPicture(paths_.SkinPicturePath(skinSeparator)));
   Picture1().SetPicture(platform_->LoadPicture(paths_.SkinPicturePath(skinSeparator)));
-  rt::Region region = Module1::BuildSkinRegion(*this, paths_.SkinPicturePath(skinSeparator));
+  rt::Region region =
+      BuildSkinRegion(form_, img(), paths_.SkinPicturePath(skinSeparator), skinSize_);
   platform_->SetWindowRgn(form_.hWnd(), std::move(region), true);
   form_.SetVisible(true);
 

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/Forms.h"
-#include "window/PathRule.h"
+#include "Forms.h"
+#include "PathRule.h"
+#include "SkinRegion.h"
 
 namespace menu {
 
@@ -14,7 +15,6 @@ class frmMain : public rt::FormHandlers {
   explicit frmMain(rt::Platform& platform);
 
   rt::Form& Form() { return form_; }
-  rt::Platform& GetPlatform() { return *platform_; }
   void Show() { form_.Show(); }
 
   rt::Control& Picture1() { return *picture1_; }
@@ -33,6 +33,10 @@ class frmMain : public rt::FormHandlers {
 
   void CloseMenu();
 
+  // The size of the skin in pixels as the outline build measured it.
+  int SkinWidth() const { return skinSize_.width; }
+  int SkinHeight() const { return skinSize_.height; }
+
  private:
   // What the forms layer raises, handed on to the handlers above.
   void Load() override { Form_Load(); }
@@ -50,6 +54,7 @@ class frmMain : public rt::FormHandlers {
   PathRule paths_;
   rt::Control* picture1_;
   rt::Control* img_;
+  SkinSize skinSize_;
 };
 
 // The full path of the installer that button `index` starts, or empty for an index without one.

@@ -1,10 +1,10 @@
 // frmMain as designed: a borderless window of 799 x 600 pixels painted with the skin, the top strip
 // that drags it, the measuring image and the buttons of the control array cmd. Places are pixels.
-#include "window/frmMainDefinition.h"
+#include "frmMainDefinition.h"
 
 #include <array>
 
-#include "window/resource.h"
+#include "resource.h"
 
 namespace menu {
 

@@ -1,7 +1,7 @@
 // The definition of the menu's one window, frmMain, and of every control on it.
 #pragma once
 
-#include "runtime/Forms.h"
+#include "Forms.h"
 
 namespace menu {
 

@@ -1,9 +1,9 @@
 // The recording stand-in for the platform used by the host tests.
-#include "runtime/fake/FakePlatform.h"
+#include "FakePlatform.h"
 
 #include <algorithm>
 
-#include "runtime/RunTimeError.h"
+#include "RunTimeError.h"
 
 namespace rt {
 

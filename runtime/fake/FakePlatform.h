@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/Platform.h"
+#include "Platform.h"
 
 namespace rt {
 

@@ -1,6 +1,6 @@
 // The platform over plain Win32. The window procedure only translates messages into the forms
 // layer's events; nothing thrown by a handler ever leaves it.
-#include "runtime/win32/Win32Platform.h"
+#include "Win32Platform.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -12,9 +12,9 @@
 #include <memory>
 #include <vector>
 
-#include "runtime/BitmapCheck.h"
-#include "runtime/Decimal.h"
-#include "runtime/ProgramFolder.h"
+#include "BitmapCheck.h"
+#include "Decimal.h"
+#include "ProgramFolder.h"
 
 namespace rt::win32 {
 

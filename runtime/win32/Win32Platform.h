@@ -7,9 +7,9 @@
 #include <exception>
 #include <string>
 
-#include "runtime/Platform.h"
-#include "runtime/RunTimeError.h"
-#include "runtime/win32/Gdi.h"
+#include "Gdi.h"
+#include "Platform.h"
+#include "RunTimeError.h"
 
 namespace rt::win32 {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "runtime/BitmapCheck.h"
-#include "tools/makecorpus/decoder.h"
+#include "BitmapCheck.h"
+#include "decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> file(data, size);

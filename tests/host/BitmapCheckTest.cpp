@@ -1,6 +1,6 @@
 // The bitmap header check: well-formed files of every kind pass with their size and depth, files a
 // decoder could trip over are refused with a reason naming the problem.
-#include "runtime/BitmapCheck.h"
+#include "BitmapCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/BitmapFormat.h"
-#include "tools/makecorpus/corpus.h"
+#include "BitmapFormat.h"
+#include "corpus.h"
 
 namespace rt {
 namespace {

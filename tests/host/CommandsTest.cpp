@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "MenuFixture.h"
-#include "runtime/RunTimeError.h"
+#include "RunTimeError.h"
 
 namespace menu {
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/BitmapCheck.h"
-#include "tools/makecorpus/corpus.h"
-#include "tools/makecorpus/decoder.h"
+#include "BitmapCheck.h"
+#include "corpus.h"
+#include "decoder.h"
 
 namespace {
 

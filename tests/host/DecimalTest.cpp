@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "runtime/Decimal.h"
+#include "Decimal.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "runtime/fake/FakePlatform.h"
-#include "startup/Module1.h"
-#include "window/frmMain.h"
+#include "FakePlatform.h"
+#include "Module1.h"
+#include "frmMain.h"
 
 namespace menu::testing {
 

@@ -1,10 +1,10 @@
 // The path rule: which file each button and state reads, at a drive root and in a folder.
-#include "window/PathRule.h"
+#include "PathRule.h"
 
 #include <gtest/gtest.h>
 
-#include "runtime/ProgramFolder.h"
-#include "runtime/RunTimeError.h"
+#include "ProgramFolder.h"
+#include "RunTimeError.h"
 
 namespace menu {
 namespace {

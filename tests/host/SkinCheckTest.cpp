@@ -1,7 +1,7 @@
 // skincheck on distribution folders made for each test: a folder like the demo passes, every kind
 // of fault is reported with its file and severity, the exit status follows the errors, and the
 // preview shows the skin, the buttons' normal looks and the outline's holes where they belong.
-#include "tools/skincheck/SkinCheck.h"
+#include "SkinCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/BitmapCheck.h"
-#include "tools/makecorpus/corpus.h"
-#include "tools/makecorpus/decoder.h"
+#include "BitmapCheck.h"
+#include "corpus.h"
+#include "decoder.h"
 
 namespace skincheck {
 namespace {

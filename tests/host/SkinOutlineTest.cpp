@@ -1,6 +1,6 @@
 // The skin's outline: the window rectangle less the pure black pixels of the four corner areas,
 // checked pixel by pixel against a brute-force reading of the same picture.
-#include "startup/SkinOutline.h"
+#include "SkinOutline.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/Geometry.h"
-#include "runtime/RunTimeError.h"
-#include "runtime/fake/FakePlatform.h"
+#include "FakePlatform.h"
+#include "Geometry.h"
+#include "RunTimeError.h"
 
 namespace menu {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "MenuFixture.h"
-#include "runtime/RunTimeError.h"
-#include "window/frmMainDefinition.h"
+#include "RunTimeError.h"
+#include "frmMainDefinition.h"
 
 namespace menu {
 namespace {
@@ -102,8 +102,8 @@ TEST_F(MenuTest, AfterStartUpTheWindowIsTheSkinsSizeShapedAndInPixels) {
   EXPECT_EQ(form->Form().ScaleMode(), rt::kScalePixels);
   EXPECT_FLOAT_EQ(form->Form().ScaleWidth(), 800);
   EXPECT_FLOAT_EQ(form->Form().Width(), 800 * 15.0f);
-  EXPECT_EQ(Module1::SkinWidth, 800);
-  EXPECT_EQ(Module1::SkinHeight, 600);
+  EXPECT_EQ(form->SkinWidth(), 800);
+  EXPECT_EQ(form->SkinHeight(), 600);
   EXPECT_FALSE(form->img().Visible());
   EXPECT_EQ(form->img().Bounds(), (rt::PixelRect{776, 584, 1576, 1184}));
   // Rows 0 and 599 lose one pixel each; everything between stays.

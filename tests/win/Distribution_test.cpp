@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "menu_version.h"
-#include "window/resource.h"
+#include "resource.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "ReferenceRegion.h"
-#include "runtime/win32/Win32Platform.h"
-#include "startup/SkinOutline.h"
+#include "SkinOutline.h"
+#include "Win32Platform.h"
 
 namespace menu {
 namespace {

@@ -1,12 +1,12 @@
 // The corpus: one pattern drawn in every accepted format, and files that break one rule each.
-#include "tools/makecorpus/corpus.h"
+#include "corpus.h"
 
 #include <array>
 #include <climits>
 #include <optional>
 #include <utility>
 
-#include "runtime/RunTimeError.h"
+#include "RunTimeError.h"
 
 namespace corpus {
 
@@ -167,10 +167,10 @@ Bytes PackDirect(Kind kind, const Indexed& image, Direct format, bool topDown) {
       std::uint32_t value = 0;
       switch (format) {
         case Direct::k555:
-          value = (c.r >> 3u) << 10u | (c.g >> 3u) << 5u | (c.b >> 3u);
+          value = static_cast<std::uint32_t>((c.r >> 3u) << 10u | (c.g >> 3u) << 5u | (c.b >> 3u));
           break;
         case Direct::k565:
-          value = (c.r >> 3u) << 11u | (c.g >> 2u) << 5u | (c.b >> 3u);
+          value = static_cast<std::uint32_t>((c.r >> 3u) << 11u | (c.g >> 2u) << 5u | (c.b >> 3u));
           break;
         case Direct::k24:
         case Direct::k32:

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/BitmapFormat.h"
+#include "BitmapFormat.h"
 
 namespace corpus {
 

@@ -2,11 +2,11 @@
 // (the pixels at the file header's offset, the palette right after the info header and its masks,
 // RLE streams read up to their end-of-bitmap marker or the header's image size, and once more the
 // way Wine 8 reads them), and every access is checked instead of trusted.
-#include "tools/makecorpus/decoder.h"
+#include "decoder.h"
 
 #include <bit>
 
-#include "runtime/BitmapFormat.h"
+#include "BitmapFormat.h"
 
 namespace corpus {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/makecorpus/corpus.h"
+#include "corpus.h"
 
 namespace corpus {
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "tools/makecorpus/corpus.h"
+#include "corpus.h"
 
 namespace fs = std::filesystem;
 

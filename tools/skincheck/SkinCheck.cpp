@@ -1,7 +1,7 @@
 // The folder check. File names come from the menu's own path rule and installer table, places from
 // frmMain's definition, the verdict on each picture from the menu's header check, and the outline
 // from the menu's own computation, so that the check and the menu cannot disagree.
-#include "tools/skincheck/SkinCheck.h"
+#include "SkinCheck.h"
 
 #include <algorithm>
 #include <fstream>
@@ -11,13 +11,13 @@
 #include <span>
 #include <string_view>
 
-#include "runtime/BitmapCheck.h"
-#include "runtime/RunTimeError.h"
-#include "startup/SkinOutline.h"
-#include "tools/makecorpus/decoder.h"
-#include "window/PathRule.h"
-#include "window/frmMain.h"
-#include "window/frmMainDefinition.h"
+#include "BitmapCheck.h"
+#include "PathRule.h"
+#include "RunTimeError.h"
+#include "SkinOutline.h"
+#include "decoder.h"
+#include "frmMain.h"
+#include "frmMainDefinition.h"
 
 namespace skincheck {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/makecorpus/corpus.h"
+#include "corpus.h"
 
 namespace skincheck {
 

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <vector>
 
-#include "tools/skincheck/SkinCheck.h"
+#include "SkinCheck.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/Geometry.h"
-#include "runtime/Picture.h"
+#include "Geometry.h"
+#include "Picture.h"
 
 namespace menu {
 

@@ -1,10 +1,10 @@
 // Computing the skin's outline from the pixels of its corner areas.
-#include "startup/SkinOutline.h"
+#include "SkinOutline.h"
 
 #include <algorithm>
 
-#include "runtime/Decimal.h"
-#include "runtime/RunTimeError.h"
+#include "Decimal.h"
+#include "RunTimeError.h"
 
 namespace menu {
 

@@ -1,0 +1,24 @@
+# menu_options: the language, warning and platform options every target of the project builds
+# with. Targets link it privately; nothing sets compile or link flags for a whole folder.
+add_library(menu_options INTERFACE)
+target_compile_features(menu_options INTERFACE cxx_std_20)
+target_compile_options(menu_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Werror)
+
+if(MENU_SANITIZE)
+  target_compile_options(menu_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(menu_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+if(MENU_FUZZ)
+  # Coverage for libFuzzer in every library a fuzz target links; the targets add the driver.
+  target_compile_options(menu_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
+if(WIN32)
+  target_compile_definitions(menu_options INTERFACE
+    UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  # Self-contained programs: no libstdc++, libgcc or winpthread DLLs beside them.
+  target_link_options(menu_options INTERFACE -static -static-libgcc -static-libstdc++)
+endif()

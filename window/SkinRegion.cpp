@@ -1,0 +1,30 @@
+// The window's size and outline from its skin, in the order the start-up is designed with.
+#include "SkinRegion.h"
+
+#include <cmath>
+
+#include "SkinOutline.h"
+
+namespace menu {
+
+rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, const std::wstring& path,
+                           SkinSize& measured) {
+  rt::Platform& platform = window.GetPlatform();
+
+  // The measuring image takes the skin's size; the window copies it, both still in twips.
+  img.SetPicture(platform.LoadPicture(path));
+  window.SetWidth(img.Width());
+  window.SetHeight(img.Height());
+  img.SetVisible(false);
+  window.SetPicture(platform.LoadPicture(path));
+  window.SetScaleMode(rt::kScalePixels);
+  measured.width = static_cast<int>(std::lround(window.ScaleWidth()));
+  measured.height = static_cast<int>(std::lround(window.ScaleHeight()));
+
+  // The skin is read once more for its pixels; the picture goes as soon as the outline is known.
+  const rt::Picture skin = platform.LoadPicture(path);
+  CheckSkinSize(measured.width, measured.height);
+  return platform.CreateRegion(SkinOutlineRects(measured.width, measured.height, *skin.Data()));
+}
+
+}  // namespace menu

@@ -1,0 +1,24 @@
+// BuildSkinRegion: sizes the window to its skin and computes the outline the window takes.
+#pragma once
+
+#include <string>
+
+#include "Forms.h"
+#include "Picture.h"
+
+namespace menu {
+
+// The size of the skin in pixels, as the outline build measured it.
+struct SkinSize {
+  int width = 0;
+  int height = 0;
+};
+
+// Loads the skin at `path` into the image control `img` to learn its size, makes `window` that
+// large, hides `img`, gives the window the skin as its picture, switches it to pixels and returns
+// the outline: the full rectangle less the black pixels of the corner areas. `measured` receives
+// the skin's size before the outline is computed.
+rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, const std::wstring& path,
+                           SkinSize& measured);
+
+}  // namespace menu
