@@ -11,18 +11,8 @@ namespace {
 
 using namespace bmp;
 
-std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-         (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-         (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-
-BitmapCheck Refuse(std::wstring reason) {
-  BitmapCheck result;
+BitmapCheckResult Refuse(std::wstring reason) {
+  BitmapCheckResult result;
   result.reason = std::move(reason);
   return result;
 }
@@ -84,15 +74,15 @@ bool RleStaysInside(std::span<const std::uint8_t> data, std::uint64_t width, std
 
 }  // namespace
 
-BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
+BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
   const std::uint64_t fileSize = file.size();
   if (fileSize == 0) return Refuse(L"the file is empty");
   if (fileSize < 2 || file[0] != 'B' || file[1] != 'M') {
     return Refuse(L"the file is not a Windows bitmap");
   }
   if (fileSize < kFileHeaderSize + 4) return Refuse(L"the file header is truncated");
-  const std::uint32_t pixelOffset = U32(file, 10);
-  const std::uint32_t headerSize = U32(file, kFileHeaderSize);
+  const std::uint32_t pixelOffset = ReadU32(file, 10);
+  const std::uint32_t headerSize = ReadU32(file, kFileHeaderSize);
 
   const bool core = headerSize == kCoreHeaderSize;
   if (!core && headerSize != kInfoHeaderSize && headerSize != kV2HeaderSize &&
@@ -110,18 +100,18 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
   std::uint32_t imageSize = 0;
   std::uint64_t colours = 0;
   if (core) {
-    width = U16(file, h + 4);
-    height = U16(file, h + 6);
-    planes = U16(file, h + 8);
-    bits = U16(file, h + 10);
+    width = ReadU16(file, h + 4);
+    height = ReadU16(file, h + 6);
+    planes = ReadU16(file, h + 8);
+    bits = ReadU16(file, h + 10);
   } else {
-    width = static_cast<std::int32_t>(U32(file, h + 4));
-    height = static_cast<std::int32_t>(U32(file, h + 8));
-    planes = U16(file, h + 12);
-    bits = U16(file, h + 14);
-    compression = U32(file, h + 16);
-    imageSize = U32(file, h + 20);
-    colours = U32(file, h + 32);
+    width = static_cast<std::int32_t>(ReadU32(file, h + 4));
+    height = static_cast<std::int32_t>(ReadU32(file, h + 8));
+    planes = ReadU16(file, h + 12);
+    bits = ReadU16(file, h + 14);
+    compression = ReadU32(file, h + 16);
+    imageSize = ReadU32(file, h + 20);
+    colours = ReadU32(file, h + 32);
   }
 
   if (planes != 1) return Refuse(L"unsupported number of planes " + rt::DecimalText(planes));
@@ -177,7 +167,7 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
     return Refuse(L"the pixel offset lies inside the header");
   }
 
-  BitmapCheck result;
+  BitmapCheckResult result;
   result.headerSize = headerSize;
   result.infoEnd = static_cast<std::size_t>(paletteEnd);
   result.pixelOffset = pixelOffset;
@@ -194,7 +184,7 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
       return Refuse(reason);
     }
   } else {
-    const std::uint64_t stride = (columns * bits + 31) / 32 * 4;
+    const std::uint64_t stride = RowStride(columns, bits);
     if (stride * rows > available) return Refuse(L"the pixel data is shorter than the header says");
     result.pixelBytes = static_cast<std::size_t>(stride * rows);
   }
@@ -202,11 +192,11 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file) {
   // A V5 header may point at a colour profile (embedded, or the name of one); a decoder that
   // manages colours reads it from there, so it must lie inside the file.
   if (headerSize == kV5HeaderSize) {
-    const std::uint32_t space = U32(file, h + kColourSpaceOffset);
+    const std::uint32_t space = ReadU32(file, h + kColourSpaceOffset);
     if (space == kProfileEmbedded || space == kProfileLinked) {
       const std::uint64_t start =
-          kFileHeaderSize + std::uint64_t{U32(file, h + kProfileDataOffset)};
-      if (start + U32(file, h + kProfileSizeOffset) > fileSize) {
+          kFileHeaderSize + std::uint64_t{ReadU32(file, h + kProfileDataOffset)};
+      if (start + ReadU32(file, h + kProfileSizeOffset) > fileSize) {
         return Refuse(L"the colour profile lies outside the file");
       }
     }

@@ -8,7 +8,8 @@
 
 namespace rt {
 
-struct BitmapCheck {
+// What the header check found: whether the file may go to a decoder, and where its parts lie.
+struct BitmapCheckResult {
   bool ok = false;
   std::wstring reason;  // why the file was refused, in plain words
   int width = 0;
@@ -24,6 +25,6 @@ struct BitmapCheck {
 // Pictures whose decoded form would need more than this many pixels are refused.
 inline constexpr std::uint64_t kMaxPicturePixels = 64ull * 1024 * 1024;
 
-BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> file);
+BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file);
 
 }  // namespace rt

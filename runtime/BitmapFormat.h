@@ -1,8 +1,11 @@
-// The numbers of the Windows bitmap file format: header sizes, compression codes and colour-space
-// tags, shared by the header check, the picture corpus and its reference decoder.
+// The Windows bitmap file format: header sizes, compression codes, colour-space tags, the
+// little-endian fields and the row stride, shared by the header check, the picture loading, and
+// the tools' writer and reference decoder (which share these and never the check's logic).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace rt::bmp {
 
@@ -36,5 +39,19 @@ inline constexpr std::uint32_t kMasksOffset = 40;        // inside V2 and longer
 inline constexpr std::uint32_t kColourSpaceOffset = 56;  // V4 and V5
 inline constexpr std::uint32_t kProfileDataOffset = 112;
 inline constexpr std::uint32_t kProfileSizeOffset = 116;
+
+// Little-endian fields; the caller has made sure they lie inside `bytes`.
+inline std::uint16_t ReadU16(std::span<const std::uint8_t> bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+}
+inline std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(ReadU16(bytes, at)) |
+         (static_cast<std::uint32_t>(ReadU16(bytes, at + 2)) << 16);
+}
+
+// The bytes of one row of uncompressed pixels, padded to four bytes.
+inline constexpr std::uint64_t RowStride(std::uint64_t width, std::uint32_t bitsPerPixel) {
+  return (width * bitsPerPixel + 31) / 32 * 4;
+}
 
 }  // namespace rt::bmp

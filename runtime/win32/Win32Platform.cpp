@@ -51,7 +51,7 @@ std::wstring ShellPath(const std::wstring& path) {
 
 // Decodes an uncompressed picture from the bytes already read and checked: the header, masks and
 // palette as the file has them, the pixels copied as they are.
-HBITMAP DecodeUncompressed(const std::vector<std::uint8_t>& file, const BitmapCheck& check) {
+HBITMAP DecodeUncompressed(const std::vector<std::uint8_t>& file, const BitmapCheckResult& check) {
   if (check.headerSize < sizeof(BITMAPINFOHEADER) || check.pixelBytes == 0 ||
       (check.compression != BI_RGB && check.compression != BI_BITFIELDS)) {
     return nullptr;
@@ -288,7 +288,7 @@ std::wstring Win32Platform::ProgramFolder() { return FolderOfModulePath(ModulePa
 Picture Win32Platform::LoadPicture(const std::wstring& path) {
   // The file is checked by its headers first: the decoder is only given files it can handle.
   const std::vector<std::uint8_t> file = ReadWholeFile(path);
-  const BitmapCheck check = CheckBitmapFile(file);
+  const BitmapCheckResult check = CheckBitmapFile(file);
   if (!check.ok) {
     std::wstring reason = check.reason;
     if (!reason.empty()) reason[0] = static_cast<wchar_t>(std::towupper(reason[0]));

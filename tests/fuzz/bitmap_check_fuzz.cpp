@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> file(data, size);
-  const rt::BitmapCheck check = rt::CheckBitmapFile(file);
+  const rt::BitmapCheckResult check = rt::CheckBitmapFile(file);
   if (!check.ok) {
     if (check.reason.empty()) {
       std::fprintf(stderr, "refused without a reason\n");

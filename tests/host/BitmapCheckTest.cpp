@@ -83,11 +83,11 @@ struct Bmp {
   }
 };
 
-BitmapCheck Check(const Bytes& file) {
+BitmapCheckResult Check(const Bytes& file) {
   return CheckBitmapFile(std::span<const std::uint8_t>(file));
 }
 
-testing::AssertionResult Accepted(const BitmapCheck& r, int width, int height, int bits,
+testing::AssertionResult Accepted(const BitmapCheckResult& r, int width, int height, int bits,
                                   std::uint32_t compression = 0) {
   if (!r.ok) return testing::AssertionFailure() << "refused: " << r.reason;
   if (r.width != width || r.height != height || r.bitsPerPixel != bits ||
@@ -100,7 +100,7 @@ testing::AssertionResult Accepted(const BitmapCheck& r, int width, int height, i
   return testing::AssertionSuccess();
 }
 
-testing::AssertionResult RefusedFor(const BitmapCheck& r, std::wstring_view problem) {
+testing::AssertionResult RefusedFor(const BitmapCheckResult& r, std::wstring_view problem) {
   if (r.ok) return testing::AssertionFailure() << "accepted, expected a refusal";
   if (r.reason.find(problem) == std::wstring::npos) {
     return testing::AssertionFailure()
@@ -525,7 +525,8 @@ TEST(BitmapCheck, EveryTruncationIsRefused) {
     ASSERT_TRUE(Check(file).ok) << Check(file).reason;
     int accepted = 0;
     for (std::size_t length = 0; length < file.size(); ++length) {
-      const BitmapCheck r = CheckBitmapFile(std::span<const std::uint8_t>(file.data(), length));
+      const BitmapCheckResult r =
+          CheckBitmapFile(std::span<const std::uint8_t>(file.data(), length));
       if (r.ok && accepted++ == 0) ADD_FAILURE() << "accepted when cut to " << length << " bytes";
       if (!r.ok && r.reason.empty()) ADD_FAILURE() << "no reason when cut to " << length;
     }
@@ -542,7 +543,7 @@ std::uint32_t Read32(const Bytes& b, std::size_t at) {
 }
 
 // What an accepted file's own bytes say, against what the check reported; empty when they agree.
-std::string Inconsistency(const Bytes& file, const BitmapCheck& r) {
+std::string Inconsistency(const Bytes& file, const BitmapCheckResult& r) {
   if (file.size() < 30 || file[0] != 'B' || file[1] != 'M') return "accepted without a header";
   const std::uint32_t headerSize = Read32(file, 14);
   const bool core = headerSize == 12;
@@ -616,7 +617,7 @@ TEST(BitmapCheck, DamagedFilesNeverCrashAndAcceptedOnesAreConsistent) {
         }
       }
       if (random() % 8 == 0) file.resize(random() % (file.size() + 1));
-      const BitmapCheck r = Check(file);
+      const BitmapCheckResult r = Check(file);
       if (!r.ok) {
         ++refused;
         continue;

@@ -28,7 +28,7 @@ const std::vector<Case>& AllCases() {
   return cases;
 }
 
-rt::BitmapCheck Check(const Case& c) {
+rt::BitmapCheckResult Check(const Case& c) {
   return rt::CheckBitmapFile(std::span<const std::uint8_t>(c.bytes));
 }
 
@@ -103,7 +103,7 @@ TEST(Corpus, RefusedFilesAreRefusedForTheirOwnReason) {
     ++checked;
     EXPECT_EQ(c.error, 481);
     ASSERT_FALSE(c.reason.empty());
-    const rt::BitmapCheck r = Check(c);
+    const rt::BitmapCheckResult r = Check(c);
     EXPECT_FALSE(r.ok) << "accepted as " << r.width << " x " << r.height;
     EXPECT_FALSE(r.reason.empty());
     EXPECT_NE(Narrow(r.reason).find(c.reason), std::string::npos)
@@ -116,7 +116,7 @@ TEST(Corpus, ValidFilesAreAcceptedAtTheSizeOfTheirKind) {
   for (const Case& c : AllCases()) {
     if (c.expect == Expect::kRefused) continue;
     SCOPED_TRACE(c.name);
-    const rt::BitmapCheck r = Check(c);
+    const rt::BitmapCheckResult r = Check(c);
     ASSERT_TRUE(r.ok) << Narrow(r.reason);
     const corpus::PictureSize size = corpus::SizeOf(c.kind);
     EXPECT_EQ(r.width, size.width);
@@ -248,7 +248,7 @@ TEST(Corpus, V5ProfilesMustLieInsideTheFile) {
       Set32(file, kSpace, v.space);
       Set32(file, kOffset, v.offset);
       Set32(file, kSize, v.size);
-      const rt::BitmapCheck r = rt::CheckBitmapFile(std::span<const std::uint8_t>(file));
+      const rt::BitmapCheckResult r = rt::CheckBitmapFile(std::span<const std::uint8_t>(file));
       EXPECT_EQ(r.ok, v.accepted) << Narrow(r.reason);
       if (!v.accepted) {
         EXPECT_NE(Narrow(r.reason).find("colour profile"), std::string::npos);

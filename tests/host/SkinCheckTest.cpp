@@ -305,7 +305,7 @@ TEST_F(SkinCheckTest, PreviewShowsSkinNormalLooksAndHoles) {
   ASSERT_EQ(RunWith({"--preview", file, folder_}), kExitMenuWorks) << err_.str();
   std::ifstream in(file, std::ios::binary);
   const corpus::Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const rt::BitmapCheck check = rt::CheckBitmapFile(bytes);
+  const rt::BitmapCheckResult check = rt::CheckBitmapFile(bytes);
   ASSERT_TRUE(check.ok);
   EXPECT_EQ(check.bitsPerPixel, 24);
   EXPECT_EQ(check.height, 600);  // positive: bottom-up

@@ -217,7 +217,7 @@ std::optional<Image> Checker::ReadPicture(const std::wstring& name, bool keepPix
   }
   const corpus::Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::span<const std::uint8_t> file(bytes);
-  const rt::BitmapCheck check = rt::CheckBitmapFile(file);
+  const rt::BitmapCheckResult check = rt::CheckBitmapFile(file);
   if (!check.ok) {
     Add(Severity::kError, name, "the menu refuses it: " + Utf8(check.reason));
     return std::nullopt;
