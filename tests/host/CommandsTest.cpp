@@ -17,35 +17,34 @@ class Commands : public MenuTest {
   }
 };
 
-TEST_F(Commands, OnlyTheInstallerButtonsAndTheCloseButtonAct) {
+class CommandOf : public Commands, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CommandOf, OnlyTheInstallerButtonsAndTheCloseButtonAct) {
+  const int i = GetParam();
   const wchar_t* installers[] = {L"TEV", L"MOLAN", L"PIRUK", L"DASEF"};
-  for (int i = -1; i <= 15; ++i) {
-    rt::FakePlatform fresh;
-    AddMenuFiles(fresh, fresh.programFolder);
-    std::unique_ptr<frmMain> menu;
-    Module1::Main(fresh, menu);
-    menu->cmd_Click(static_cast<std::int16_t>(i));
-    if (i >= 0 && i <= 3) {
-      ASSERT_EQ(fresh.started.size(), 1u) << i;
-      EXPECT_EQ(fresh.started[0].program,
-                std::wstring(L"C:\\Menu\\ZENT\\") + installers[i] + L"_setup.exe");
-      EXPECT_FALSE(menu->Form().Loaded()) << i;
-    } else if (i == 14) {
-      EXPECT_TRUE(fresh.started.empty());
-      EXPECT_FALSE(menu->Form().Loaded());
-      EXPECT_FALSE(fresh.windowExists);
-    } else {
-      EXPECT_TRUE(fresh.started.empty()) << i;
-      EXPECT_TRUE(menu->Form().Loaded()) << i;
-    }
+  form->cmd_Click(static_cast<std::int16_t>(i));
+  if (i >= 0 && i <= 3) {
+    ASSERT_EQ(platform.started.size(), 1u);
+    EXPECT_EQ(platform.started[0].program,
+              std::wstring(L"C:\\Menu\\ZENT\\") + installers[i] + L"_setup.exe");
+    EXPECT_FALSE(form->Form().Loaded());
+  } else if (i == 14) {
+    EXPECT_TRUE(platform.started.empty());
+    EXPECT_FALSE(form->Form().Loaded());
+    EXPECT_FALSE(platform.windowExists);
+  } else {
+    EXPECT_TRUE(platform.started.empty());
+    EXPECT_TRUE(form->Form().Loaded());
   }
 }
 
-TEST(InstallerCommand, TheLiteralAlwaysBeginsWithASeparator) {
-  EXPECT_EQ(InstallerCommand(L"E:\\", 0), L"E:\\\\ZENT\\TEV_setup.exe");
-  EXPECT_EQ(InstallerCommand(L"C:\\Menu", 3), L"C:\\Menu\\ZENT\\DASEF_setup.exe");
-  EXPECT_EQ(InstallerCommand(L"C:\\Menu", 4), L"");
-  EXPECT_EQ(InstallerCommand(L"C:\\Menu", -1), L"");
+INSTANTIATE_TEST_SUITE_P(Indexes, CommandOf, ::testing::Range(-1, 16));
+
+TEST(InstallerPath, TheLiteralAlwaysBeginsWithASeparator) {
+  EXPECT_EQ(InstallerPath(L"E:\\", 0), L"E:\\\\ZENT\\TEV_setup.exe");
+  EXPECT_EQ(InstallerPath(L"C:\\Menu", 3), L"C:\\Menu\\ZENT\\DASEF_setup.exe");
+  EXPECT_EQ(InstallerPath(L"C:\\Menu", 4), L"");
+  EXPECT_EQ(InstallerPath(L"C:\\Menu", -1), L"");
 }
 
 TEST_F(Commands, AStartIsMinimizedInTheInstallersFolderAndThenTheMenuCloses) {
@@ -62,7 +61,7 @@ TEST_F(Commands, AStartIsMinimizedInTheInstallersFolderAndThenTheMenuCloses) {
   EXPECT_EQ(tail[1], L"DestroyWindow");
 }
 
-TEST_F(Commands, AtADriveRootTheInstallerPathHoldsTwoSeparators) {
+TEST(DriveRoot, TheInstallerPathHoldsTwoSeparators) {
   rt::FakePlatform root;
   root.programFolder = L"E:\\";
   AddMenuFiles(root, L"E:\\");
