@@ -55,6 +55,18 @@ class TimedPlatform : public rt::Platform {
   rt::Picture LoadResourcePicture(int resourceId) override {
     return Timed("LoadResourcePicture", [&] { return real_.LoadResourcePicture(resourceId); });
   }
+  // Picture loads are timed as a whole above; their parts go straight to the real platform.
+  std::unique_ptr<rt::ReadableFile> OpenFile(const std::wstring& path,
+                                             rt::OpenFailure& failure) override {
+    return real_.OpenFile(path, failure);
+  }
+  rt::Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
+                          const rt::BitmapCheckResult& layout, rt::SystemError& error) override {
+    return real_.CopyPicture(path, file, layout, error);
+  }
+  rt::Picture DecodeWithSystem(const std::wstring& path, rt::SystemError& error) override {
+    return real_.DecodeWithSystem(path, error);
+  }
   void DoEvents() override {
     Timed("DoEvents", [&] { real_.DoEvents(); });
   }
@@ -73,15 +85,14 @@ class TimedPlatform : public rt::Platform {
   }
   void DestroyMainWindow() override { real_.DestroyMainWindow(); }
   rt::NativeHandle WindowHandle() const override { return real_.WindowHandle(); }
-  rt::NativeHandle WindowDC() const override { return real_.WindowDC(); }
   void SetMouseCapture(bool captured) override { real_.SetMouseCapture(captured); }
   void DragMainWindow() override { real_.DragMainWindow(); }
   void StartProgram(const rt::StartRequest& request) override { real_.StartProgram(request); }
   rt::Region CreateRegion(const std::vector<rt::PixelRect>& rects) override {
     return Timed("CreateRegion", [&] { return real_.CreateRegion(rects); });
   }
-  void SetWindowRgn(rt::NativeHandle window, rt::Region region, bool redraw) override {
-    Timed("SetWindowRgn", [&] { real_.SetWindowRgn(window, std::move(region), redraw); });
+  void SetWindowRgn(rt::Region region, bool redraw) override {
+    Timed("SetWindowRgn", [&] { real_.SetWindowRgn(std::move(region), redraw); });
   }
 
  private:

@@ -154,7 +154,6 @@ float Form::ScaleWidth() const { return static_cast<float>(width_) * UnitsPerPix
 float Form::ScaleHeight() const { return static_cast<float>(height_) * UnitsPerPixel(); }
 
 NativeHandle Form::hWnd() const { return loaded_ ? platform_->WindowHandle() : 0; }
-NativeHandle Form::hDC() const { return loaded_ ? platform_->WindowDC() : 0; }
 
 void Form::SetPicture(Picture picture) {
   picture_ = std::move(picture);

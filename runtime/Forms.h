@@ -141,15 +141,12 @@ class Form : public WindowEvents {
   float UnitsPerPixel() const;
 
   NativeHandle hWnd() const;
-  NativeHandle hDC() const;
 
   void SetPicture(Picture picture);
   const Picture& CurrentPicture() const { return picture_; }
 
   // The control named `name`, or member `index` of the control array `name`; null if none.
   Control* Find(std::wstring_view name, int index = -1);
-  const std::vector<Control>& Controls() const { return controls_; }
-  std::vector<Control>& Controls() { return controls_; }
 
   PixelRect ClientRect() const { return {0, 0, width_, height_}; }
   void InvalidateArea(const PixelRect& area);

@@ -50,8 +50,6 @@ class Region {
 
   explicit operator bool() const { return data_ != nullptr; }
   RegionData* Data() const { return data_.get(); }
-  // Gives up ownership, for the hand-over to the system.
-  std::unique_ptr<RegionData> Release() { return std::move(data_); }
 
  private:
   std::unique_ptr<RegionData> data_;

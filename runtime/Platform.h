@@ -1,16 +1,20 @@
-// What the forms layer needs from the operating system: one window, pictures, regions, messages.
+// What the forms layer needs from the operating system: one window, files and pictures, regions,
+// messages and the start of other programs.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "BitmapCheck.h"
 #include "Geometry.h"
 #include "Picture.h"
 
 namespace rt {
 
-// A window or device context handle, passed through portable code untouched.
+// A window handle, passed through portable code untouched.
 using NativeHandle = std::uintptr_t;
 
 // Draws into the off-screen image of one paint; coordinates are client pixels.
@@ -62,6 +66,27 @@ struct StartRequest {
   bool minimized = true;  // shown minimized and active
 };
 
+// What the system said about a call that failed: its own error code and its text for it.
+struct SystemError {
+  std::uint32_t code = 0;
+  std::wstring text;
+};
+
+// A file opened for reading.
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  virtual std::uint64_t Size() const = 0;
+  // Reads the whole file, Size() bytes; false with the system's error where it could not.
+  virtual bool ReadAll(std::vector<std::uint8_t>& bytes, SystemError& error) = 0;
+};
+
+// Why a file could not be opened.
+struct OpenFailure {
+  bool missing = false;  // no such file or folder, as opposed to one that cannot be read
+  SystemError system;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -70,10 +95,22 @@ class Platform {
   // root of a drive (E:\).
   virtual std::wstring ProgramFolder() = 0;
 
-  // Reads a Windows bitmap file; a missing, unreadable or broken file raises a RunTimeError.
-  virtual Picture LoadPicture(const std::wstring& path) = 0;
+  // Reads a Windows bitmap file. Its headers are checked before any decoder sees it; a missing,
+  // unreadable or broken file raises a RunTimeError that names it.
+  virtual Picture LoadPicture(const std::wstring& path);
   // A picture stored in the program itself.
   virtual Picture LoadResourcePicture(int resourceId) = 0;
+
+  // Opens a file for reading; null, with `failure` filled in, where it cannot.
+  virtual std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path,
+                                                 OpenFailure& failure) = 0;
+  // A picture of the pixels of an uncompressed file as they are stored, from the bytes of `path`
+  // that the header check accepted as `layout`; empty, with `error`, where it cannot be made.
+  virtual Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
+                              const BitmapCheckResult& layout, SystemError& error) = 0;
+  // The system's own decoder reads the file at `path`, which the header check accepted; empty,
+  // with `error`, where it cannot.
+  virtual Picture DecodeWithSystem(const std::wstring& path, SystemError& error) = 0;
 
   // Processes the window messages pending for the thread, then returns.
   virtual void DoEvents() = 0;
@@ -86,7 +123,6 @@ class Platform {
   virtual void Invalidate(const PixelRect& area) = 0;
   virtual void DestroyMainWindow() = 0;
   virtual NativeHandle WindowHandle() const = 0;
-  virtual NativeHandle WindowDC() const = 0;
   // Keeps the pointer's events with the window while a mouse button is held, or lets them go.
   virtual void SetMouseCapture(bool captured) = 0;
 
@@ -99,8 +135,9 @@ class Platform {
 
   // A region made of the given rectangles, which must not overlap.
   virtual Region CreateRegion(const std::vector<PixelRect>& rects) = 0;
-  // Gives `region` to the window; once the system has taken it the program never deletes it.
-  virtual void SetWindowRgn(NativeHandle window, Region region, bool redraw) = 0;
+  // Gives `region` to the main window as its outline; once the system has taken it the program
+  // never deletes it.
+  virtual void SetWindowRgn(Region region, bool redraw) = 0;
 };
 
 }  // namespace rt

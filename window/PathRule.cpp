@@ -13,6 +13,10 @@ bool HasTrailingSeparator(std::wstring_view folder) {
 
 bool IsBmpSeries(std::int16_t index) { return (index >= 0 && index <= 3) || index == 14; }
 
+const LookSuffixes& LooksOf(std::int16_t index) {
+  return IsBmpSeries(index) ? kBmpLooks : kCmdLooks;
+}
+
 std::wstring ButtonNumber(std::int16_t index) {
   const int number = index + 1;
   if (number > INT16_MAX) {

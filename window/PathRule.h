@@ -12,17 +12,24 @@ class Platform;
 
 namespace menu {
 
-// State suffixes of the picture files. Series "bmp": -1 pressed, -2 normal, -3 hover.
-// Series "cmd": -1 normal and pressed, -3 hover.
-inline constexpr std::wstring_view kSuffix1 = L"-1.bmp";
-inline constexpr std::wstring_view kSuffix2 = L"-2.bmp";
-inline constexpr std::wstring_view kSuffix3 = L"-3.bmp";
+// The state suffixes of a series' picture files, by the look each one gives.
+struct LookSuffixes {
+  std::wstring_view normal;
+  std::wstring_view hover;
+  std::wstring_view pressed;
+};
+// Series "bmp" (buttons 0 to 3 and 14) has a look for each state.
+inline constexpr LookSuffixes kBmpLooks = {L"-2.bmp", L"-3.bmp", L"-1.bmp"};
+// Series "cmd" (every other index) has no pressed look of its own: "-1.bmp" is normal and pressed.
+inline constexpr LookSuffixes kCmdLooks = {L"-1.bmp", L"-3.bmp", L"-1.bmp"};
 
 // True when the folder's last character is a backslash; a forward slash or an empty folder is not.
 bool HasTrailingSeparator(std::wstring_view folder);
 
 // Buttons 0 to 3 and 14 belong to series "bmp", every other index to series "cmd".
 bool IsBmpSeries(std::int16_t index);
+// The suffixes of the series button `index` belongs to.
+const LookSuffixes& LooksOf(std::int16_t index);
 
 // The button's number in its file names: index + 1 in plain decimal digits ("1", "10", "15").
 // An index whose number would not fit a 16-bit signed value raises the overflow error.

@@ -19,11 +19,6 @@ constexpr std::array<std::int16_t, 9> kResetOrder = {0, 1, 2, 3, 14, 6, 7, 8, 9}
 
 bool TakesHover(std::int16_t index) { return IsBmpSeries(index) || (index >= 6 && index <= 9); }
 
-// The normal look: "-2.bmp" in series "bmp", "-1.bmp" in series "cmd".
-std::wstring_view NormalSuffix(std::int16_t index) {
-  return IsBmpSeries(index) ? kSuffix2 : kSuffix1;
-}
-
 }  // namespace
 
 frmMain::frmMain(rt::Platform& platform)
@@ -55,13 +50,13 @@ void frmMain::Form_Load() {
   Picture1().SetPicture(platform_->LoadPicture(paths_.SkinPicturePath(skinSeparator)));
   rt::Region region =
       BuildSkinRegion(form_, img(), paths_.SkinPicturePath(skinSeparator), skinSize_);
-  platform_->SetWindowRgn(form_.hWnd(), std::move(region), true);
+  platform_->SetWindowRgn(std::move(region), true);
   form_.SetVisible(true);
 
   const bool buttonSeparator = paths_.HasTrailingSeparator();
   for (const std::int16_t index :
        {std::int16_t{0}, std::int16_t{1}, std::int16_t{2}, std::int16_t{3}, std::int16_t{14}}) {
-    LoadButtonPicture(buttonSeparator, index, kSuffix2);
+    LoadButtonPicture(buttonSeparator, index, kBmpLooks.normal);
   }
 }
 
@@ -70,16 +65,16 @@ void frmMain::cmd_MouseMove(std::int16_t index) {
   rt::Control* button = cmd(index);
   if (button == nullptr || !TakesHover(index) || !button->Tag().empty()) return;
   // The marker follows the picture: a load that fails leaves the button unmarked.
-  LoadButtonPicture(separator, index, kSuffix3);
+  LoadButtonPicture(separator, index, LooksOf(index).hover);
   button->SetTag(std::wstring(kMarked));
 }
 
 void frmMain::cmd_MouseDown(std::int16_t index) {
-  LoadButtonPicture(paths_.HasTrailingSeparator(), index, kSuffix1);
+  LoadButtonPicture(paths_.HasTrailingSeparator(), index, LooksOf(index).pressed);
 }
 
 void frmMain::cmd_MouseUp(std::int16_t index) {
-  LoadButtonPicture(paths_.HasTrailingSeparator(), index, NormalSuffix(index));
+  LoadButtonPicture(paths_.HasTrailingSeparator(), index, LooksOf(index).normal);
 }
 
 void frmMain::Form_MouseMove() {
@@ -88,11 +83,11 @@ void frmMain::Form_MouseMove() {
     rt::Control* button = cmd(index);
     if (button == nullptr || button->Tag() != kMarked) continue;
     button->SetTag(std::wstring());
-    LoadButtonPicture(separator, index, NormalSuffix(index));
+    LoadButtonPicture(separator, index, LooksOf(index).normal);
   }
 }
 
-std::wstring InstallerCommand(std::wstring_view programFolder, std::int16_t index) {
+std::wstring InstallerPath(std::wstring_view programFolder, std::int16_t index) {
   static constexpr std::array<std::wstring_view, 4> kInstallers = {
       L"\\ZENT\\TEV_setup.exe", L"\\ZENT\\MOLAN_setup.exe", L"\\ZENT\\PIRUK_setup.exe",
       L"\\ZENT\\DASEF_setup.exe"};
@@ -105,7 +100,7 @@ void frmMain::cmd_Click(std::int16_t index) {
     CloseMenu();
     return;
   }
-  const std::wstring program = InstallerCommand(platform_->ProgramFolder(), index);
+  const std::wstring program = InstallerPath(platform_->ProgramFolder(), index);
   if (program.empty()) return;
   rt::StartRequest request;
   request.program = program;

@@ -59,6 +59,6 @@ class frmMain : public rt::FormHandlers {
 
 // The full path of the installer that button `index` starts, or empty for an index without one.
 // The literal always begins with a separator, also at a drive root (E:\\ZENT\TEV_setup.exe).
-std::wstring InstallerCommand(std::wstring_view programFolder, std::int16_t index);
+std::wstring InstallerPath(std::wstring_view programFolder, std::int16_t index);
 
 }  // namespace menu

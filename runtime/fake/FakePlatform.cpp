@@ -2,15 +2,16 @@
 #include "FakePlatform.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "RunTimeError.h"
+#include "decoder.h"
 
 namespace rt {
 
 namespace {
 
 constexpr NativeHandle kFakeWindow = 0x1234;
-constexpr NativeHandle kFakeDC = 0x5678;
 
 std::wstring Size(int width, int height) {
   return std::to_wstring(width) + L"x" + std::to_wstring(height);
@@ -39,21 +40,54 @@ class RecordingPainter : public Painter {
 
 }  // namespace
 
+FakePicture::FakePicture(std::wstring source, std::shared_ptr<const FileBytes> bytes, int width,
+                         int height)
+    : source_(std::move(source)), bytes_(std::move(bytes)), width_(width), height_(height) {}
+
+FakePicture::~FakePicture() = default;
+
 void FakePicture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {
+  if (pixels_.empty()) {
+    const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+    pixels_.assign(count, 0x00FFFFFFu);
+    const corpus::Decoded decoded =
+        bytes_ ? corpus::DecodeTrusting(*bytes_, true) : corpus::Decoded{};
+    if (decoded.ok && decoded.pixels.size() == count) {
+      for (std::size_t i = 0; i < count; ++i) {
+        const corpus::Rgb& c = decoded.pixels[i];
+        pixels_[i] = static_cast<std::uint32_t>(c.r) | (static_cast<std::uint32_t>(c.g) << 8) |
+                     (static_cast<std::uint32_t>(c.b) << 16);
+      }
+    }
+  }
   const std::size_t width = static_cast<std::size_t>(std::max(area.Width(), 0));
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) {
-      if (x < 0 || y < 0 || x >= image_.width || y >= image_.height) continue;
+      if (x < 0 || y < 0 || x >= width_ || y >= height_) continue;
       out[static_cast<std::size_t>(y - area.top) * width +
           static_cast<std::size_t>(x - area.left)] =
-          image_.pixel ? image_.pixel(x, y) : 0x00FFFFFFu;
+          pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                  static_cast<std::size_t>(x)];
     }
   }
 }
 
-FakeImage MakeImage(int width, int height, std::function<std::uint32_t(int x, int y)> pixel) {
-  return FakeImage{width, height, std::move(pixel), {}};
-}
+namespace {
+
+class FakeFile : public ReadableFile {
+ public:
+  explicit FakeFile(FileBytes bytes) : bytes_(std::move(bytes)) {}
+  std::uint64_t Size() const override { return bytes_.size(); }
+  bool ReadAll(FileBytes& bytes, SystemError&) override {
+    bytes = bytes_;
+    return true;
+  }
+
+ private:
+  FileBytes bytes_;
+};
+
+}  // namespace
 
 FakePlatform::FakePlatform() = default;
 FakePlatform::~FakePlatform() = default;
@@ -65,24 +99,49 @@ std::wstring FakePlatform::ProgramFolder() {
 
 Picture FakePlatform::LoadPicture(const std::wstring& path) {
   log.push_back(L"LoadPicture " + path);
-  if (std::find(brokenFiles.begin(), brokenFiles.end(), path) != brokenFiles.end()) {
-    throw RunTimeError(kErrInvalidPicture, L"Could not load the picture", path,
-                       L"The file is not a Windows bitmap");
-  }
-  const auto it = files.find(path);
-  if (it == files.end()) {
-    throw RunTimeError(kErrFileNotFound, L"Could not load the picture", path)
-        .WithSystemError(2, L"The system cannot find the file specified.");
-  }
-  const std::wstring& name = it->second.name.empty() ? path : it->second.name;
-  return Picture(std::make_unique<FakePicture>(name, it->second));
+  return Platform::LoadPicture(path);
 }
 
 Picture FakePlatform::LoadResourcePicture(int resourceId) {
   log.push_back(L"LoadResourcePicture " + std::to_wstring(resourceId));
-  const auto it = resources.find(resourceId);
-  FakeImage image = it != resources.end() ? it->second : MakeImage(1, 1);
-  return Picture(std::make_unique<FakePicture>(L"resource " + std::to_wstring(resourceId), image));
+  return Picture(
+      std::make_unique<FakePicture>(L"resource " + std::to_wstring(resourceId), nullptr, 1, 1));
+}
+
+std::unique_ptr<ReadableFile> FakePlatform::OpenFile(const std::wstring& path,
+                                                     OpenFailure& failure) {
+  if (folders.contains(path)) {
+    failure.system = {5, L"Access is denied."};
+    return nullptr;
+  }
+  const auto it = files.find(path);
+  if (it == files.end()) {
+    failure.missing = true;
+    failure.system = {2, L"The system cannot find the file specified."};
+    return nullptr;
+  }
+  return std::make_unique<FakeFile>(it->second);
+}
+
+Picture FakePlatform::CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
+                                  const BitmapCheckResult& layout, SystemError&) {
+  decoded.push_back(L"copy " + path);
+  return Picture(std::make_unique<FakePicture>(
+      path, std::make_shared<const FileBytes>(file.begin(), file.end()), layout.width,
+      std::abs(layout.height)));
+}
+
+Picture FakePlatform::DecodeWithSystem(const std::wstring& path, SystemError& error) {
+  decoded.push_back(L"system " + path);
+  const auto it = files.find(path);
+  const corpus::Decoded probe =
+      it != files.end() ? corpus::DecodeTrusting(it->second, false) : corpus::Decoded{};
+  if (!probe.ok) {
+    error = {13, L"The data is invalid."};
+    return Picture();
+  }
+  return Picture(std::make_unique<FakePicture>(path, std::make_shared<const FileBytes>(it->second),
+                                               probe.width, probe.height));
 }
 
 void FakePlatform::DoEvents() { log.push_back(L"DoEvents"); }
@@ -117,7 +176,6 @@ void FakePlatform::DestroyMainWindow() {
 }
 
 NativeHandle FakePlatform::WindowHandle() const { return windowExists ? kFakeWindow : 0; }
-NativeHandle FakePlatform::WindowDC() const { return windowExists ? kFakeDC : 0; }
 
 void FakePlatform::SetMouseCapture(bool capture) {
   log.push_back(capture ? L"SetCapture" : L"ReleaseCapture");
@@ -145,9 +203,9 @@ Region FakePlatform::CreateRegion(const std::vector<PixelRect>& rects) {
   return Region(std::make_unique<FakeRegion>(rects, &regionsAlive));
 }
 
-void FakePlatform::SetWindowRgn(NativeHandle window, Region region, bool redraw) {
+void FakePlatform::SetWindowRgn(Region region, bool redraw) {
   log.push_back(std::wstring(L"SetWindowRgn") + (redraw ? L" redraw" : L""));
-  if (window != kFakeWindow || !region) return;  // as the system: a bad handle changes nothing
+  if (!windowExists || !region) return;  // as the system: no window, no change
   windowRegion = static_cast<FakeRegion*>(region.Data())->rects;
   windowShaped = true;
   ownedRegion_ = std::move(region);

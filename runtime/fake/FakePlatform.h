@@ -1,10 +1,12 @@
-// A recording stand-in for the platform: pictures come from an in-memory file table and every
-// call is written to a log that tests compare against the expected order.
+// A recording stand-in for the platform: files are real bytes held in memory, pictures are
+// decoded by the reference decoder, and every call is written to a log that tests compare against
+// the expected order.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,26 +14,25 @@
 
 namespace rt {
 
-// A picture file as the fake knows it: a size and the colour of each pixel (0x00BBGGRR).
-struct FakeImage {
-  int width = 0;
-  int height = 0;
-  std::function<std::uint32_t(int x, int y)> pixel;  // null: every pixel white
-  std::wstring name;  // what the log shows for pictures made from it; empty: the path
-};
+using FileBytes = std::vector<std::uint8_t>;
 
+// A picture made from a file's bytes; its pixels are decoded when first read. A picture without
+// bytes (a resource) is white.
 class FakePicture : public PictureData {
  public:
-  FakePicture(std::wstring source, FakeImage image)
-      : source_(std::move(source)), image_(std::move(image)) {}
-  int Width() const override { return image_.width; }
-  int Height() const override { return image_.height; }
+  FakePicture(std::wstring source, std::shared_ptr<const FileBytes> bytes, int width, int height);
+  ~FakePicture() override;
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
   void ReadPixels(const PixelRect& area, std::uint32_t* out) const override;
   const std::wstring& Source() const { return source_; }
 
  private:
   std::wstring source_;
-  FakeImage image_;
+  std::shared_ptr<const FileBytes> bytes_;
+  int width_;
+  int height_;
+  mutable std::vector<std::uint32_t> pixels_;  // top row first, once decoded
 };
 
 class FakeRegion : public RegionData {
@@ -56,16 +57,17 @@ class FakePlatform : public Platform {
 
   // Set-up
   std::wstring programFolder = L"C:\\Menu";
-  std::map<std::wstring, FakeImage> files;
-  std::map<int, FakeImage> resources;
-  // Loads of these paths fail as a file that is not a bitmap.
-  std::vector<std::wstring> brokenFiles;
+  std::map<std::wstring, FileBytes> files;
+  // Paths that are folders: opening them is refused, as the system refuses to read a folder.
+  std::set<std::wstring> folders;
   // Programs that StartProgram refuses, as a missing file.
   std::vector<std::wstring> missingPrograms;
   std::vector<StartRequest> started;
 
   // What happened, in order: "LoadPicture <path>", "Show", "Hide", "DoEvents", "Resize WxH", ...
   std::vector<std::wstring> log;
+  // Every file that reached a decoder, as "copy <path>" or "system <path>".
+  std::vector<std::wstring> decoded;
   // The source of every picture painted by the last paint, in painting order, with its place.
   std::vector<std::wstring> painted;
 
@@ -91,6 +93,10 @@ class FakePlatform : public Platform {
   std::wstring ProgramFolder() override;
   Picture LoadPicture(const std::wstring& path) override;
   Picture LoadResourcePicture(int resourceId) override;
+  std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& failure) override;
+  Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
+                      const BitmapCheckResult& layout, SystemError& error) override;
+  Picture DecodeWithSystem(const std::wstring& path, SystemError& error) override;
   void DoEvents() override;
   void CreateMainWindow(const WindowLayout& layout, WindowEvents& events) override;
   void ShowMainWindow(bool visible) override;
@@ -98,19 +104,14 @@ class FakePlatform : public Platform {
   void Invalidate(const PixelRect& area) override;
   void DestroyMainWindow() override;
   NativeHandle WindowHandle() const override;
-  NativeHandle WindowDC() const override;
   void SetMouseCapture(bool captured) override;
   void DragMainWindow() override;
   void StartProgram(const StartRequest& request) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
-  void SetWindowRgn(NativeHandle window, Region region, bool redraw) override;
+  void SetWindowRgn(Region region, bool redraw) override;
 
  private:
   Region ownedRegion_;
 };
-
-// A white image of the given size, or one whose pixels come from `pixel`.
-FakeImage MakeImage(int width, int height,
-                    std::function<std::uint32_t(int x, int y)> pixel = nullptr);
 
 }  // namespace rt

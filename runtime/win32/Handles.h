@@ -1,4 +1,5 @@
-// Move-only owners of GDI objects and device contexts; borrowed and owned DCs are different types.
+// Move-only owners of Win32 handles, each freed the way its API frees it and empty as its API
+// says "none"; borrowed and owned device contexts are different types.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +8,8 @@
 
 namespace rt::win32 {
 
-// Owns one handle and frees it with Traits::Free; never copied, so never freed twice.
+// Owns one handle and frees it with Traits::Free; never copied, so never freed twice. The empty
+// value is Traits::Empty(), the value the API itself returns for "none".
 template <typename Traits>
 class UniqueHandle {
  public:
@@ -25,46 +27,56 @@ class UniqueHandle {
   ~UniqueHandle() { reset(); }
 
   Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Handle{}; }
+  explicit operator bool() const { return handle_ != Traits::Empty(); }
   // Hands the handle over to whoever takes charge of it now (the system, after SetWindowRgn).
-  Handle release() { return std::exchange(handle_, Handle{}); }
-  void reset(Handle handle = Handle{}) {
-    if (handle_ != Handle{}) Traits::Free(handle_);
+  Handle release() { return std::exchange(handle_, Traits::Empty()); }
+  void reset(Handle handle = Traits::Empty()) {
+    if (handle_ != Traits::Empty()) Traits::Free(handle_);
     handle_ = handle;
   }
 
  private:
-  Handle handle_{};
+  Handle handle_ = Traits::Empty();
 };
 
-struct RegionTraits {
-  using Handle = HRGN;
+template <typename H>
+struct NullEmpty {
+  using Handle = H;
+  static Handle Empty() { return nullptr; }
+};
+
+struct RegionTraits : NullEmpty<HRGN> {
   static void Free(HRGN h) { DeleteObject(h); }
 };
-struct BitmapTraits {
-  using Handle = HBITMAP;
+struct BitmapTraits : NullEmpty<HBITMAP> {
   static void Free(HBITMAP h) { DeleteObject(h); }
 };
-struct DcTraits {
-  using Handle = HDC;
+struct DcTraits : NullEmpty<HDC> {
   static void Free(HDC h) { DeleteDC(h); }
 };
+struct IconTraits : NullEmpty<HICON> {
+  static void Free(HICON h) { DestroyIcon(h); }
+};
+struct WindowTraits : NullEmpty<HWND> {
+  static void Free(HWND h) { DestroyWindow(h); }
+};
+struct ProcessTraits : NullEmpty<HANDLE> {
+  static void Free(HANDLE h) { CloseHandle(h); }
+};
+// CreateFileW answers "none" with INVALID_HANDLE_VALUE, not null.
 struct FileTraits {
   using Handle = HANDLE;
-  static void Free(HANDLE h) {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
-};
-struct IconTraits {
-  using Handle = HICON;
-  static void Free(HICON h) { DestroyIcon(h); }
+  static Handle Empty() { return INVALID_HANDLE_VALUE; }
+  static void Free(HANDLE h) { CloseHandle(h); }
 };
 
 using unique_hrgn = UniqueHandle<RegionTraits>;
 using unique_hbitmap = UniqueHandle<BitmapTraits>;
 using unique_hdc = UniqueHandle<DcTraits>;  // from CreateCompatibleDC
-using unique_handle = UniqueHandle<FileTraits>;
 using unique_hicon = UniqueHandle<IconTraits>;
+using unique_hwnd = UniqueHandle<WindowTraits>;
+using unique_process = UniqueHandle<ProcessTraits>;  // a process handle, never a file's
+using unique_hfile = UniqueHandle<FileTraits>;
 
 // A DC borrowed from a window with GetDC; given back with ReleaseDC, never deleted.
 class unique_hdc_window {
@@ -72,17 +84,28 @@ class unique_hdc_window {
   explicit unique_hdc_window(HWND window) : window_(window), dc_(GetDC(window)) {}
   unique_hdc_window(const unique_hdc_window&) = delete;
   unique_hdc_window& operator=(const unique_hdc_window&) = delete;
-  ~unique_hdc_window() {
-    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  unique_hdc_window(unique_hdc_window&& other) noexcept
+      : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+  unique_hdc_window& operator=(unique_hdc_window&& other) noexcept {
+    if (this != &other) {
+      reset();
+      window_ = other.window_;
+      dc_ = std::exchange(other.dc_, nullptr);
+    }
+    return *this;
   }
+  ~unique_hdc_window() { reset(); }
   HDC get() const { return dc_; }
 
  private:
+  void reset() {
+    if (dc_ != nullptr) ReleaseDC(window_, std::exchange(dc_, nullptr));
+  }
   HWND window_;
   HDC dc_;
 };
 
-// The DC of one WM_PAINT; ended with EndPaint.
+// The DC of one WM_PAINT; ended with EndPaint. It belongs to the one message, so it never moves.
 class unique_hdc_paint {
  public:
   explicit unique_hdc_paint(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}

@@ -148,8 +148,8 @@ TEST_F(ButtonStates, TheBareSkinWithNothingMarkedLoadsNothing) {
 
 TEST_F(ButtonStates, AButtonIsHitWhereItsCurrentPictureLies) {
   // A larger hover picture widens the button; a smaller one uncovers the skin.
-  platform.files[Img(L"bmp1-3.bmp")] = rt::MakeImage(150, 150);
-  platform.files[Img(L"bmp2-3.bmp")] = rt::MakeImage(20, 20);
+  platform.files[Img(L"bmp1-3.bmp")] = BitmapFile(150, 150);
+  platform.files[Img(L"bmp2-3.bmp")] = BitmapFile(20, 20);
   Move(100, 210);
   EXPECT_EQ(form->cmd(0)->Bounds(), (rt::PixelRect{96, 200, 246, 350}));
   platform.log.clear();
@@ -170,7 +170,7 @@ TEST_F(ButtonStates, AButtonIsHitWhereItsCurrentPictureLies) {
 }
 
 TEST_F(ButtonStates, ASmallerPictureLetsTheSkinShowWhereTheOldOneWas) {
-  platform.files[Img(L"bmp1-3.bmp")] = rt::MakeImage(60, 40);
+  platform.files[Img(L"bmp1-3.bmp")] = BitmapFile(60, 40);
   Move(100, 210);
   platform.Paint({96, 200, 209, 322});
   const std::vector<std::wstring> expected = {Img(L"main.bmp") + L" @0,0 96,200,209,322",

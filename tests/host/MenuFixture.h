@@ -4,29 +4,54 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FakePlatform.h"
 #include "Module1.h"
+#include "corpus.h"
 #include "frmMain.h"
 
 namespace menu::testing {
 
+// A 24-bit bitmap file of the given size, white or painted by `pixel` (0x00BBGGRR).
+inline rt::FileBytes BitmapFile(int width, int height,
+                                const std::function<std::uint32_t(int x, int y)>& pixel = nullptr) {
+  std::vector<corpus::Rgb> colours(
+      static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+      corpus::Rgb{255, 255, 255});
+  if (pixel) {
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const std::uint32_t c = pixel(x, y);
+        colours[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                static_cast<std::size_t>(x)] = {static_cast<std::uint8_t>(c),
+                                                static_cast<std::uint8_t>(c >> 8),
+                                                static_cast<std::uint8_t>(c >> 16)};
+      }
+    }
+  }
+  return corpus::Write24(width, height, colours);
+}
+
 // Folder C:\Menu with the skin and all fifteen pictures of series "bmp", at their real sizes.
 inline void AddMenuFiles(rt::FakePlatform& platform, const std::wstring& folder) {
   const std::wstring img = folder + (folder.back() == L'\\' ? L"img\\" : L"\\img\\");
-  platform.files[img + L"main.bmp"] = rt::MakeImage(800, 600);
+  platform.files[img + L"main.bmp"] = BitmapFile(800, 600);
+  const rt::FileBytes button = BitmapFile(113, 122);
   for (int number : {1, 2, 3, 4}) {
     for (int state : {1, 2, 3}) {
       platform
           .files[img + L"bmp" + std::to_wstring(number) + L"-" + std::to_wstring(state) + L".bmp"] =
-          rt::MakeImage(113, 122);
+          button;
     }
   }
-  for (int state : {1, 2, 3}) {
-    platform.files[img + L"bmp15-" + std::to_wstring(state) + L".bmp"] = rt::MakeImage(80, 28);
-  }
+  const rt::FileBytes close = BitmapFile(80, 28);
+  for (int state : {1, 2, 3})
+    platform.files[img + L"bmp15-" + std::to_wstring(state) + L".bmp"] = close;
 }
 
 class MenuTest : public ::testing::Test {

@@ -25,10 +25,12 @@ TEST(PathRule, SkinAtDriveRootAndInFolder) {
 }
 
 TEST(PathRule, ButtonNumbersAreIndexPlusOneWithoutPadding) {
-  EXPECT_EQ(ButtonPicturePath(L"C:\\Menu", false, 0, kSuffix2), L"C:\\Menu\\img\\bmp1-2.bmp");
-  EXPECT_EQ(ButtonPicturePath(L"E:\\", true, 9, kSuffix3), L"E:\\img\\cmd10-3.bmp");
-  EXPECT_EQ(ButtonPicturePath(L"E:\\", true, 14, kSuffix1), L"E:\\img\\bmp15-1.bmp");
-  EXPECT_EQ(ButtonPicturePath(L"C:\\Menu", false, 6, kSuffix1), L"C:\\Menu\\img\\cmd7-1.bmp");
+  EXPECT_EQ(ButtonPicturePath(L"C:\\Menu", false, 0, kBmpLooks.normal),
+            L"C:\\Menu\\img\\bmp1-2.bmp");
+  EXPECT_EQ(ButtonPicturePath(L"E:\\", true, 9, kCmdLooks.hover), L"E:\\img\\cmd10-3.bmp");
+  EXPECT_EQ(ButtonPicturePath(L"E:\\", true, 14, kBmpLooks.pressed), L"E:\\img\\bmp15-1.bmp");
+  EXPECT_EQ(ButtonPicturePath(L"C:\\Menu", false, 6, kCmdLooks.normal),
+            L"C:\\Menu\\img\\cmd7-1.bmp");
 }
 
 TEST(PathRule, SeriesFollowTheIndex) {
@@ -36,8 +38,8 @@ TEST(PathRule, SeriesFollowTheIndex) {
     const bool bmp = (i >= 0 && i <= 3) || i == 14;
     EXPECT_EQ(IsBmpSeries(static_cast<std::int16_t>(i)), bmp) << i;
   }
-  EXPECT_EQ(ButtonPicturePath(L"C:\\M", false, -1, kSuffix1), L"C:\\M\\img\\cmd0-1.bmp");
-  EXPECT_EQ(ButtonPicturePath(L"C:\\M", false, 4, kSuffix3), L"C:\\M\\img\\cmd5-3.bmp");
+  EXPECT_EQ(ButtonPicturePath(L"C:\\M", false, -1, kCmdLooks.pressed), L"C:\\M\\img\\cmd0-1.bmp");
+  EXPECT_EQ(ButtonPicturePath(L"C:\\M", false, 4, kCmdLooks.hover), L"C:\\M\\img\\cmd5-3.bmp");
 }
 
 TEST(PathRule, NumberOverflowIsARunTimeError) {

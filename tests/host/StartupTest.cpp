@@ -11,46 +11,6 @@ namespace {
 
 using testing::MenuTest;
 
-TEST(frmMainDefinition, ControlsArePlacedByTheirPixelFigures) {
-  const rt::FormDefinition& definition = frmMainDefinition();
-  EXPECT_EQ(definition.clientWidth, 799);
-  EXPECT_EQ(definition.clientHeight, 600);
-  EXPECT_EQ(definition.backColorSystemIndex, 10);
-  ASSERT_EQ(definition.controls.size(), 11u);
-  struct Expected {
-    const wchar_t* name;
-    int index;
-    rt::PixelRect bounds;
-    bool enabled;
-    bool picture;
-  };
-  const Expected expected[] = {
-      {L"Picture1", -1, {0, 0, 800, 57}, true, true},
-      {L"img", -1, {776, 584, 799, 601}, true, false},
-      {L"cmd", 14, {632, 544, 712, 572}, true, false},
-      {L"cmd", 9, {576, 472, 688, 507}, false, false},
-      {L"cmd", 8, {320, 472, 432, 507}, false, false},
-      {L"cmd", 7, {448, 472, 560, 507}, false, false},
-      {L"cmd", 6, {192, 472, 304, 507}, false, false},
-      {L"cmd", 3, {600, 280, 713, 402}, true, true},
-      {L"cmd", 2, {440, 312, 553, 434}, true, true},
-      {L"cmd", 1, {256, 288, 369, 410}, true, true},
-      {L"cmd", 0, {96, 200, 209, 322}, true, true},
-  };
-  for (std::size_t i = 0; i < 11; ++i) {
-    const rt::ControlDefinition& control = definition.controls[i];
-    EXPECT_EQ(control.name, expected[i].name) << i;
-    EXPECT_EQ(control.index, expected[i].index) << i;
-    EXPECT_EQ(control.bounds, expected[i].bounds) << i;
-    EXPECT_EQ(control.enabled, expected[i].enabled) << i;
-    EXPECT_EQ(control.pictureResource != 0, expected[i].picture) << i;
-  }
-  // The four design-time button pictures are different ones.
-  EXPECT_NE(definition.controls[7].pictureResource, definition.controls[8].pictureResource);
-  EXPECT_NE(definition.controls[9].pictureResource, definition.controls[10].pictureResource);
-  EXPECT_NE(definition.controls[8].pictureResource, definition.controls[10].pictureResource);
-}
-
 TEST(frmMainDefinition, ANewWindowHasEmptyTagsAndItsDesignPictures) {
   rt::FakePlatform platform;
   frmMain form(platform);
@@ -91,9 +51,10 @@ TEST_F(MenuTest, FormLoadRunsInItsExactOrder) {
 
 TEST_F(MenuTest, AfterStartUpTheWindowIsTheSkinsSizeShapedAndInPixels) {
   // Corner pixels of the skin are black: they are cut out of the outline.
-  platform.files[Img(L"main.bmp")] = rt::MakeImage(800, 600, [](int x, int y) -> std::uint32_t {
-    return (x == 0 && y == 0) || (x == 799 && y == 599) ? 0 : 0x00808080;
-  });
+  platform.files[Img(L"main.bmp")] =
+      testing::BitmapFile(800, 600, [](int x, int y) -> std::uint32_t {
+        return (x == 0 && y == 0) || (x == 799 && y == 599) ? 0 : 0x00808080;
+      });
   Start();
   EXPECT_TRUE(platform.windowVisible);
   EXPECT_TRUE(platform.windowShaped);
@@ -163,14 +124,15 @@ TEST_F(MenuTest, WithoutTheCloseButtonsPictureTheShapedWindowShowsTheOthersFirst
 }
 
 TEST_F(MenuTest, ASkinThatIsNotABitmapEndsStartUpBeforeAnythingChanges) {
-  platform.brokenFiles.push_back(Img(L"main.bmp"));
+  const std::string text = "not a picture";
+  platform.files[Img(L"main.bmp")] = rt::FileBytes(text.begin(), text.end());
   EXPECT_THROW(Module1::Main(platform, form), rt::RunTimeError);
   EXPECT_FALSE(platform.windowVisible);
   EXPECT_EQ(platform.windowWidth, 799);
 }
 
 TEST_F(MenuTest, ASkinTooLargeForTheOutlineIsAnOverflow) {
-  platform.files[Img(L"main.bmp")] = rt::MakeImage(32768, 20);
+  platform.files[Img(L"main.bmp")] = testing::BitmapFile(32768, 20);
   try {
     Module1::Main(platform, form);
     FAIL() << "no error raised";
@@ -183,14 +145,14 @@ TEST_F(MenuTest, ASkinTooLargeForTheOutlineIsAnOverflow) {
 }
 
 TEST_F(MenuTest, TheLargestSkinTheOutlineTakesStillWorks) {
-  platform.files[Img(L"main.bmp")] = rt::MakeImage(32767, 70);
+  platform.files[Img(L"main.bmp")] = testing::BitmapFile(32767, 70);
   Start();
   EXPECT_EQ(platform.windowWidth, 32767);
   EXPECT_TRUE(platform.windowShaped);
 }
 
 TEST_F(MenuTest, ASkinOfAnotherSizeSizesTheWindow) {
-  platform.files[Img(L"main.bmp")] = rt::MakeImage(1000, 800);
+  platform.files[Img(L"main.bmp")] = testing::BitmapFile(1000, 800);
   Start();
   EXPECT_EQ(platform.windowWidth, 1000);
   EXPECT_EQ(platform.windowHeight, 800);
@@ -212,7 +174,7 @@ TEST_F(MenuTest, PaintingDrawsTheSkinThenTheButtonsWithTheStripOnTop) {
 }
 
 TEST_F(MenuTest, ExposedAreasWithoutAPictureShowTheBackColour) {
-  platform.files[Img(L"main.bmp")] = rt::MakeImage(800, 600);
+  platform.files[Img(L"main.bmp")] = testing::BitmapFile(800, 600);
   Start();
   form->Form().SetPicture(rt::Picture());
   platform.Paint({700, 100, 720, 110});

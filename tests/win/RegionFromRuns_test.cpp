@@ -71,6 +71,14 @@ class DibPixels : public rt::PictureData {
   int height_;
 };
 
+// A window that nothing happens to.
+class NoEvents : public rt::WindowEvents {
+ public:
+  void OnPaint(rt::Painter&, const rt::PixelRect&) override {}
+  void OnPointer(const rt::PointerEvent&) override {}
+  void OnCaptureLost() override {}
+};
+
 void ExpectSameRegion(int width, int height, const Pixel& pixel) {
   HBITMAP skin = MakeSkin(width, height, pixel);
   ASSERT_NE(skin, nullptr);
@@ -79,18 +87,18 @@ void ExpectSameRegion(int width, int height, const Pixel& pixel) {
   rt::Region fast = platform.CreateRegion(SkinOutlineRects(width, height, pixels));
   HRGN reference = reference::BuildRegionPerPixel(skin, width, height);
 
-  // The fast region is handed over to a window the way the menu does it, then compared there.
-  HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
-                                nullptr, nullptr);
-  ASSERT_NE(window, nullptr);
-  platform.SetWindowRgn(reinterpret_cast<rt::NativeHandle>(window), std::move(fast), false);
+  // The fast region is handed over to the platform's window the way the menu does it, then
+  // compared there.
+  NoEvents events;
+  platform.CreateMainWindow({width, height, 0}, events);
+  platform.SetWindowRgn(std::move(fast), false);
   HRGN applied = CreateRectRgn(0, 0, 0, 0);
-  ASSERT_NE(GetWindowRgn(window, applied), ERROR);
+  ASSERT_NE(GetWindowRgn(reinterpret_cast<HWND>(platform.WindowHandle()), applied), ERROR);
   EXPECT_TRUE(EqualRgn(applied, reference)) << width << " x " << height;
 
   DeleteObject(applied);
   DeleteObject(reference);
-  DestroyWindow(window);
+  platform.DestroyMainWindow();
   DeleteObject(skin);
 }
 

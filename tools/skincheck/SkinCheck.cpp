@@ -173,11 +173,11 @@ std::vector<Checker::Button> Checker::Buttons() {
     button.index = static_cast<std::int16_t>(control.index);
     button.place = control.bounds;
     if (menu::IsBmpSeries(button.index)) {
-      button.suffixes = {menu::kSuffix1, menu::kSuffix2, menu::kSuffix3};
-      button.normal = menu::kSuffix2;
+      button.suffixes = {menu::kBmpLooks.pressed, menu::kBmpLooks.normal, menu::kBmpLooks.hover};
+      button.normal = menu::kBmpLooks.normal;
     } else {
-      button.suffixes = {menu::kSuffix1, menu::kSuffix3};
-      button.normal = menu::kSuffix1;
+      button.suffixes = {menu::kCmdLooks.normal, menu::kCmdLooks.hover};
+      button.normal = menu::kCmdLooks.normal;
     }
     buttons.push_back(button);
   }
@@ -300,7 +300,7 @@ void Checker::CheckInstallers() {
   }
   std::sort(indices.begin(), indices.end());
   for (const std::int16_t index : indices) {
-    const std::wstring name = Relative(menu::InstallerCommand(L"", index));
+    const std::wstring name = Relative(menu::InstallerPath(L"", index));
     if (name.empty()) continue;
     Find(name, "a program", ": button " + std::to_string(index + 1) + " would fail to start it");
   }

@@ -1,0 +1,71 @@
+// Loading a picture file: read, checked by its headers, then decoded the way the check's findings
+// allow. The wording of every failure is decided here, whatever platform reads and decodes.
+#include <vector>
+
+#include "BitmapCheck.h"
+#include "BitmapFormat.h"
+#include "Platform.h"
+#include "RunTimeError.h"
+
+namespace rt {
+
+namespace {
+
+// No picture the menu can show comes near this; anything larger is not one of its pictures.
+constexpr std::uint64_t kMaxPictureFile = 512ull * 1024 * 1024;
+
+RunTimeError PictureError(int number, const std::wstring& path, std::wstring detail = {}) {
+  return RunTimeError(number, L"Could not load the picture", path, std::move(detail));
+}
+
+RunTimeError WithSystem(RunTimeError error, const SystemError& system) {
+  if (system.code != 0) error.WithSystemError(system.code, system.text);
+  return error;
+}
+
+// The check's reason (plain English, lower case first) as a sentence of its own.
+std::wstring Sentence(std::wstring reason) {
+  if (!reason.empty() && reason[0] >= L'a' && reason[0] <= L'z') {
+    reason[0] = static_cast<wchar_t>(reason[0] - L'a' + L'A');
+  }
+  return reason + L".";
+}
+
+// Pixels stored uncompressed behind an info header are copied as they are, from the bytes already
+// read; compressed and OS/2 files go to the system's decoder, which reads the file itself.
+bool CopiesPixels(const BitmapCheckResult& layout) {
+  return layout.headerSize >= bmp::kInfoHeaderSize && layout.pixelBytes != 0 &&
+         (layout.compression == bmp::kBiRgb || layout.compression == bmp::kBiBitfields);
+}
+
+}  // namespace
+
+Picture Platform::LoadPicture(const std::wstring& path) {
+  OpenFailure failure;
+  const std::unique_ptr<ReadableFile> file = OpenFile(path, failure);
+  if (!file) {
+    throw WithSystem(PictureError(failure.missing ? kErrFileNotFound : kErrPathFileAccess, path),
+                     failure.system);
+  }
+  if (file->Size() > kMaxPictureFile) {
+    throw PictureError(kErrInvalidPicture, path, L"The file is too large to be a picture.");
+  }
+  std::vector<std::uint8_t> bytes;
+  SystemError error;
+  if (!file->ReadAll(bytes, error)) throw WithSystem(PictureError(kErrPathFileAccess, path), error);
+
+  const BitmapCheckResult layout = CheckBitmapFile(bytes);
+  if (!layout.ok) throw PictureError(kErrInvalidPicture, path, Sentence(layout.reason));
+
+  Picture picture;
+  if (CopiesPixels(layout)) picture = CopyPicture(path, bytes, layout, error);
+  // A copy the system could not make (no memory for it) still has the decoder to try.
+  if (!picture) picture = DecodeWithSystem(path, error);
+  if (!picture) {
+    throw WithSystem(PictureError(kErrInvalidPicture, path, L"The system could not decode it."),
+                     error);
+  }
+  return picture;
+}
+
+}  // namespace rt

@@ -1,0 +1,47 @@
+// Pictures over Win32: files opened for reading, the direct copy of uncompressed pixels into a DIB
+// section, the system's decoder, the pictures built into the program, and pixel reads.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <span>
+#include <string>
+
+#include "BitmapCheck.h"
+#include "Handles.h"
+#include "Picture.h"
+#include "Platform.h"
+
+namespace rt::win32 {
+
+// A decoded picture: a GDI bitmap, usually a DIB section.
+class Win32Picture : public PictureData {
+ public:
+  Win32Picture(unique_hbitmap bitmap, int width, int height)
+      : bitmap_(std::move(bitmap)), width_(width), height_(height) {}
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  HBITMAP Bitmap() const { return bitmap_.get(); }
+  void ReadPixels(const PixelRect& area, std::uint32_t* out) const override;
+
+ private:
+  bool ReadDirect(const PixelRect& part, std::uint32_t* out, std::size_t outStride) const;
+  void ReadConverted(const PixelRect& part, std::uint32_t* out, std::size_t outStride) const;
+
+  unique_hbitmap bitmap_;
+  int width_;
+  int height_;
+};
+
+// Takes charge of a bitmap the system made; an empty picture where there is none.
+Picture MakePicture(HBITMAP bitmap);
+
+std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& failure);
+Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
+                    SystemError& error);
+Picture DecodeWithSystem(const std::wstring& path, SystemError& error);
+// A bitmap resource of `instance`; raises a RunTimeError where it is not there.
+Picture LoadResourcePicture(HINSTANCE instance, int resourceId);
+
+}  // namespace rt::win32

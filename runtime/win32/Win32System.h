@@ -1,0 +1,24 @@
+// The system's texts for its error codes, and the running program's own path and name.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "Platform.h"
+
+namespace rt::win32 {
+
+// The system's text for an error code, without its line break.
+std::wstring SystemErrorText(DWORD code);
+
+// The calling thread's last error, with its text; code 0 where there is none.
+SystemError LastSystemError();
+
+// The full path of the running program, of any length.
+std::wstring ModulePath();
+
+// The program's name as the user sees it: its file name without the extension.
+std::wstring ProgramName();
+
+}  // namespace rt::win32

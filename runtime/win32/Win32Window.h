@@ -1,0 +1,76 @@
+// The menu's one window over Win32: its class, its creation beside an invisible owner (so it has no
+// taskbar button but still appears in Alt+Tab), and the window procedure, which only translates
+// messages into the forms layer's events and keeps whatever a handler throws.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+
+#include "Handles.h"
+#include "Picture.h"
+#include "Platform.h"
+
+namespace rt::win32 {
+
+class MainWindow {
+ public:
+  explicit MainWindow(HINSTANCE instance) : instance_(instance) {}
+  ~MainWindow() { Destroy(); }
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Created hidden, centred on the screen; raises a RunTimeError where the system refuses.
+  void Create(const WindowLayout& layout, WindowEvents& events);
+  void Destroy();
+  HWND Handle() const { return window_.get(); }
+
+  void Show(bool visible);
+  void Resize(int width, int height);
+  void Invalidate(const PixelRect& area);
+  void SetCapture(bool captured);
+  void Drag();
+  // Gives the window its outline; once the system has the region it is the system's.
+  void SetRegion(Region region, bool redraw);
+
+  // An exception a handler threw comes out here, in the message loop that dispatched its event.
+  void RethrowPending();
+  // From now on no event reaches a handler: an error is being reported.
+  void StopEvents() {
+    pending_ = nullptr;
+    reportingError_ = true;
+  }
+
+ public:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  void OnPaint(HWND window);
+  BOOL OnEraseBkgnd(HWND window, HDC dc);
+  void OnMouseMove(HWND window, int x, int y, UINT keys);
+  void OnLButtonDown(HWND window, BOOL doubleClick, int x, int y, UINT keys);
+  void OnLButtonUp(HWND window, int x, int y, UINT keys);
+  void OnRButtonDown(HWND window, BOOL doubleClick, int x, int y, UINT keys);
+  void OnRButtonUp(HWND window, int x, int y, UINT keys);
+  void OnMButtonDown(HWND window, BOOL doubleClick, int x, int y, UINT keys);
+  void OnMButtonUp(HWND window, int x, int y, UINT keys);
+  void OnXButton(PointerAction action, WPARAM wParam, LPARAM lParam);
+  void OnCaptureChanged(HWND gaining);
+  void OnDestroy(HWND window);
+  void Pointer(PointerAction action, MouseButton button, int x, int y, UINT keys);
+
+  // Runs an event handler; what it throws is kept for the message loop and ends event delivery.
+  template <typename F>
+  void Deliver(F&& handler);
+
+  HINSTANCE instance_;
+  unique_hwnd owner_;
+  unique_hwnd window_;
+  WindowEvents* events_ = nullptr;
+  std::exception_ptr pending_;
+  bool reportingError_ = false;
+};
+
+}  // namespace rt::win32
