@@ -1,4 +1,5 @@
-// A loaded picture and a window region: move-only owners of what the platform made.
+// A loaded picture, shared by whatever shows it, and a window region, owned until the window
+// takes it.
 #pragma once
 
 #include <cstdint>
@@ -21,11 +22,12 @@ class PictureData {
   virtual void ReadPixels(const PixelRect& area, std::uint32_t* out) const = 0;
 };
 
-// The `Picture` of a window or control. Assigning a new one releases the old one.
+// The `Picture` of a window or control. A decoded picture never changes, so copies share it;
+// assigning a new one lets go of the old one, which goes when nothing shows it any more.
 class Picture {
  public:
   Picture() = default;
-  explicit Picture(std::unique_ptr<PictureData> data) : data_(std::move(data)) {}
+  explicit Picture(std::shared_ptr<const PictureData> data) : data_(std::move(data)) {}
 
   explicit operator bool() const { return data_ != nullptr; }
   int Width() const { return data_ ? data_->Width() : 0; }
@@ -33,7 +35,7 @@ class Picture {
   const PictureData* Data() const { return data_.get(); }
 
  private:
-  std::unique_ptr<PictureData> data_;
+  std::shared_ptr<const PictureData> data_;
 };
 
 // What a platform keeps for one region.

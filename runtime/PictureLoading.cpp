@@ -1,5 +1,6 @@
 // Loading a picture file: read, checked by its headers, then decoded the way the check's findings
-// allow. The wording of every failure is decided here, whatever platform reads and decodes.
+// allow, unless the same file was decoded before. The wording of every failure is decided here,
+// whatever platform reads and decodes.
 #include <vector>
 
 #include "BitmapCheck.h"
@@ -44,9 +45,16 @@ Picture Platform::LoadPicture(const std::wstring& path) {
   OpenFailure failure;
   const std::unique_ptr<ReadableFile> file = OpenFile(path, failure);
   if (!file) {
+    loaded_.erase(path);
     throw WithSystem(PictureError(failure.missing ? kErrFileNotFound : kErrPathFileAccess, path),
                      failure.system);
   }
+  const FileStamp stamp = file->Stamp();
+  const auto known = loaded_.find(path);
+  if (known != loaded_.end() && known->second.stamp == stamp) return known->second.picture;
+  // Whatever happens next, what was decoded before is not this file any more.
+  if (known != loaded_.end()) loaded_.erase(known);
+
   if (file->Size() > kMaxPictureFile) {
     throw PictureError(kErrInvalidPicture, path, L"The file is too large to be a picture.");
   }
@@ -65,6 +73,7 @@ Picture Platform::LoadPicture(const std::wstring& path) {
     throw WithSystem(PictureError(kErrInvalidPicture, path, L"The system could not decode it."),
                      error);
   }
+  loaded_[path] = {stamp, picture};
   return picture;
 }
 

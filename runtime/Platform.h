@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -72,11 +73,22 @@ struct SystemError {
   std::wstring text;
 };
 
+// What tells one version of a file from another: a file replaced or written to since has another
+// size, last-write time or index in its file system.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::uint64_t lastWrite = 0;
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 // A file opened for reading.
 class ReadableFile {
  public:
   virtual ~ReadableFile() = default;
   virtual std::uint64_t Size() const = 0;
+  virtual FileStamp Stamp() const = 0;
   // Reads the whole file, Size() bytes; false with the system's error where it could not.
   virtual bool ReadAll(std::vector<std::uint8_t>& bytes, SystemError& error) = 0;
 };
@@ -96,7 +108,8 @@ class Platform {
   virtual std::wstring ProgramFolder() = 0;
 
   // Reads a Windows bitmap file. Its headers are checked before any decoder sees it; a missing,
-  // unreadable or broken file raises a RunTimeError that names it.
+  // unreadable or broken file raises a RunTimeError that names it. A file unchanged since its
+  // last load (same path and stamp, checked with the file opened) gives the picture decoded then.
   virtual Picture LoadPicture(const std::wstring& path);
   // A picture stored in the program itself.
   virtual Picture LoadResourcePicture(int resourceId) = 0;
@@ -138,6 +151,14 @@ class Platform {
   // Gives `region` to the main window as its outline; once the system has taken it the program
   // never deletes it.
   virtual void SetWindowRgn(Region region, bool redraw) = 0;
+
+ private:
+  struct Loaded {
+    FileStamp stamp;
+    Picture picture;
+  };
+  // The picture last decoded from each path, with the stamp its file had then.
+  std::map<std::wstring, Loaded> loaded_;
 };
 
 }  // namespace rt

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "RunTimeError.h"
 #include "decoder.h"
@@ -74,10 +75,18 @@ void FakePicture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {
 
 namespace {
 
+// The contents stand in for the write time: a file given other bytes is another version of it.
+std::uint64_t Fingerprint(const FileBytes& bytes) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (const std::uint8_t byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
+  return hash;
+}
+
 class FakeFile : public ReadableFile {
  public:
-  explicit FakeFile(FileBytes bytes) : bytes_(std::move(bytes)) {}
+  FakeFile(FileBytes bytes, std::uint64_t index) : bytes_(std::move(bytes)), index_(index) {}
   std::uint64_t Size() const override { return bytes_.size(); }
+  FileStamp Stamp() const override { return {bytes_.size(), Fingerprint(bytes_), 1, index_}; }
   bool ReadAll(FileBytes& bytes, SystemError&) override {
     bytes = bytes_;
     return true;
@@ -85,6 +94,7 @@ class FakeFile : public ReadableFile {
 
  private:
   FileBytes bytes_;
+  std::uint64_t index_;
 };
 
 }  // namespace
@@ -120,7 +130,7 @@ std::unique_ptr<ReadableFile> FakePlatform::OpenFile(const std::wstring& path,
     failure.system = {2, L"The system cannot find the file specified."};
     return nullptr;
   }
-  return std::make_unique<FakeFile>(it->second);
+  return std::make_unique<FakeFile>(it->second, std::hash<std::wstring>{}(path));
 }
 
 Picture FakePlatform::CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,

@@ -19,8 +19,17 @@ Picture MakePicture(HBITMAP handle) {
   unique_hbitmap bitmap(handle);
   BITMAP info{};
   if (!bitmap || GetObjectW(bitmap.get(), sizeof(info), &info) == 0) return Picture();
-  return Picture(std::make_unique<Win32Picture>(std::move(bitmap), static_cast<int>(info.bmWidth),
+  return Picture(std::make_shared<Win32Picture>(std::move(bitmap), static_cast<int>(info.bmWidth),
                                                 static_cast<int>(info.bmHeight)));
+}
+
+HBITMAP Win32Picture::Bitmap() const {
+  if (!bitmap_ && resourceId_ != 0) {
+    bitmap_.reset(static_cast<HBITMAP>(LoadImageW(instance_, MAKEINTRESOURCEW(resourceId_),
+                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    resourceId_ = 0;  // one try: a resource that cannot be decoded now never will be
+  }
+  return bitmap_.get();
 }
 
 void Win32Picture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {
@@ -36,7 +45,7 @@ void Win32Picture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {
 bool Win32Picture::ReadDirect(const PixelRect& part, std::uint32_t* out,
                               std::size_t outStride) const {
   DIBSECTION section{};
-  if (GetObjectW(bitmap_.get(), sizeof(section), &section) != sizeof(section)) return false;
+  if (GetObjectW(Bitmap(), sizeof(section), &section) != sizeof(section)) return false;
   const BITMAP& bm = section.dsBm;
   const int bits = bm.bmBitsPixel;
   if (bm.bmBits == nullptr || (bits != 24 && bits != 32) || bm.bmWidth != width_ ||

@@ -1,6 +1,7 @@
 // Picture files over Win32: opening and reading them (by the extended-length form where they lie
 // deep), copying checked pixels into a DIB section, and the system's own decoder.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -17,8 +18,13 @@ namespace {
 
 class Win32File : public ReadableFile {
  public:
-  Win32File(unique_hfile file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
+  Win32File(unique_hfile file, const BY_HANDLE_FILE_INFORMATION& info)
+      : file_(std::move(file)),
+        size_(Join(info.nFileSizeHigh, info.nFileSizeLow)),
+        stamp_{size_, Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime),
+               info.dwVolumeSerialNumber, Join(info.nFileIndexHigh, info.nFileIndexLow)} {}
   std::uint64_t Size() const override { return size_; }
+  FileStamp Stamp() const override { return stamp_; }
 
   bool ReadAll(std::vector<std::uint8_t>& bytes, SystemError& error) override {
     bytes.resize(static_cast<std::size_t>(size_));
@@ -38,8 +44,13 @@ class Win32File : public ReadableFile {
   }
 
  private:
+  static std::uint64_t Join(DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+  }
+
   unique_hfile file_;
   std::uint64_t size_;
+  FileStamp stamp_;
 };
 
 }  // namespace
@@ -55,12 +66,14 @@ std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& fa
     failure.system = {code, SystemErrorText(code)};
     return nullptr;
   }
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size)) {
+  // Size, last write and the file's index, read from the open file, tell this version of it from
+  // any other; nobody can write to it while the handle is held (no write sharing).
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file.get(), &info)) {
     failure.system = LastSystemError();
     return nullptr;
   }
-  return std::make_unique<Win32File>(std::move(file), static_cast<std::uint64_t>(size.QuadPart));
+  return std::make_unique<Win32File>(std::move(file), info);
 }
 
 Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
@@ -92,16 +105,31 @@ Picture DecodeWithSystem(const std::wstring& path, SystemError& error) {
 }
 
 Picture LoadResourcePicture(HINSTANCE instance, int resourceId) {
-  HANDLE loaded =
-      LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-  if (loaded == nullptr) {
+  // Only the size is read now, from the resource's header; the pixels are decoded when the
+  // picture is first drawn or read, which a picture replaced before the window shows never is.
+  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_BITMAP);
+  HGLOBAL resource = found != nullptr ? LoadResource(instance, found) : nullptr;
+  const auto* header =
+      resource != nullptr ? static_cast<const std::uint8_t*>(LockResource(resource)) : nullptr;
+  const DWORD length = found != nullptr ? SizeofResource(instance, found) : 0;
+  const std::span<const std::uint8_t> bytes(header, header != nullptr ? length : 0);
+  int width = 0;
+  int height = 0;
+  if (bytes.size() >= bmp::kCoreHeaderSize && bmp::ReadU32(bytes, 0) == bmp::kCoreHeaderSize) {
+    width = bmp::ReadU16(bytes, 4);
+    height = bmp::ReadU16(bytes, 6);
+  } else if (bytes.size() >= bmp::kInfoHeaderSize) {
+    width = static_cast<std::int32_t>(bmp::ReadU32(bytes, 4));
+    height = std::abs(static_cast<std::int32_t>(bmp::ReadU32(bytes, 8)));
+  }
+  if (width <= 0 || height <= 0) {
     const SystemError system = LastSystemError();
     RunTimeError error(kErrInvalidPicture, L"Could not load the picture",
                        L"resource " + rt::DecimalText(resourceId));
     if (system.code != 0) error.WithSystemError(system.code, system.text);
     throw error;
   }
-  return MakePicture(static_cast<HBITMAP>(loaded));
+  return Picture(std::make_shared<Win32Picture>(instance, resourceId, width, height));
 }
 
 }  // namespace rt::win32

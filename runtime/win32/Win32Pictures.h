@@ -20,16 +20,22 @@ class Win32Picture : public PictureData {
  public:
   Win32Picture(unique_hbitmap bitmap, int width, int height)
       : bitmap_(std::move(bitmap)), width_(width), height_(height) {}
+  // A bitmap resource of `instance` of the given size, decoded when first drawn or read.
+  Win32Picture(HINSTANCE instance, int resourceId, int width, int height)
+      : instance_(instance), resourceId_(resourceId), width_(width), height_(height) {}
   int Width() const override { return width_; }
   int Height() const override { return height_; }
-  HBITMAP Bitmap() const { return bitmap_.get(); }
+  // Null where a resource picture cannot be decoded; it then draws nothing and reads as white.
+  HBITMAP Bitmap() const;
   void ReadPixels(const PixelRect& area, std::uint32_t* out) const override;
 
  private:
   bool ReadDirect(const PixelRect& part, std::uint32_t* out, std::size_t outStride) const;
   void ReadConverted(const PixelRect& part, std::uint32_t* out, std::size_t outStride) const;
 
-  unique_hbitmap bitmap_;
+  mutable unique_hbitmap bitmap_;
+  HINSTANCE instance_ = nullptr;
+  mutable int resourceId_ = 0;
   int width_;
   int height_;
 };
@@ -41,7 +47,8 @@ std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& fa
 Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
                     SystemError& error);
 Picture DecodeWithSystem(const std::wstring& path, SystemError& error);
-// A bitmap resource of `instance`; raises a RunTimeError where it is not there.
+// A bitmap resource of `instance`, its pixels decoded when first used; raises a RunTimeError
+// where it is not there.
 Picture LoadResourcePicture(HINSTANCE instance, int resourceId);
 
 }  // namespace rt::win32

@@ -13,7 +13,12 @@ namespace rt::win32 {
 std::wstring Win32Platform::ProgramFolder() { return FolderOfModulePath(ModulePath()); }
 
 Picture Win32Platform::LoadResourcePicture(int resourceId) {
-  return win32::LoadResourcePicture(instance_, resourceId);
+  // The design-time skin is shown twice (by the window and by the top strip): one decode serves.
+  auto known = resources_.find(resourceId);
+  if (known == resources_.end()) {
+    known = resources_.emplace(resourceId, win32::LoadResourcePicture(instance_, resourceId)).first;
+  }
+  return known->second;
 }
 
 std::unique_ptr<ReadableFile> Win32Platform::OpenFile(const std::wstring& path,

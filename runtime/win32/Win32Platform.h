@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 #include "Platform.h"
@@ -45,6 +46,7 @@ class Win32Platform : public Platform {
  private:
   HINSTANCE instance_;
   MainWindow window_;
+  std::map<int, Picture> resources_;
   bool quit_ = false;
 };
 
