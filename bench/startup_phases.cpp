@@ -87,6 +87,9 @@ class TimedPlatform : public rt::Platform {
   rt::NativeHandle WindowHandle() const override { return real_.WindowHandle(); }
   void SetMouseCapture(bool captured) override { real_.SetMouseCapture(captured); }
   void DragMainWindow() override { real_.DragMainWindow(); }
+  void ShowFocusCues() override { real_.ShowFocusCues(); }
+  void AnnounceFocus(int child) override { real_.AnnounceFocus(child); }
+  std::wstring LoadResourceString(int id) override { return real_.LoadResourceString(id); }
   void StartProgram(const rt::StartRequest& request) override { real_.StartProgram(request); }
   rt::Region CreateRegion(const std::vector<rt::PixelRect>& rects) override {
     return Timed("CreateRegion", [&] { return real_.CreateRegion(rects); });

@@ -18,6 +18,12 @@ int TwipsToPixels(float twips) {
 // A picture box's own colour where it has no picture (the system's button face).
 constexpr int kPictureBoxBackColor = 15;
 
+// The focus rectangle lies just outside the control, so that it never hides the control's picture.
+PixelRect FocusBounds(const Control& control) {
+  const PixelRect b = control.Bounds();
+  return {b.left - 2, b.top - 2, b.right + 2, b.bottom + 2};
+}
+
 }  // namespace
 
 Control::Control(Form& form, const ControlDefinition& definition)
@@ -107,6 +113,7 @@ void Form::Unload() {
   if (!loaded_) return;
   loaded_ = false;
   visible_ = false;
+  focused_ = nullptr;
   captureControl_ = nullptr;
   clickCandidate_ = nullptr;
   captureForm_ = false;
@@ -180,6 +187,36 @@ void Form::OnPaint(Painter& painter, const PixelRect& area) {
   if (picture_) painter.DrawPicture(picture_, 0, 0, part);
   // Bottom of the stack first, so that what lies on top is drawn last.
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) it->Paint(painter, part);
+  if (focusCues_ && focused_ != nullptr && focused_->Visible() &&
+      !Intersect(part, FocusBounds(*focused_)).Empty()) {
+    painter.DrawFocusRect(FocusBounds(*focused_));
+  }
+}
+
+void Form::SetFocus(Control* control) {
+  if (control == focused_) return;
+  if (focused_ != nullptr && focusCues_) InvalidateArea(FocusBounds(*focused_));
+  focused_ = control;
+  if (focused_ != nullptr && focusCues_) InvalidateArea(FocusBounds(*focused_));
+}
+
+void Form::OnKey(const KeyEvent& event) {
+  if (!loaded_ || handlers_ == nullptr) return;
+  if (event.action == KeyAction::kDown) {
+    handlers_->KeyDown(event);
+  } else {
+    handlers_->KeyUp(event);
+  }
+}
+
+void Form::OnFocusLost() {
+  if (loaded_ && handlers_ != nullptr) handlers_->FocusLost();
+}
+
+void Form::OnFocusCues(bool visible) {
+  if (visible == focusCues_) return;
+  focusCues_ = visible;
+  if (focused_ != nullptr) InvalidateArea(FocusBounds(*focused_));
 }
 
 }  // namespace rt

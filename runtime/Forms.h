@@ -57,11 +57,16 @@ class FormHandlers {
  public:
   virtual ~FormHandlers() = default;
   virtual void Load() {}
+  virtual void MouseDown(const MouseArgs&) {}
   virtual void MouseMove(const MouseArgs&) {}
   virtual void ControlMouseDown(Control&, const MouseArgs&) {}
   virtual void ControlMouseMove(Control&, const MouseArgs&) {}
   virtual void ControlMouseUp(Control&, const MouseArgs&) {}
   virtual void ControlClick(Control&) {}
+  virtual void KeyDown(const KeyEvent&) {}
+  virtual void KeyUp(const KeyEvent&) {}
+  // The window lost the keyboard focus to another window.
+  virtual void FocusLost() {}
 };
 
 class Form;
@@ -151,10 +156,23 @@ class Form : public WindowEvents {
   PixelRect ClientRect() const { return {0, 0, width_, height_}; }
   void InvalidateArea(const PixelRect& area);
 
+  // The control with the keyboard focus, or null. Its focus rectangle is drawn around it while
+  // the system's keyboard cues are on, which they are not until a key is used.
+  Control* FocusedControl() const { return focused_; }
+  void SetFocus(Control* control);
+  bool FocusCuesVisible() const { return focusCues_; }
+
+  // What screen readers are told about the form; null for nothing.
+  void SetAccessible(AccessibleWindow* accessible) { accessible_ = accessible; }
+
   // WindowEvents
   void OnPaint(Painter& painter, const PixelRect& area) override;
   void OnPointer(const PointerEvent& event) override;
   void OnCaptureLost() override;
+  void OnKey(const KeyEvent& event) override;
+  void OnFocusLost() override;
+  void OnFocusCues(bool visible) override;
+  AccessibleWindow* Accessible() override { return loaded_ ? accessible_ : nullptr; }
 
  private:
   void Load();
@@ -175,6 +193,9 @@ class Form : public WindowEvents {
   int width_;
   int height_;
   int scaleMode_ = kScaleTwips;
+  Control* focused_ = nullptr;
+  bool focusCues_ = false;
+  AccessibleWindow* accessible_ = nullptr;
 
   // Pointer routing: who holds the capture after a press, which buttons are held, and which
   // control the primary button went down on (a click needs the release there too).

@@ -26,6 +26,8 @@ class Painter {
   virtual void FillSystemColor(const PixelRect& area, int systemColorIndex) = 0;
   // Copies the part of `picture` that falls into `area`, the picture's top-left corner at (x, y).
   virtual void DrawPicture(const Picture& picture, int x, int y, const PixelRect& area) = 0;
+  // Draws the system's focus rectangle just inside `bounds`.
+  virtual void DrawFocusRect(const PixelRect& bounds) = 0;
 };
 
 enum class MouseButton { kNone = 0, kLeft = 1, kRight = 2, kMiddle = 4, kX1 = 8, kX2 = 16 };
@@ -42,6 +44,49 @@ struct PointerEvent {
   int shift = 0;                            // 1 Shift, 2 Ctrl, 4 Alt
 };
 
+// The keys the menu answers; every other key is kOther.
+enum class Key { kOther, kTab, kEnter, kSpace, kEscape, kLeft, kRight, kUp, kDown };
+
+enum class KeyAction { kDown, kUp };
+
+// A key going down or up while the window has the keyboard focus.
+struct KeyEvent {
+  KeyAction action = KeyAction::kDown;
+  Key key = Key::kOther;
+  bool shift = false;
+  bool alt = false;
+  bool repeat = false;  // a key held down, repeating
+};
+
+// What a screen reader is told about one child of the window.
+struct AccessibleItem {
+  std::wstring name;
+  std::wstring description;
+  PixelRect bounds;  // client pixels
+  bool focused = false;
+  bool hot = false;  // lit: showing its hover look
+  bool pressed = false;
+};
+
+// The window as screen readers see it: a name and a row of push buttons, each of which can take
+// the focus and be pressed. Children are counted from 0.
+class AccessibleWindow {
+ public:
+  virtual ~AccessibleWindow() = default;
+  virtual std::wstring Name() = 0;
+  virtual int ChildCount() = 0;
+  virtual AccessibleItem Child(int child) = 0;
+  // The name of what pressing a child does ("Press").
+  virtual std::wstring DefaultAction() = 0;
+  // The child with the keyboard focus, or -1.
+  virtual int FocusedChild() = 0;
+  // The child at a point in client pixels, or -1 where none lies.
+  virtual int ChildAt(int x, int y) = 0;
+  virtual void Focus(int child) = 0;
+  // Does what a click on the child does.
+  virtual void Press(int child) = 0;
+};
+
 // What the platform's window reports to the forms layer. None of these may throw into the
 // platform's window procedure; the platform catches and keeps what they throw.
 class WindowEvents {
@@ -51,6 +96,13 @@ class WindowEvents {
   virtual void OnPointer(const PointerEvent& event) = 0;
   // The system took the mouse capture away (another window, a task switch).
   virtual void OnCaptureLost() = 0;
+  virtual void OnKey(const KeyEvent& event) = 0;
+  // The window lost the keyboard focus to another window.
+  virtual void OnFocusLost() = 0;
+  // The system's keyboard cues changed: whether focus rectangles are to be drawn.
+  virtual void OnFocusCues(bool visible) = 0;
+  // What screen readers are told about the window; null while there is nothing to tell.
+  virtual AccessibleWindow* Accessible() = 0;
 };
 
 // How the main window is made.
@@ -142,6 +194,13 @@ class Platform {
   // Lets go of the mouse capture and runs the system's own move loop for the window, as a press on
   // a title bar would; returns when the mouse button is released.
   virtual void DragMainWindow() = 0;
+
+  // Turns the window's keyboard cues on, as the first navigation key in any dialog does.
+  virtual void ShowFocusCues() = 0;
+  // Tells screen readers that the keyboard focus moved to child `child` (from 0) of the window.
+  virtual void AnnounceFocus(int child) = 0;
+  // A text from the program's string table; empty where there is none.
+  virtual std::wstring LoadResourceString(int id) = 0;
 
   // Starts a program and returns at once; a program that cannot be started raises a RunTimeError.
   virtual void StartProgram(const StartRequest& request) = 0;

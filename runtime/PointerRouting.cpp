@@ -66,7 +66,11 @@ void Form::OnPointer(const PointerEvent& event) {
       }
       heldButtons_ |= button;
       if (button == kPrimary) clickCandidate_ = target;
-      if (target != nullptr) handlers_->ControlMouseDown(*target, ArgsFor(target, event));
+      if (target != nullptr) {
+        handlers_->ControlMouseDown(*target, ArgsFor(target, event));
+      } else {
+        handlers_->MouseDown(ArgsFor(nullptr, event));
+      }
       return;
     }
 

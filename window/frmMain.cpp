@@ -28,16 +28,18 @@ frmMain::frmMain(rt::Platform& platform)
       picture1_(form_.Find(L"Picture1")),
       img_(form_.Find(L"img")) {
   form_.SetHandlers(this);
+  form_.SetAccessible(this);
 }
 
 rt::Control* frmMain::cmd(std::int16_t index) { return form_.Find(L"cmd", index); }
 
 void frmMain::LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index,
-                                std::wstring_view suffix) {
+                                std::wstring_view suffix, Look look) {
   rt::Control* button = cmd(index);
   if (button == nullptr) return;
   button->SetPicture(
       platform_->LoadPicture(paths_.ButtonPicturePath(hasTrailingSeparator, index, suffix)));
+  looks_[static_cast<std::size_t>(index)] = look;
 }
 
 void frmMain::Form_Load() {
@@ -54,9 +56,8 @@ void frmMain::Form_Load() {
   form_.SetVisible(true);
 
   const bool buttonSeparator = paths_.HasTrailingSeparator();
-  for (const std::int16_t index :
-       {std::int16_t{0}, std::int16_t{1}, std::int16_t{2}, std::int16_t{3}, std::int16_t{14}}) {
-    LoadButtonPicture(buttonSeparator, index, kBmpLooks.normal);
+  for (const std::int16_t index : kActiveButtons) {
+    LoadButtonPicture(buttonSeparator, index, kBmpLooks.normal, Look::kNormal);
   }
 }
 
@@ -65,25 +66,27 @@ void frmMain::cmd_MouseMove(std::int16_t index) {
   rt::Control* button = cmd(index);
   if (button == nullptr || !TakesHover(index) || !button->Tag().empty()) return;
   // The marker follows the picture: a load that fails leaves the button unmarked.
-  LoadButtonPicture(separator, index, LooksOf(index).hover);
+  LoadButtonPicture(separator, index, LooksOf(index).hover, Look::kHover);
   button->SetTag(std::wstring(kMarked));
 }
 
 void frmMain::cmd_MouseDown(std::int16_t index) {
-  LoadButtonPicture(paths_.HasTrailingSeparator(), index, LooksOf(index).pressed);
+  LoadButtonPicture(paths_.HasTrailingSeparator(), index, LooksOf(index).pressed, Look::kPressed);
 }
 
 void frmMain::cmd_MouseUp(std::int16_t index) {
-  LoadButtonPicture(paths_.HasTrailingSeparator(), index, LooksOf(index).normal);
+  LoadButtonPicture(paths_.HasTrailingSeparator(), index, LooksOf(index).normal, Look::kNormal);
 }
 
-void frmMain::Form_MouseMove() {
+void frmMain::Form_MouseMove() { ResetMarkedButtons(-1); }
+
+void frmMain::ResetMarkedButtons(std::int16_t keep) {
   const bool separator = paths_.HasTrailingSeparator();
   for (const std::int16_t index : kResetOrder) {
     rt::Control* button = cmd(index);
-    if (button == nullptr || button->Tag() != kMarked) continue;
+    if (index == keep || button == nullptr || button->Tag() != kMarked) continue;
     button->SetTag(std::wstring());
-    LoadButtonPicture(separator, index, LooksOf(index).normal);
+    LoadButtonPicture(separator, index, LooksOf(index).normal, Look::kNormal);
   }
 }
 
@@ -96,7 +99,7 @@ std::wstring InstallerPath(std::wstring_view programFolder, std::int16_t index) 
 }
 
 void frmMain::cmd_Click(std::int16_t index) {
-  if (index == 14) {
+  if (index == kCloseButton) {
     CloseMenu();
     return;
   }
@@ -115,6 +118,7 @@ void frmMain::CloseMenu() { form_.Unload(); }
 void frmMain::Picture1_MouseDown() { platform_->DragMainWindow(); }
 
 void frmMain::ControlMouseDown(rt::Control& control, const rt::MouseArgs&) {
+  CancelKeyPress();
   if (&control == picture1_) {
     Picture1_MouseDown();
   } else if (control.Name() == L"cmd") {
@@ -123,7 +127,13 @@ void frmMain::ControlMouseDown(rt::Control& control, const rt::MouseArgs&) {
 }
 
 void frmMain::ControlMouseMove(rt::Control& control, const rt::MouseArgs&) {
-  if (control.Name() == L"cmd") cmd_MouseMove(control.Index());
+  if (control.Name() != L"cmd") return;
+  const std::int16_t index = control.Index();
+  cmd_MouseMove(index);
+  // Once the keyboard has given a button the focus, the focus goes where the pointer lights a
+  // button, so that the pointer and the focus never leave two buttons lit.
+  const std::int16_t focused = FocusedButton();
+  if (focused >= 0 && focused != index && form_.Loaded()) FocusButton(index);
 }
 
 void frmMain::ControlMouseUp(rt::Control& control, const rt::MouseArgs&) {

@@ -1,6 +1,8 @@
-// frmMain: the menu's window with its event handlers.
+// frmMain: the menu's window with its event handlers, its keyboard operation and what screen
+// readers are told about it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -10,7 +12,11 @@
 
 namespace menu {
 
-class frmMain : public rt::FormHandlers {
+// The buttons that act, in the order the keyboard visits them and screen readers list them.
+inline constexpr std::array<std::int16_t, 5> kActiveButtons = {0, 1, 2, 3, 14};
+inline constexpr std::int16_t kCloseButton = 14;
+
+class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
  public:
   explicit frmMain(rt::Platform& platform);
 
@@ -37,17 +43,46 @@ class frmMain : public rt::FormHandlers {
   int SkinWidth() const { return skinSize_.width; }
   int SkinHeight() const { return skinSize_.height; }
 
+  // The name screen readers give an active button, from the program's string table.
+  std::wstring ButtonLabel(std::int16_t index);
+
+  // AccessibleWindow: the active buttons, as children 0 to 4.
+  std::wstring Name() override;
+  int ChildCount() override { return static_cast<int>(kActiveButtons.size()); }
+  rt::AccessibleItem Child(int child) override;
+  std::wstring DefaultAction() override;
+  int FocusedChild() override;
+  int ChildAt(int x, int y) override;
+  void Focus(int child) override;
+  void Press(int child) override;
+
  private:
+  // The look a button shows now, as its handlers last loaded it.
+  enum class Look { kNone, kNormal, kHover, kPressed };
+
   // What the forms layer raises, handed on to the handlers above.
   void Load() override { Form_Load(); }
+  void MouseDown(const rt::MouseArgs&) override { CancelKeyPress(); }
   void MouseMove(const rt::MouseArgs&) override { Form_MouseMove(); }
   void ControlMouseDown(rt::Control& control, const rt::MouseArgs&) override;
   void ControlMouseMove(rt::Control& control, const rt::MouseArgs&) override;
   void ControlMouseUp(rt::Control& control, const rt::MouseArgs&) override;
   void ControlClick(rt::Control& control) override;
+  void KeyDown(const rt::KeyEvent& key) override;
+  void KeyUp(const rt::KeyEvent& key) override;
+  void FocusLost() override { CancelKeyPress(); }
 
-  // Loads the picture file of `suffix` into button `index`.
-  void LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index, std::wstring_view suffix);
+  // Loads the picture file of `suffix`, which gives `look`, into button `index`.
+  void LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index, std::wstring_view suffix,
+                         Look look);
+  // Gives every marked button but `keep` its normal look again, marker cleared first.
+  void ResetMarkedButtons(std::int16_t keep);
+
+  // Keyboard operation.
+  std::int16_t FocusedButton() const;
+  void MoveFocus(int step);
+  void FocusButton(std::int16_t index);
+  void CancelKeyPress();
 
   rt::Platform* platform_;
   rt::Form form_;
@@ -55,6 +90,10 @@ class frmMain : public rt::FormHandlers {
   rt::Control* picture1_;
   rt::Control* img_;
   SkinSize skinSize_;
+  std::array<Look, 15> looks_{};
+  // A Space or Enter held down on the focused button, and the button it went down on.
+  rt::Key heldKey_ = rt::Key::kOther;
+  std::int16_t heldButton_ = -1;
 };
 
 // The full path of the installer that button `index` starts, or empty for an index without one.

@@ -29,6 +29,7 @@ class RecordingPainter : public Painter {
   void FillSystemColor(const PixelRect& area, int index) override {
     out_.push_back(L"fill " + std::to_wstring(index) + L" " + Rect(area));
   }
+  void DrawFocusRect(const PixelRect& bounds) override { out_.push_back(L"focus " + Rect(bounds)); }
   void DrawPicture(const Picture& picture, int x, int y, const PixelRect& area) override {
     const auto* data = static_cast<const FakePicture*>(picture.Data());
     out_.push_back(data->Source() + L" @" + std::to_wstring(x) + L"," + std::to_wstring(y) + L" " +
@@ -195,6 +196,20 @@ void FakePlatform::SetMouseCapture(bool capture) {
 void FakePlatform::DragMainWindow() {
   log.push_back(L"DragWindow");
   captured = false;
+}
+
+void FakePlatform::ShowFocusCues() {
+  log.push_back(L"ShowFocusCues");
+  if (events != nullptr) events->OnFocusCues(true);
+}
+
+void FakePlatform::AnnounceFocus(int child) {
+  log.push_back(L"AnnounceFocus " + std::to_wstring(child));
+}
+
+std::wstring FakePlatform::LoadResourceString(int id) {
+  const auto it = strings.find(id);
+  return it != strings.end() ? it->second : std::wstring();
 }
 
 void FakePlatform::StartProgram(const StartRequest& request) {

@@ -60,11 +60,14 @@ class FakePlatform : public Platform {
   std::map<std::wstring, FileBytes> files;
   // Paths that are folders: opening them is refused, as the system refuses to read a folder.
   std::set<std::wstring> folders;
+  // The program's string table; a missing id reads as empty.
+  std::map<int, std::wstring> strings;
   // Programs that StartProgram refuses, as a missing file.
   std::vector<std::wstring> missingPrograms;
   std::vector<StartRequest> started;
 
-  // What happened, in order: "LoadPicture <path>", "Show", "Hide", "DoEvents", "Resize WxH", ...
+  // What happened, in order: "LoadPicture <path>", "Show", "Hide", "DoEvents", "Resize WxH",
+  // "ShowFocusCues", "AnnounceFocus <child>", ...
   std::vector<std::wstring> log;
   // Every file that reached a decoder, as "copy <path>" or "system <path>".
   std::vector<std::wstring> decoded;
@@ -106,6 +109,9 @@ class FakePlatform : public Platform {
   NativeHandle WindowHandle() const override;
   void SetMouseCapture(bool captured) override;
   void DragMainWindow() override;
+  void ShowFocusCues() override;
+  void AnnounceFocus(int child) override;
+  std::wstring LoadResourceString(int id) override;
   void StartProgram(const StartRequest& request) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
   void SetWindowRgn(Region region, bool redraw) override;

@@ -35,6 +35,15 @@ Picture Win32Platform::DecodeWithSystem(const std::wstring& path, SystemError& e
   return win32::DecodeWithSystem(path, error);
 }
 
+std::wstring Win32Platform::LoadResourceString(int id) {
+  const wchar_t* text = nullptr;
+  // With no buffer, the system hands out the string where it lies in the program's resources.
+  const int length =
+      LoadStringW(instance_, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
+  return length > 0 && text != nullptr ? std::wstring(text, static_cast<std::size_t>(length))
+                                       : std::wstring();
+}
+
 void Win32Platform::DoEvents() {
   MSG message;
   while (!quit_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -39,6 +39,9 @@ class Win32Platform : public Platform {
   NativeHandle WindowHandle() const override;
   void SetMouseCapture(bool captured) override { window_.SetCapture(captured); }
   void DragMainWindow() override { window_.Drag(); }
+  void ShowFocusCues() override { window_.ShowFocusCues(); }
+  void AnnounceFocus(int child) override { window_.AnnounceFocus(child); }
+  std::wstring LoadResourceString(int id) override;
   void StartProgram(const StartRequest& request) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
   void SetWindowRgn(Region region, bool redraw) override;

@@ -1,13 +1,10 @@
-// The menu's window: creation, the window procedure with each message cracked into typed values,
-// off-screen painting and the pointer's events.
+// The menu's window: its classes, its creation beside the invisible owner, and the services the
+// platform hands over to it.
 #include "Win32Window.h"
-
-#include <windowsx.h>
 
 #include <utility>
 
 #include "RunTimeError.h"
-#include "Win32Pictures.h"
 #include "Win32Region.h"
 #include "Win32System.h"
 
@@ -23,29 +20,6 @@ RunTimeError CreationError(const SystemError& system) {
   if (system.code != 0) error.WithSystemError(system.code, system.text);
   return error;
 }
-
-// Paints into the off-screen bitmap of one WM_PAINT, in client coordinates.
-class Win32Painter : public Painter {
- public:
-  explicit Win32Painter(HDC target) : target_(target), source_(CreateCompatibleDC(target)) {}
-
-  void FillSystemColor(const PixelRect& area, int index) override {
-    const RECT rect{area.left, area.top, area.right, area.bottom};
-    FillRect(target_, &rect, GetSysColorBrush(index));
-  }
-
-  void DrawPicture(const Picture& picture, int x, int y, const PixelRect& area) override {
-    const auto* data = static_cast<const Win32Picture*>(picture.Data());
-    if (data == nullptr || area.Empty()) return;
-    unique_select_object selected(source_.get(), data->Bitmap());
-    BitBlt(target_, area.left, area.top, area.Width(), area.Height(), source_.get(), area.left - x,
-           area.top - y, SRCCOPY);
-  }
-
- private:
-  HDC target_;
-  unique_hdc source_;
-};
 
 struct WindowIcons {
   unique_hicon big;
@@ -103,6 +77,9 @@ void MainWindow::Create(const WindowLayout& layout, WindowEvents& events) {
   }
   SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.big.get()));
   SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.get()));
+  // Keyboard cues start as the last input left them, as in a dialog: hidden after a mouse click.
+  SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+  events.OnFocusCues(FocusCuesOn());
 }
 
 void MainWindow::Destroy() {
@@ -157,142 +134,16 @@ void MainWindow::RethrowPending() {
   if (pending_) std::rethrow_exception(std::exchange(pending_, nullptr));
 }
 
-template <typename F>
-void MainWindow::Deliver(F&& handler) {
-  if (pending_ || reportingError_ || events_ == nullptr) return;
-  try {
-    handler();
-  } catch (...) {
-    pending_ = std::current_exception();
-  }
+void MainWindow::ShowFocusCues() {
+  if (window_) SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    // Destroyed by the system (Alt+F4) or by Destroy(): either way the handle is gone now.
-    if (window == self->window_.get()) self->window_.release();
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->HandleMessage(window, message, wParam, lParam);
+bool MainWindow::FocusCuesOn() const {
+  return window_ && (SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
 }
 
-LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    HANDLE_MSG(window, WM_PAINT, OnPaint);
-    HANDLE_MSG(window, WM_ERASEBKGND, OnEraseBkgnd);
-    HANDLE_MSG(window, WM_MOUSEMOVE, OnMouseMove);
-    HANDLE_MSG(window, WM_LBUTTONDOWN, OnLButtonDown);
-    HANDLE_MSG(window, WM_LBUTTONDBLCLK, OnLButtonDown);
-    HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
-    HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
-    HANDLE_MSG(window, WM_RBUTTONDBLCLK, OnRButtonDown);
-    HANDLE_MSG(window, WM_RBUTTONUP, OnRButtonUp);
-    HANDLE_MSG(window, WM_MBUTTONDOWN, OnMButtonDown);
-    HANDLE_MSG(window, WM_MBUTTONDBLCLK, OnMButtonDown);
-    HANDLE_MSG(window, WM_MBUTTONUP, OnMButtonUp);
-    HANDLE_MSG(window, WM_DESTROY, OnDestroy);
-    case WM_XBUTTONDOWN:
-    case WM_XBUTTONDBLCLK:
-      OnXButton(PointerAction::kDown, wParam, lParam);
-      return TRUE;
-    case WM_XBUTTONUP:
-      OnXButton(PointerAction::kUp, wParam, lParam);
-      return TRUE;
-    case WM_CAPTURECHANGED:
-      OnCaptureChanged(reinterpret_cast<HWND>(lParam));
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
-
-void MainWindow::OnPaint(HWND window) {
-  unique_hdc_paint paint(window);
-  const RECT& area = paint.area();
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  if (width <= 0 || height <= 0 || events_ == nullptr) return;
-  // Everything is drawn off-screen and copied in one go, so nothing flickers.
-  unique_hdc buffer(CreateCompatibleDC(paint.get()));
-  unique_hbitmap image(CreateCompatibleBitmap(paint.get(), width, height));
-  if (!buffer || !image) return;
-  unique_select_object selected(buffer.get(), image.get());
-  SetViewportOrgEx(buffer.get(), -area.left, -area.top, nullptr);
-  {
-    Win32Painter painter(buffer.get());
-    // The window is painted as the user last saw it even while an error is reported.
-    try {
-      events_->OnPaint(painter, {area.left, area.top, area.right, area.bottom});
-    } catch (...) {
-      if (!pending_) pending_ = std::current_exception();
-    }
-  }
-  SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
-  BitBlt(paint.get(), area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
-}
-
-// Painting covers everything; erasing first would flicker.
-BOOL MainWindow::OnEraseBkgnd(HWND, HDC) { return TRUE; }
-
-void MainWindow::OnMouseMove(HWND, int x, int y, UINT keys) {
-  Pointer(PointerAction::kMove, MouseButton::kNone, x, y, keys);
-}
-void MainWindow::OnLButtonDown(HWND, BOOL, int x, int y, UINT keys) {
-  Pointer(PointerAction::kDown, MouseButton::kLeft, x, y, keys);
-}
-void MainWindow::OnLButtonUp(HWND, int x, int y, UINT keys) {
-  Pointer(PointerAction::kUp, MouseButton::kLeft, x, y, keys);
-}
-void MainWindow::OnRButtonDown(HWND, BOOL, int x, int y, UINT keys) {
-  Pointer(PointerAction::kDown, MouseButton::kRight, x, y, keys);
-}
-void MainWindow::OnRButtonUp(HWND, int x, int y, UINT keys) {
-  Pointer(PointerAction::kUp, MouseButton::kRight, x, y, keys);
-}
-void MainWindow::OnMButtonDown(HWND, BOOL, int x, int y, UINT keys) {
-  Pointer(PointerAction::kDown, MouseButton::kMiddle, x, y, keys);
-}
-void MainWindow::OnMButtonUp(HWND, int x, int y, UINT keys) {
-  Pointer(PointerAction::kUp, MouseButton::kMiddle, x, y, keys);
-}
-
-void MainWindow::OnXButton(PointerAction action, WPARAM wParam, LPARAM lParam) {
-  const MouseButton button =
-      GET_XBUTTON_WPARAM(wParam) == XBUTTON1 ? MouseButton::kX1 : MouseButton::kX2;
-  Pointer(action, button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), GET_KEYSTATE_WPARAM(wParam));
-}
-
-void MainWindow::OnCaptureChanged(HWND gaining) {
-  if (gaining != Handle()) Deliver([&] { events_->OnCaptureLost(); });
-}
-
-void MainWindow::OnDestroy(HWND window) {
-  if (window == Handle()) events_ = nullptr;
-  PostQuitMessage(0);
-}
-
-void MainWindow::Pointer(PointerAction action, MouseButton button, int x, int y, UINT keys) {
-  PointerEvent event;
-  event.action = action;
-  event.button = button;
-  event.x = x;
-  event.y = y;
-  auto held = [&](UINT flag, MouseButton which) {
-    return (keys & flag) != 0 ? static_cast<int>(which) : 0;
-  };
-  event.buttons = held(MK_LBUTTON, MouseButton::kLeft) | held(MK_RBUTTON, MouseButton::kRight) |
-                  held(MK_MBUTTON, MouseButton::kMiddle) | held(MK_XBUTTON1, MouseButton::kX1) |
-                  held(MK_XBUTTON2, MouseButton::kX2);
-  event.shift = ((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) |
-                (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-  Deliver([&] { events_->OnPointer(event); });
+void MainWindow::AnnounceFocus(int child) {
+  if (window_) NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, child + 1);
 }
 
 }  // namespace rt::win32

@@ -32,6 +32,8 @@ class MainWindow {
   void Drag();
   // Gives the window its outline; once the system has the region it is the system's.
   void SetRegion(Region region, bool redraw);
+  void ShowFocusCues();
+  void AnnounceFocus(int child);
 
   // An exception a handler threw comes out here, in the message loop that dispatched its event.
   void RethrowPending();
@@ -59,6 +61,9 @@ class MainWindow {
   void OnXButton(PointerAction action, WPARAM wParam, LPARAM lParam);
   void OnCaptureChanged(HWND gaining);
   void OnDestroy(HWND window);
+  void OnKey(HWND window, UINT key, BOOL down, int repeats, UINT flags);
+  void OnKillFocus(HWND window, HWND gaining);
+  bool FocusCuesOn() const;
   void Pointer(PointerAction action, MouseButton button, int x, int y, UINT keys);
 
   // Runs an event handler; what it throws is kept for the message loop and ends event delivery.

@@ -77,6 +77,10 @@ class NoEvents : public rt::WindowEvents {
   void OnPaint(rt::Painter&, const rt::PixelRect&) override {}
   void OnPointer(const rt::PointerEvent&) override {}
   void OnCaptureLost() override {}
+  void OnKey(const rt::KeyEvent&) override {}
+  void OnFocusLost() override {}
+  void OnFocusCues(bool) override {}
+  rt::AccessibleWindow* Accessible() override { return nullptr; }
 };
 
 void ExpectSameRegion(int width, int height, const Pixel& pixel) {

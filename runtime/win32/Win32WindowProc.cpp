@@ -1,0 +1,238 @@
+// The menu's window procedure: each message cracked into typed values and handed to the forms
+// layer as a neutral event, with what a handler throws kept for the message loop; off-screen
+// painting.
+#include <windowsx.h>
+
+#include <utility>
+
+#include "Win32Pictures.h"
+#include "Win32Window.h"
+
+namespace rt::win32 {
+
+namespace {
+
+// Paints into the off-screen bitmap of one WM_PAINT, in client coordinates.
+class Win32Painter : public Painter {
+ public:
+  explicit Win32Painter(HDC target) : target_(target), source_(CreateCompatibleDC(target)) {}
+
+  void DrawFocusRect(const PixelRect& bounds) override {
+    const RECT rect{bounds.left, bounds.top, bounds.right, bounds.bottom};
+    ::DrawFocusRect(target_, &rect);
+  }
+
+  void FillSystemColor(const PixelRect& area, int index) override {
+    const RECT rect{area.left, area.top, area.right, area.bottom};
+    FillRect(target_, &rect, GetSysColorBrush(index));
+  }
+
+  void DrawPicture(const Picture& picture, int x, int y, const PixelRect& area) override {
+    const auto* data = static_cast<const Win32Picture*>(picture.Data());
+    if (data == nullptr || area.Empty()) return;
+    unique_select_object selected(source_.get(), data->Bitmap());
+    BitBlt(target_, area.left, area.top, area.Width(), area.Height(), source_.get(), area.left - x,
+           area.top - y, SRCCOPY);
+  }
+
+ private:
+  HDC target_;
+  unique_hdc source_;
+};
+
+}  // namespace
+
+template <typename F>
+void MainWindow::Deliver(F&& handler) {
+  if (pending_ || reportingError_ || events_ == nullptr) return;
+  try {
+    handler();
+  } catch (...) {
+    pending_ = std::current_exception();
+  }
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    // Destroyed by the system (Alt+F4) or by Destroy(): either way the handle is gone now.
+    if (window == self->window_.get()) self->window_.release();
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->HandleMessage(window, message, wParam, lParam);
+}
+
+LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    HANDLE_MSG(window, WM_PAINT, OnPaint);
+    HANDLE_MSG(window, WM_ERASEBKGND, OnEraseBkgnd);
+    HANDLE_MSG(window, WM_MOUSEMOVE, OnMouseMove);
+    HANDLE_MSG(window, WM_LBUTTONDOWN, OnLButtonDown);
+    HANDLE_MSG(window, WM_LBUTTONDBLCLK, OnLButtonDown);
+    HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
+    HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
+    HANDLE_MSG(window, WM_RBUTTONDBLCLK, OnRButtonDown);
+    HANDLE_MSG(window, WM_RBUTTONUP, OnRButtonUp);
+    HANDLE_MSG(window, WM_MBUTTONDOWN, OnMButtonDown);
+    HANDLE_MSG(window, WM_MBUTTONDBLCLK, OnMButtonDown);
+    HANDLE_MSG(window, WM_MBUTTONUP, OnMButtonUp);
+    HANDLE_MSG(window, WM_DESTROY, OnDestroy);
+    HANDLE_MSG(window, WM_KEYDOWN, OnKey);
+    HANDLE_MSG(window, WM_KEYUP, OnKey);
+    HANDLE_MSG(window, WM_KILLFOCUS, OnKillFocus);
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      // Translated like any key, then left to the system: Alt+F4 still closes the window.
+      OnKey(window, static_cast<UINT>(wParam), message == WM_SYSKEYDOWN, 0, HIWORD(lParam));
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_UPDATEUISTATE: {
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+      Deliver([&] { events_->OnFocusCues(FocusCuesOn()); });
+      return result;
+    }
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
+      OnXButton(PointerAction::kDown, wParam, lParam);
+      return TRUE;
+    case WM_XBUTTONUP:
+      OnXButton(PointerAction::kUp, wParam, lParam);
+      return TRUE;
+    case WM_CAPTURECHANGED:
+      OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+void MainWindow::OnPaint(HWND window) {
+  unique_hdc_paint paint(window);
+  const RECT& area = paint.area();
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0 || events_ == nullptr) return;
+  // Everything is drawn off-screen and copied in one go, so nothing flickers.
+  unique_hdc buffer(CreateCompatibleDC(paint.get()));
+  unique_hbitmap image(CreateCompatibleBitmap(paint.get(), width, height));
+  if (!buffer || !image) return;
+  unique_select_object selected(buffer.get(), image.get());
+  SetViewportOrgEx(buffer.get(), -area.left, -area.top, nullptr);
+  {
+    Win32Painter painter(buffer.get());
+    // The window is painted as the user last saw it even while an error is reported.
+    try {
+      events_->OnPaint(painter, {area.left, area.top, area.right, area.bottom});
+    } catch (...) {
+      if (!pending_) pending_ = std::current_exception();
+    }
+  }
+  SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
+  BitBlt(paint.get(), area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+}
+
+// Painting covers everything; erasing first would flicker.
+BOOL MainWindow::OnEraseBkgnd(HWND, HDC) { return TRUE; }
+
+void MainWindow::OnMouseMove(HWND, int x, int y, UINT keys) {
+  Pointer(PointerAction::kMove, MouseButton::kNone, x, y, keys);
+}
+void MainWindow::OnLButtonDown(HWND, BOOL, int x, int y, UINT keys) {
+  Pointer(PointerAction::kDown, MouseButton::kLeft, x, y, keys);
+}
+void MainWindow::OnLButtonUp(HWND, int x, int y, UINT keys) {
+  Pointer(PointerAction::kUp, MouseButton::kLeft, x, y, keys);
+}
+void MainWindow::OnRButtonDown(HWND, BOOL, int x, int y, UINT keys) {
+  Pointer(PointerAction::kDown, MouseButton::kRight, x, y, keys);
+}
+void MainWindow::OnRButtonUp(HWND, int x, int y, UINT keys) {
+  Pointer(PointerAction::kUp, MouseButton::kRight, x, y, keys);
+}
+void MainWindow::OnMButtonDown(HWND, BOOL, int x, int y, UINT keys) {
+  Pointer(PointerAction::kDown, MouseButton::kMiddle, x, y, keys);
+}
+void MainWindow::OnMButtonUp(HWND, int x, int y, UINT keys) {
+  Pointer(PointerAction::kUp, MouseButton::kMiddle, x, y, keys);
+}
+
+void MainWindow::OnXButton(PointerAction action, WPARAM wParam, LPARAM lParam) {
+  const MouseButton button =
+      GET_XBUTTON_WPARAM(wParam) == XBUTTON1 ? MouseButton::kX1 : MouseButton::kX2;
+  Pointer(action, button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), GET_KEYSTATE_WPARAM(wParam));
+}
+
+void MainWindow::OnCaptureChanged(HWND gaining) {
+  if (gaining != Handle()) Deliver([&] { events_->OnCaptureLost(); });
+}
+
+void MainWindow::OnDestroy(HWND window) {
+  if (window == Handle()) events_ = nullptr;
+  PostQuitMessage(0);
+}
+
+void MainWindow::OnKey(HWND, UINT key, BOOL down, int, UINT flags) {
+  KeyEvent event;
+  event.action = down ? KeyAction::kDown : KeyAction::kUp;
+  switch (key) {
+    case VK_TAB:
+      event.key = Key::kTab;
+      break;
+    case VK_RETURN:
+      event.key = Key::kEnter;
+      break;
+    case VK_SPACE:
+      event.key = Key::kSpace;
+      break;
+    case VK_ESCAPE:
+      event.key = Key::kEscape;
+      break;
+    case VK_LEFT:
+      event.key = Key::kLeft;
+      break;
+    case VK_RIGHT:
+      event.key = Key::kRight;
+      break;
+    case VK_UP:
+      event.key = Key::kUp;
+      break;
+    case VK_DOWN:
+      event.key = Key::kDown;
+      break;
+    default:
+      event.key = Key::kOther;
+      break;
+  }
+  event.shift = GetKeyState(VK_SHIFT) < 0;
+  event.alt = (flags & KF_ALTDOWN) != 0;
+  event.repeat = down && (flags & KF_REPEAT) != 0;
+  Deliver([&] { events_->OnKey(event); });
+}
+
+void MainWindow::OnKillFocus(HWND, HWND) {
+  Deliver([&] { events_->OnFocusLost(); });
+}
+
+void MainWindow::Pointer(PointerAction action, MouseButton button, int x, int y, UINT keys) {
+  PointerEvent event;
+  event.action = action;
+  event.button = button;
+  event.x = x;
+  event.y = y;
+  auto held = [&](UINT flag, MouseButton which) {
+    return (keys & flag) != 0 ? static_cast<int>(which) : 0;
+  };
+  event.buttons = held(MK_LBUTTON, MouseButton::kLeft) | held(MK_RBUTTON, MouseButton::kRight) |
+                  held(MK_MBUTTON, MouseButton::kMiddle) | held(MK_XBUTTON1, MouseButton::kX1) |
+                  held(MK_XBUTTON2, MouseButton::kX2);
+  event.shift = ((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) |
+                (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+  Deliver([&] { events_->OnPointer(event); });
+}
+
+}  // namespace rt::win32
