@@ -112,8 +112,9 @@ struct ButtonAction {
 // Button `index` (0 to 3 have the design's installers; 14 and others have none) with its section:
 // Open64 on 64-bit Windows, else Open, else the installer. Relative paths are joined to the
 // program folder by the path rule, forward slashes become backslashes. Without Open the
-// installer is exactly InstallerCommand's path (E:\\ZENT\TEV_setup.exe at a drive root). Without
-// WorkingFolder a path's working folder is its own folder (E:\ for E:\setup.exe).
+// installer is exactly InstallerPath's path (E:\\ZENT\TEV_setup.exe at a drive root). Without
+// WorkingFolder a path's working folder is its own folder (E:\ for E:\setup.exe). `button`
+// holds values as the parser accepted them.
 ButtonAction ResolveButton(const ButtonSettings& button, std::int16_t index,
                            std::wstring_view programFolder, bool is64BitWindows);
 

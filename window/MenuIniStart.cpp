@@ -13,7 +13,7 @@ namespace menu {
 
 namespace {
 
-// The design's installers, as InstallerCommand appends them: always with a leading separator.
+// The design's installers, as InstallerPath appends them: always with a leading separator.
 constexpr std::array<std::wstring_view, 4> kInstallers = {
     L"\\ZENT\\TEV_setup.exe", L"\\ZENT\\MOLAN_setup.exe", L"\\ZENT\\PIRUK_setup.exe",
     L"\\ZENT\\DASEF_setup.exe"};
