@@ -90,6 +90,11 @@ class TimedPlatform : public rt::Platform {
   void ShowFocusCues() override { real_.ShowFocusCues(); }
   void AnnounceFocus(int child) override { real_.AnnounceFocus(child); }
   std::wstring LoadResourceString(int id) override { return real_.LoadResourceString(id); }
+  void SetTooltip(int id, const rt::PixelRect& area, const std::wstring& text) override {
+    real_.SetTooltip(id, area, text);
+  }
+  std::vector<std::wstring> PreferredLanguages() override { return real_.PreferredLanguages(); }
+  bool Is64BitSystem() override { return real_.Is64BitSystem(); }
   void StartProgram(const rt::StartRequest& request) override { real_.StartProgram(request); }
   rt::Region CreateRegion(const std::vector<rt::PixelRect>& rects) override {
     return Timed("CreateRegion", [&] { return real_.CreateRegion(rects); });

@@ -21,4 +21,6 @@ if(WIN32)
     UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   # Self-contained programs: no libstdc++, libgcc or winpthread DLLs beside them.
   target_link_options(menu_options INTERFACE -static -static-libgcc -static-libstdc++)
+  # The menu has one thread; statics guarded against others would bring a thread library along.
+  target_compile_options(menu_options INTERFACE -fno-threadsafe-statics)
 endif()

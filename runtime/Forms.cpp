@@ -90,7 +90,7 @@ Form::~Form() {
 void Form::Load() {
   if (platform_ == nullptr) return;
   loading_ = true;
-  platform_->CreateMainWindow({width_, height_, definition_->iconResource}, *this);
+  platform_->CreateMainWindow({width_, height_, definition_->iconResource, caption_}, *this);
   loaded_ = true;
   if (definition_->pictureResource != 0) {
     picture_ = platform_->LoadResourcePicture(definition_->pictureResource);

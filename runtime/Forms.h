@@ -162,6 +162,10 @@ class Form : public WindowEvents {
   void SetFocus(Control* control);
   bool FocusCuesVisible() const { return focusCues_; }
 
+  // The window's name for Alt+Tab and screen readers, given before it is loaded.
+  void SetCaption(std::wstring caption) { caption_ = std::move(caption); }
+  const std::wstring& Caption() const { return caption_; }
+
   // What screen readers are told about the form; null for nothing.
   void SetAccessible(AccessibleWindow* accessible) { accessible_ = accessible; }
 
@@ -196,6 +200,7 @@ class Form : public WindowEvents {
   Control* focused_ = nullptr;
   bool focusCues_ = false;
   AccessibleWindow* accessible_ = nullptr;
+  std::wstring caption_;
 
   // Pointer routing: who holds the capture after a press, which buttons are held, and which
   // control the primary button went down on (a click needs the release there too).

@@ -110,13 +110,18 @@ struct WindowLayout {
   int width = 0;  // client pixels; the window has no frame
   int height = 0;
   int iconResource = 0;
+  std::wstring title;  // its name for Alt+Tab and screen readers; never drawn
 };
 
-// A program to start: the full path of the file itself, never a command line to split.
+// What to start: the full path of a program or of a document the shell opens with its program,
+// or an address; never a command line to split.
 struct StartRequest {
   std::wstring program;
-  std::wstring workingFolder;
-  bool minimized = true;  // shown minimized and active
+  std::wstring arguments;      // handed over apart from the program, as they are
+  std::wstring workingFolder;  // empty: none
+  bool minimized = true;       // shown minimized and active
+  bool maximized = false;      // or maximized; neither: shown normally
+  bool isAddress = false;      // https:, http: or mailto:
 };
 
 // What the system said about a call that failed: its own error code and its text for it.
@@ -201,6 +206,13 @@ class Platform {
   virtual void AnnounceFocus(int child) = 0;
   // A text from the program's string table; empty where there is none.
   virtual std::wstring LoadResourceString(int id) = 0;
+  // Shows `text` as the tooltip of `area` (client pixels), known as `id`, after the system's
+  // hover delay; an empty text takes it away.
+  virtual void SetTooltip(int id, const PixelRect& area, const std::wstring& text) = 0;
+  // The user's interface languages, most wanted first, as language tags ("de-DE").
+  virtual std::vector<std::wstring> PreferredLanguages() = 0;
+  // Whether the system is 64-bit Windows, this 32-bit program running beside 64-bit ones.
+  virtual bool Is64BitSystem() = 0;
 
   // Starts a program and returns at once; a program that cannot be started raises a RunTimeError.
   virtual void StartProgram(const StartRequest& request) = 0;

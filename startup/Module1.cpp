@@ -3,8 +3,9 @@
 
 namespace menu::Module1 {
 
-void Main(rt::Platform& platform, std::unique_ptr<frmMain>& instance) {
-  if (!instance) instance = std::make_unique<frmMain>(platform);
+void Main(rt::Platform& platform, std::unique_ptr<frmMain>& instance,
+          const MenuSettings& settings) {
+  if (!instance) instance = std::make_unique<frmMain>(platform, settings);
   instance->Show();
 }
 

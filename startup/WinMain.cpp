@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "MenuSettingsFile.h"
 #include "Module1.h"
 #include "RunTimeError.h"
 #include "Win32Platform.h"
@@ -43,7 +44,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::unique_ptr<menu::frmMain> form;
   try {
     try {
-      menu::Module1::Main(platform, form);
+      // The disc's settings come first: a broken menu.ini is reported before anything shows.
+      menu::Module1::Main(platform, form, menu::ReadMenuSettings(platform));
       platform.RunMessageLoop();
       return 0;
     } catch (const std::bad_alloc&) {

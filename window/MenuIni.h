@@ -38,6 +38,8 @@ struct MenuIniText {
   std::optional<MenuIniError> error;  // set: `text` is empty
 };
 MenuIniText DecodeMenuIniText(std::span<const std::uint8_t> bytes);
+// The fault of a file of `size` bytes, more than kMenuIniMaxBytes: known before it is read.
+MenuIniError MenuIniSizeError(std::uint64_t size);
 
 // A text key as given plainly (Label=) and per language (Label[de]=), in the file's order.
 struct LocalizedText {

@@ -134,11 +134,13 @@ bool StartsWith(Bytes bytes, std::initializer_list<std::uint8_t> mark) {
 
 }  // namespace
 
+MenuIniError MenuIniSizeError(std::uint64_t size) {
+  return {0, L"the file has " + rt::DecimalText(size) + L" bytes, more than the " +
+                 rt::DecimalText(kMenuIniMaxBytes) + L" it may have"};
+}
+
 MenuIniText DecodeMenuIniText(std::span<const std::uint8_t> bytes) {
-  if (bytes.size() > kMenuIniMaxBytes) {
-    return Fault(0, L"the file has " + rt::DecimalText(bytes.size()) + L" bytes, more than the " +
-                        rt::DecimalText(kMenuIniMaxBytes) + L" it may have");
-  }
+  if (bytes.size() > kMenuIniMaxBytes) return {{}, MenuIniSizeError(bytes.size())};
   if (StartsWith(bytes, {0xFF, 0xFE, 0x00, 0x00})) {
     return Fault(1, L"the text is UTF-32; save it as UTF-8 or UTF-16 LE");
   }

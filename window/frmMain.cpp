@@ -21,14 +21,32 @@ bool TakesHover(std::int16_t index) { return IsBmpSeries(index) || (index >= 6 &
 
 }  // namespace
 
-frmMain::frmMain(rt::Platform& platform)
+frmMain::frmMain(rt::Platform& platform, const MenuSettings& settings)
     : platform_(&platform),
       form_(platform, frmMainDefinition()),
       paths_(platform),
       picture1_(form_.Find(L"Picture1")),
-      img_(form_.Find(L"img")) {
+      img_(form_.Find(L"img")),
+      settings_(settings) {
   form_.SetHandlers(this);
   form_.SetAccessible(this);
+  form_.SetCaption(Localized(settings_.title));
+}
+
+std::wstring frmMain::Localized(const LocalizedText& text) {
+  if (!text.plain && text.translations.empty()) return {};
+  if (!languagesKnown_) {
+    languages_ = platform_->PreferredLanguages();
+    languagesKnown_ = true;
+  }
+  return ChooseText(text, languages_).value_or(std::wstring());
+}
+
+void frmMain::PlaceTooltip(std::int16_t index) {
+  const ButtonSettings* button = settings_.Button(index);
+  if (button == nullptr) return;
+  const std::wstring text = Localized(button->tooltip);
+  if (!text.empty()) platform_->SetTooltip(index, cmd(index)->Bounds(), text);
 }
 
 rt::Control* frmMain::cmd(std::int16_t index) { return form_.Find(L"cmd", index); }
@@ -37,9 +55,12 @@ void frmMain::LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index,
                                 std::wstring_view suffix, Look look) {
   rt::Control* button = cmd(index);
   if (button == nullptr) return;
+  const rt::PixelRect before = button->Bounds();
   button->SetPicture(
       platform_->LoadPicture(paths_.ButtonPicturePath(hasTrailingSeparator, index, suffix)));
   looks_[static_cast<std::size_t>(index)] = look;
+  // The tooltip follows the button's place, which each picture may change.
+  if (before != button->Bounds()) PlaceTooltip(index);
 }
 
 void frmMain::Form_Load() {
@@ -59,6 +80,7 @@ void frmMain::Form_Load() {
   for (const std::int16_t index : kActiveButtons) {
     LoadButtonPicture(buttonSeparator, index, kBmpLooks.normal, Look::kNormal);
   }
+  for (const std::int16_t index : kActiveButtons) PlaceTooltip(index);
 }
 
 void frmMain::cmd_MouseMove(std::int16_t index) {
@@ -99,18 +121,28 @@ std::wstring InstallerPath(std::wstring_view programFolder, std::int16_t index) 
 }
 
 void frmMain::cmd_Click(std::int16_t index) {
-  if (index == kCloseButton) {
+  const ButtonSettings* button = settings_.Button(index);
+  if (button == nullptr) return;
+  // Without an Open of its own the close button only closes, as designed.
+  if (index == kCloseButton && !button->open && !button->open64) {
     CloseMenu();
     return;
   }
-  const std::wstring program = InstallerPath(platform_->ProgramFolder(), index);
-  if (program.empty()) return;
-  rt::StartRequest request;
-  request.program = program;
-  request.workingFolder = program.substr(0, program.find_last_of(L'\\'));
-  request.minimized = true;
-  platform_->StartProgram(request);
-  form_.Unload();
+  const ButtonAction action =
+      ResolveButton(*button, index, platform_->ProgramFolder(),
+                    button->open64.has_value() && platform_->Is64BitSystem());
+  if (action.start) {
+    const StartPlan& plan = *action.start;
+    rt::StartRequest request;
+    request.program = plan.target;
+    request.arguments = plan.arguments;
+    request.workingFolder = plan.workingFolder.value_or(std::wstring());
+    request.minimized = plan.show == ShowState::kMinimized;
+    request.maximized = plan.show == ShowState::kMaximized;
+    request.isAddress = plan.isAddress;
+    platform_->StartProgram(request);
+  }
+  if (action.closesMenu) form_.Unload();
 }
 
 void frmMain::CloseMenu() { form_.Unload(); }

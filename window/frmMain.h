@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Forms.h"
+#include "MenuIni.h"
 #include "PathRule.h"
 #include "SkinRegion.h"
 
@@ -18,7 +20,8 @@ inline constexpr std::int16_t kCloseButton = 14;
 
 class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
  public:
-  explicit frmMain(rt::Platform& platform);
+  // `settings` are the disc's, from its menu.ini; the default is the menu as designed.
+  explicit frmMain(rt::Platform& platform, const MenuSettings& settings = {});
 
   rt::Form& Form() { return form_; }
   void Show() { form_.Show(); }
@@ -43,7 +46,8 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   int SkinWidth() const { return skinSize_.width; }
   int SkinHeight() const { return skinSize_.height; }
 
-  // The name screen readers give an active button, from the program's string table.
+  // The name screen readers give an active button: the disc's label in the user's language, else
+  // the program's string table.
   std::wstring ButtonLabel(std::int16_t index);
 
   // AccessibleWindow: the active buttons, as children 0 to 4.
@@ -78,6 +82,11 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   // Gives every marked button but `keep` its normal look again, marker cleared first.
   void ResetMarkedButtons(std::int16_t keep);
 
+  // The text of a disc's key in the user's languages; empty for none.
+  std::wstring Localized(const LocalizedText& text);
+  // Shows the disc's tooltip of button `index`, where it has one, over the button's place now.
+  void PlaceTooltip(std::int16_t index);
+
   // Keyboard operation.
   std::int16_t FocusedButton() const;
   void MoveFocus(int step);
@@ -90,6 +99,9 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   rt::Control* picture1_;
   rt::Control* img_;
   SkinSize skinSize_;
+  MenuSettings settings_;
+  std::vector<std::wstring> languages_;
+  bool languagesKnown_ = false;
   std::array<Look, 15> looks_{};
   // A Space or Enter held down on the focused button, and the button it went down on.
   rt::Key heldKey_ = rt::Key::kOther;

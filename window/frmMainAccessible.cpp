@@ -26,10 +26,15 @@ bool IsChild(int child) { return child >= 0 && child < static_cast<int>(kActiveB
 
 std::wstring frmMain::ButtonLabel(std::int16_t index) {
   const int child = ChildOf(index);
-  return child >= 0 ? platform_->LoadResourceString(kNames[static_cast<std::size_t>(child)]) : L"";
+  if (child < 0) return {};
+  const std::wstring label = Localized(settings_.Button(index)->label);
+  return !label.empty() ? label
+                        : platform_->LoadResourceString(kNames[static_cast<std::size_t>(child)]);
 }
 
-std::wstring frmMain::Name() { return platform_->LoadResourceString(IDS_PRODUCT); }
+std::wstring frmMain::Name() {
+  return !form_.Caption().empty() ? form_.Caption() : platform_->LoadResourceString(IDS_PRODUCT);
+}
 
 rt::AccessibleItem frmMain::Child(int child) {
   rt::AccessibleItem item;

@@ -159,6 +159,7 @@ void FakePlatform::DoEvents() { log.push_back(L"DoEvents"); }
 
 void FakePlatform::CreateMainWindow(const WindowLayout& layout, WindowEvents& windowEvents) {
   log.push_back(L"CreateWindow " + Size(layout.width, layout.height));
+  windowTitle = layout.title;
   windowExists = true;
   windowWidth = layout.width;
   windowHeight = layout.height;
@@ -212,9 +213,20 @@ std::wstring FakePlatform::LoadResourceString(int id) {
   return it != strings.end() ? it->second : std::wstring();
 }
 
+void FakePlatform::SetTooltip(int id, const PixelRect& area, const std::wstring& text) {
+  log.push_back(L"SetTooltip " + std::to_wstring(id) + L" " + Rect(area) + L" " + text);
+  if (text.empty()) {
+    tooltips.erase(id);
+  } else {
+    tooltips[id] = {area, text};
+  }
+}
+
 void FakePlatform::StartProgram(const StartRequest& request) {
-  log.push_back(L"StartProgram " + request.program + L" in " + request.workingFolder +
-                (request.minimized ? L" minimized" : L""));
+  log.push_back(L"StartProgram " + request.program +
+                (request.arguments.empty() ? L"" : L" with " + request.arguments) + L" in " +
+                request.workingFolder + (request.minimized ? L" minimized" : L"") +
+                (request.maximized ? L" maximized" : L""));
   if (std::find(missingPrograms.begin(), missingPrograms.end(), request.program) !=
       missingPrograms.end()) {
     throw RunTimeError(kErrFileNotFound, L"Could not start the program", request.program)

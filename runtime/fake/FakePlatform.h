@@ -62,6 +62,12 @@ class FakePlatform : public Platform {
   std::set<std::wstring> folders;
   // The program's string table; a missing id reads as empty.
   std::map<int, std::wstring> strings;
+  // The user's interface languages, and the system's kind.
+  std::vector<std::wstring> languages = {L"en-US"};
+  bool is64Bit = false;
+  // The tooltips shown: id, area and text.
+  std::map<int, std::pair<PixelRect, std::wstring>> tooltips;
+  std::wstring windowTitle;
   // Programs that StartProgram refuses, as a missing file.
   std::vector<std::wstring> missingPrograms;
   std::vector<StartRequest> started;
@@ -112,6 +118,9 @@ class FakePlatform : public Platform {
   void ShowFocusCues() override;
   void AnnounceFocus(int child) override;
   std::wstring LoadResourceString(int id) override;
+  void SetTooltip(int id, const PixelRect& area, const std::wstring& text) override;
+  std::vector<std::wstring> PreferredLanguages() override { return languages; }
+  bool Is64BitSystem() override { return is64Bit; }
   void StartProgram(const StartRequest& request) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
   void SetWindowRgn(Region region, bool redraw) override;

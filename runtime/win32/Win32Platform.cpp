@@ -44,6 +44,12 @@ std::wstring Win32Platform::LoadResourceString(int id) {
                                        : std::wstring();
 }
 
+std::vector<std::wstring> Win32Platform::PreferredLanguages() {
+  return win32::PreferredLanguages();
+}
+
+bool Win32Platform::Is64BitSystem() { return win32::Is64BitSystem(); }
+
 void Win32Platform::DoEvents() {
   MSG message;
   while (!quit_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -42,6 +42,11 @@ class Win32Platform : public Platform {
   void ShowFocusCues() override { window_.ShowFocusCues(); }
   void AnnounceFocus(int child) override { window_.AnnounceFocus(child); }
   std::wstring LoadResourceString(int id) override;
+  void SetTooltip(int id, const PixelRect& area, const std::wstring& text) override {
+    window_.SetTooltip(id, area, text);
+  }
+  std::vector<std::wstring> PreferredLanguages() override;
+  bool Is64BitSystem() override;
   void StartProgram(const StartRequest& request) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
   void SetWindowRgn(Region region, bool redraw) override;

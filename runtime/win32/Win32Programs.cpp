@@ -51,15 +51,19 @@ RunTimeError StartError(int number, const StartRequest& request, const SystemErr
 void StartProgram(const StartRequest& request, HWND owner) {
   const ShellExecuteExFunction shellExecute = ShellExecuteFromSystemFolder();
   if (shellExecute == nullptr) throw StartError(kErrFileNotFound, request, LastSystemError());
-  const std::wstring program = PathForShell(request.program);
+  // An address goes to the shell as it was written; a path by a form the shell takes.
+  const std::wstring program = request.isAddress ? request.program : PathForShell(request.program);
   const std::wstring folder = PathForShell(request.workingFolder);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof(info);
   info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
   info.hwnd = owner;
   info.lpFile = program.c_str();
+  info.lpParameters = request.arguments.empty() ? nullptr : request.arguments.c_str();
   info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
-  info.nShow = request.minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+  info.nShow = request.minimized   ? SW_SHOWMINIMIZED
+               : request.maximized ? SW_SHOWMAXIMIZED
+                                   : SW_SHOWNORMAL;
   if (!shellExecute(&info)) {
     const SystemError system = LastSystemError();
     const bool missing = system.code == ERROR_FILE_NOT_FOUND || system.code == ERROR_PATH_NOT_FOUND;

@@ -45,4 +45,54 @@ std::wstring ProgramName() {
   return name.empty() ? L"Menu" : name;
 }
 
+namespace {
+
+// A function of kernel32 that older systems do not have, looked up when first needed.
+template <typename Function>
+Function Kernel32Function(const char* name) {
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  FARPROC found = kernel != nullptr ? GetProcAddress(kernel, name) : nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+}  // namespace
+
+std::vector<std::wstring> PreferredLanguages() {
+  using Preferred = BOOL(WINAPI*)(DWORD, PULONG, PZZWSTR, PULONG);
+  std::vector<std::wstring> tags;
+  if (const auto preferred = Kernel32Function<Preferred>("GetUserPreferredUILanguages")) {
+    ULONG count = 0;
+    ULONG length = 0;
+    if (preferred(MUI_LANGUAGE_NAME, &count, nullptr, &length) && length > 0) {
+      std::wstring list(length, L'\0');
+      if (preferred(MUI_LANGUAGE_NAME, &count, list.data(), &length)) {
+        for (std::size_t at = 0; at < list.size() && list[at] != L'\0';) {
+          const std::size_t end = list.find(L'\0', at);
+          tags.push_back(list.substr(at, end - at));
+          at = end + 1;
+        }
+      }
+    }
+  }
+  if (tags.empty()) {
+    const LCID language = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+    wchar_t part[16] = {};
+    if (GetLocaleInfoW(language, LOCALE_SISO639LANGNAME, part, 16) > 0) {
+      std::wstring tag = part;
+      if (GetLocaleInfoW(language, LOCALE_SISO3166CTRYNAME, part, 16) > 0) {
+        tag += L"-" + std::wstring(part);
+      }
+      tags.push_back(tag);
+    }
+  }
+  return tags;
+}
+
+bool Is64BitSystem() {
+  using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+  const auto isWow64 = Kernel32Function<IsWow64>("IsWow64Process");
+  BOOL wow64 = FALSE;
+  return isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
 }  // namespace rt::win32

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "Platform.h"
 
@@ -20,5 +21,12 @@ std::wstring ModulePath();
 
 // The program's name as the user sees it: its file name without the extension.
 std::wstring ProgramName();
+
+// The user's interface languages as tags, most wanted first: the system's list where it keeps
+// one (Vista on), else the default interface language.
+std::vector<std::wstring> PreferredLanguages();
+
+// Whether this 32-bit program runs on 64-bit Windows.
+bool Is64BitSystem();
 
 }  // namespace rt::win32

@@ -66,8 +66,9 @@ void MainWindow::Create(const WindowLayout& layout, WindowEvents& events) {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - layout.width) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - layout.height) / 2;
   if (owner_) {
-    window_.reset(CreateWindowExW(0, kWindowClass, L"", WS_POPUP, x, y, layout.width, layout.height,
-                                  owner_.get(), nullptr, instance_, this));
+    window_.reset(CreateWindowExW(0, kWindowClass, layout.title.c_str(), WS_POPUP, x, y,
+                                  layout.width, layout.height, owner_.get(), nullptr, instance_,
+                                  this));
   }
   if (!window_) {
     const SystemError system = LastSystemError();
@@ -84,6 +85,7 @@ void MainWindow::Create(const WindowLayout& layout, WindowEvents& events) {
 
 void MainWindow::Destroy() {
   events_ = nullptr;
+  tooltips_.Destroy();
   window_.reset();  // its WM_DESTROY ends the message loop
   owner_.reset();
 }

@@ -10,6 +10,7 @@
 #include "Handles.h"
 #include "Picture.h"
 #include "Platform.h"
+#include "Win32Tooltips.h"
 
 namespace rt::win32 {
 
@@ -34,6 +35,9 @@ class MainWindow {
   void SetRegion(Region region, bool redraw);
   void ShowFocusCues();
   void AnnounceFocus(int child);
+  void SetTooltip(int id, const PixelRect& area, const std::wstring& text) {
+    tooltips_.Set(Handle(), instance_, id, area, text);
+  }
 
   // An exception a handler threw comes out here, in the message loop that dispatched its event.
   void RethrowPending();
@@ -73,6 +77,7 @@ class MainWindow {
   HINSTANCE instance_;
   unique_hwnd owner_;
   unique_hwnd window_;
+  Tooltips tooltips_;
   WindowEvents* events_ = nullptr;
   std::exception_ptr pending_;
   bool reportingError_ = false;

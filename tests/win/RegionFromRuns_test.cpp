@@ -94,7 +94,7 @@ void ExpectSameRegion(int width, int height, const Pixel& pixel) {
   // The fast region is handed over to the platform's window the way the menu does it, then
   // compared there.
   NoEvents events;
-  platform.CreateMainWindow({width, height, 0}, events);
+  platform.CreateMainWindow({width, height, 0, L""}, events);
   platform.SetWindowRgn(std::move(fast), false);
   HRGN applied = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(reinterpret_cast<HWND>(platform.WindowHandle()), applied), ERROR);
