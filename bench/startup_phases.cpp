@@ -67,6 +67,11 @@ class TimedPlatform : public rt::Platform {
   rt::Picture DecodeWithSystem(const std::wstring& path, rt::SystemError& error) override {
     return real_.DecodeWithSystem(path, error);
   }
+  rt::Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override {
+    return Timed("MakePicture", [&] { return real_.MakePicture(width, height, pixels); });
+  }
+  int ScreenDpi() override { return real_.ScreenDpi(); }
+  rt::PixelRect WorkArea() override { return real_.WorkArea(); }
   void DoEvents() override {
     Timed("DoEvents", [&] { real_.DoEvents(); });
   }

@@ -56,6 +56,13 @@ void Control::SetPicture(Picture picture) {
   if (bounds_ != old) form_->InvalidateArea(bounds_);
 }
 
+void Control::PlaceFor(int dpi) {
+  const PixelRect designed = Scaled(definition_->bounds, dpi);
+  const bool sized = definition_->kind == ControlKind::kImage && picture_;
+  bounds_ = {designed.left, designed.top, sized ? designed.left + picture_.Width() : designed.right,
+             sized ? designed.top + picture_.Height() : designed.bottom};
+}
+
 void Control::Paint(Painter& painter, const PixelRect& area) const {
   if (!visible_) return;
   const PixelRect part = Intersect(area, bounds_);
@@ -191,6 +198,23 @@ void Form::OnPaint(Painter& painter, const PixelRect& area) {
       !Intersect(part, FocusBounds(*focused_)).Empty()) {
     painter.DrawFocusRect(FocusBounds(*focused_));
   }
+}
+
+void Form::SetDpi(int dpi) {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  for (Control& control : controls_) control.PlaceFor(dpi);
+  if (!loaded_) {
+    width_ = Scaled(definition_->clientWidth, dpi);
+    height_ = Scaled(definition_->clientHeight, dpi);
+  }
+  InvalidateArea(ClientRect());
+}
+
+void Form::OnDpiChanged(int dpi) {
+  if (!loaded_ || dpi == dpi_) return;
+  SetDpi(dpi);
+  if (handlers_ != nullptr) handlers_->DpiChanged(dpi);
 }
 
 void Form::SetFocus(Control* control) {

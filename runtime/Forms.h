@@ -11,6 +11,7 @@
 #include "Geometry.h"
 #include "Picture.h"
 #include "Platform.h"
+#include "Scale.h"
 
 namespace rt {
 
@@ -67,6 +68,8 @@ class FormHandlers {
   virtual void KeyUp(const KeyEvent&) {}
   // The window lost the keyboard focus to another window.
   virtual void FocusLost() {}
+  // The window went to a screen of another scale; the form has placed its controls for it.
+  virtual void DpiChanged(int) {}
 };
 
 class Form;
@@ -100,6 +103,7 @@ class Control {
  private:
   friend class Form;
   void Paint(Painter& painter, const PixelRect& area) const;
+  void PlaceFor(int dpi);
 
   Form* form_;
   const ControlDefinition* definition_;
@@ -137,6 +141,12 @@ class Form : public WindowEvents {
   float Height() const;
   void SetWidth(float twips);
   void SetHeight(float twips);
+
+  // The display scale in dots per inch. At a scale above the design's 96 the window's designed
+  // size and every control's place (and the size of those without a picture) are the design's
+  // figures scaled; pictures bring their own sizes.
+  int Dpi() const { return dpi_; }
+  void SetDpi(int dpi);
 
   int ScaleMode() const { return scaleMode_; }
   void SetScaleMode(int mode);
@@ -176,6 +186,7 @@ class Form : public WindowEvents {
   void OnKey(const KeyEvent& event) override;
   void OnFocusLost() override;
   void OnFocusCues(bool visible) override;
+  void OnDpiChanged(int dpi) override;
   AccessibleWindow* Accessible() override { return loaded_ ? accessible_ : nullptr; }
 
  private:
@@ -197,6 +208,7 @@ class Form : public WindowEvents {
   int width_;
   int height_;
   int scaleMode_ = kScaleTwips;
+  int dpi_ = kDesignDpi;
   Control* focused_ = nullptr;
   bool focusCues_ = false;
   AccessibleWindow* accessible_ = nullptr;

@@ -103,6 +103,8 @@ class WindowEvents {
   virtual void OnFocusCues(bool visible) = 0;
   // What screen readers are told about the window; null while there is nothing to tell.
   virtual AccessibleWindow* Accessible() = 0;
+  // The window went to a screen of another scale (dots per inch); the platform has moved it.
+  virtual void OnDpiChanged(int dpi) = 0;
 };
 
 // How the main window is made.
@@ -181,11 +183,18 @@ class Platform {
   // The system's own decoder reads the file at `path`, which the header check accepted; empty,
   // with `error`, where it cannot.
   virtual Picture DecodeWithSystem(const std::wstring& path, SystemError& error) = 0;
+  // A picture of the given pixels (0x00BBGGRR, top row first) that the program made itself.
+  virtual Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) = 0;
 
   // Processes the window messages pending for the thread, then returns.
   virtual void DoEvents() = 0;
 
-  // The one top-level window: created hidden, centred on the screen, without taskbar button.
+  // The scale of the screen the window opens on, in dots per inch, and the part of it that the
+  // taskbar and other bars leave to windows.
+  virtual int ScreenDpi() = 0;
+  virtual PixelRect WorkArea() = 0;
+
+  // The one top-level window: created hidden, centred in the work area, without taskbar button.
   virtual void CreateMainWindow(const WindowLayout& layout, WindowEvents& events) = 0;
   virtual void ShowMainWindow(bool visible) = 0;
   virtual void ResizeMainWindow(int width, int height) = 0;

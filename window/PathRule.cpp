@@ -42,6 +42,17 @@ std::wstring ButtonPicturePath(std::wstring_view folder, bool hasTrailingSeparat
   return path;
 }
 
+std::wstring QualifiedPicturePath(std::wstring_view path, int percent) {
+  const std::size_t dot = path.find_last_of(L'.');
+  const std::size_t slash = path.find_last_of(L"\\/");
+  const std::size_t end =
+      dot != std::wstring_view::npos && (slash == std::wstring_view::npos || dot > slash)
+          ? dot
+          : path.size();
+  return std::wstring(path.substr(0, end)) + L".scale-" + rt::DecimalText(percent) +
+         std::wstring(path.substr(end));
+}
+
 bool PathRule::HasTrailingSeparator() const {
   return menu::HasTrailingSeparator(platform_->ProgramFolder());
 }

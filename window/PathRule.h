@@ -42,6 +42,10 @@ std::wstring SkinPicturePath(std::wstring_view folder, bool hasTrailingSeparator
 std::wstring ButtonPicturePath(std::wstring_view folder, bool hasTrailingSeparator,
                                std::int16_t index, std::wstring_view suffix);
 
+// The file drawn for a display scale in percent: "img\main.bmp" at 200 is
+// "img\main.scale-200.bmp", as Windows names scale qualifiers.
+std::wstring QualifiedPicturePath(std::wstring_view path, int percent);
+
 // The path rule bound to the platform: the program folder is read afresh for every path.
 class PathRule {
  public:

@@ -8,20 +8,36 @@
 
 namespace menu {
 
-std::array<CornerArea, 4> CornerAreas(int skinWidth, int skinHeight) {
+namespace {
+
+struct Bounds {
+  int near;  // the last row or column of the near bands
+  int farX;  // the first column of the right band
+  int farY;  // the first row of the bottom band
+};
+
+Bounds BoundsAt(int dpi) {
+  return {rt::Scaled(kCornerNear + 1, dpi) - 1, rt::Scaled(kCornerFarX, dpi),
+          rt::Scaled(kCornerFarY, dpi)};
+}
+
+}  // namespace
+
+std::array<CornerArea, 4> CornerAreas(int skinWidth, int skinHeight, int dpi) {
+  const Bounds b = BoundsAt(dpi);
   const int right = skinWidth - 1;
   const int bottom = skinHeight - 1;
   return {{
-      {0, kCornerNear, 0, kCornerNear},
-      {0, kCornerNear, kCornerFarY, bottom},
-      {kCornerFarX, right, 0, kCornerNear},
-      {kCornerFarX, right, kCornerFarY, bottom},
+      {0, b.near, 0, b.near},
+      {0, b.near, b.farY, bottom},
+      {b.farX, right, 0, b.near},
+      {b.farX, right, b.farY, bottom},
   }};
 }
 
-bool IsHole(int x, int y, std::uint32_t colour, int skinWidth, int skinHeight) {
+bool IsHole(int x, int y, std::uint32_t colour, int skinWidth, int skinHeight, int dpi) {
   if (colour != 0 || x < 0 || y < 0 || x >= skinWidth || y >= skinHeight) return false;
-  for (const CornerArea& area : CornerAreas(skinWidth, skinHeight)) {
+  for (const CornerArea& area : CornerAreas(skinWidth, skinHeight, dpi)) {
     if (x >= area.xFrom && x <= area.xTo && y >= area.yFrom && y <= area.yTo) return true;
   }
   return false;
@@ -44,16 +60,17 @@ using Runs = std::vector<std::pair<int, int>>;  // [from, to) along a row
 // Points outside the picture read as white, so they never count as black.
 class CornerBand {
  public:
-  CornerBand(const rt::PictureData& skin, int skinWidth, int top, int bottom)
+  CornerBand(const rt::PictureData& skin, int skinWidth, int top, int bottom, const Bounds& bounds)
       : top_(top),
-        leftWidth_(std::max(std::min(kCornerNear + 1, skinWidth), 0)),
-        rightWidth_(std::max(skinWidth - kCornerFarX, 0)) {
+        farX_(bounds.farX),
+        leftWidth_(std::max(std::min(bounds.near + 1, skinWidth), 0)),
+        rightWidth_(std::max(skinWidth - bounds.farX, 0)) {
     const auto rows = static_cast<std::size_t>(std::max(bottom - top, 0));
     left_.assign(rows * static_cast<std::size_t>(leftWidth_), kWhite);
     right_.assign(rows * static_cast<std::size_t>(rightWidth_), kWhite);
     if (rows == 0) return;
     if (leftWidth_ > 0) skin.ReadPixels({0, top, leftWidth_, bottom}, left_.data());
-    if (rightWidth_ > 0) skin.ReadPixels({kCornerFarX, top, skinWidth, bottom}, right_.data());
+    if (rightWidth_ > 0) skin.ReadPixels({farX_, top, skinWidth, bottom}, right_.data());
   }
 
   // The parts of row `y` that stay in the window.
@@ -71,13 +88,14 @@ class CornerBand {
       }
     };
     scan(left_, leftWidth_, 0);
-    scan(right_, rightWidth_, kCornerFarX);
+    scan(right_, rightWidth_, farX_);
     if (start < skinWidth) runs.emplace_back(start, skinWidth);
   }
 
  private:
   static constexpr std::uint32_t kWhite = 0x00FFFFFFu;
   int top_;
+  int farX_;
   int leftWidth_;
   int rightWidth_;
   std::vector<std::uint32_t> left_;
@@ -87,15 +105,16 @@ class CornerBand {
 }  // namespace
 
 std::vector<rt::PixelRect> SkinOutlineRects(int skinWidth, int skinHeight,
-                                            const rt::PictureData& skin) {
+                                            const rt::PictureData& skin, int dpi) {
   std::vector<rt::PixelRect> rects;
   if (skinWidth <= 0 || skinHeight <= 0) return rects;
 
   // Only the corner areas are read: the top band of rows and the bottom one.
-  const int topEnd = std::min(kCornerNear + 1, skinHeight);
-  const int bottomStart = std::max(kCornerFarY, topEnd);
-  const CornerBand top(skin, skinWidth, 0, topEnd);
-  const CornerBand bottom(skin, skinWidth, bottomStart, skinHeight);
+  const Bounds bounds = BoundsAt(dpi);
+  const int topEnd = std::min(bounds.near + 1, skinHeight);
+  const int bottomStart = std::max(bounds.farY, topEnd);
+  const CornerBand top(skin, skinWidth, 0, topEnd, bounds);
+  const CornerBand bottom(skin, skinWidth, bottomStart, skinHeight, bounds);
 
   Runs runs;
   Runs band;  // the runs of the band of rows being collected

@@ -7,24 +7,25 @@
 
 namespace menu {
 
-rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, const std::wstring& path,
-                           SkinSize& measured) {
+rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, ScaledPictures& pictures,
+                           const std::wstring& path, SkinSize& measured) {
   rt::Platform& platform = window.GetPlatform();
 
   // The measuring image takes the skin's size; the window copies it, both still in twips.
-  img.SetPicture(platform.LoadPicture(path));
+  img.SetPicture(pictures.Load(path));
   window.SetWidth(img.Width());
   window.SetHeight(img.Height());
   img.SetVisible(false);
-  window.SetPicture(platform.LoadPicture(path));
+  window.SetPicture(pictures.Load(path));
   window.SetScaleMode(rt::kScalePixels);
   measured.width = static_cast<int>(std::lround(window.ScaleWidth()));
   measured.height = static_cast<int>(std::lround(window.ScaleHeight()));
 
   // The skin is read once more for its pixels; the picture goes as soon as the outline is known.
-  const rt::Picture skin = platform.LoadPicture(path);
+  const rt::Picture skin = pictures.Load(path);
   CheckSkinSize(measured.width, measured.height);
-  return platform.CreateRegion(SkinOutlineRects(measured.width, measured.height, *skin.Data()));
+  return platform.CreateRegion(
+      SkinOutlineRects(measured.width, measured.height, *skin.Data(), window.Dpi()));
 }
 
 }  // namespace menu

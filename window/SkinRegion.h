@@ -5,6 +5,7 @@
 
 #include "Forms.h"
 #include "Picture.h"
+#include "ScaledPictures.h"
 
 namespace menu {
 
@@ -14,11 +15,12 @@ struct SkinSize {
   int height = 0;
 };
 
-// Loads the skin at `path` into the image control `img` to learn its size, makes `window` that
-// large, hides `img`, gives the window the skin as its picture, switches it to pixels and returns
-// the outline: the full rectangle less the black pixels of the corner areas. `measured` receives
-// the skin's size before the outline is computed.
-rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, const std::wstring& path,
-                           SkinSize& measured);
+// Loads the skin at `path` (at the window's display scale, through `pictures`) into the image
+// control `img` to learn its size, makes `window` that large, hides `img`, gives the window the
+// skin as its picture, switches it to pixels and returns the outline: the full rectangle less the
+// black pixels of the corner areas. `measured` receives the skin's size before the outline is
+// computed.
+rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, ScaledPictures& pictures,
+                           const std::wstring& path, SkinSize& measured);
 
 }  // namespace menu

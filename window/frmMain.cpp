@@ -7,6 +7,14 @@
 #include "SkinRegion.h"
 #include "frmMainDefinition.h"
 
+namespace {
+
+// The skin as designed; the window takes the size of whatever skin it gets.
+constexpr int kDesignedSkinWidth = 800;
+constexpr int kDesignedSkinHeight = 600;
+
+}  // namespace
+
 namespace menu {
 
 namespace {
@@ -25,12 +33,19 @@ frmMain::frmMain(rt::Platform& platform, const MenuSettings& settings)
     : platform_(&platform),
       form_(platform, frmMainDefinition()),
       paths_(platform),
+      pictures_(platform),
       picture1_(form_.Find(L"Picture1")),
       img_(form_.Find(L"img")),
       settings_(settings) {
   form_.SetHandlers(this);
   form_.SetAccessible(this);
   form_.SetCaption(Localized(settings_.title));
+  // The screen's scale, unless the window would not fit its work area at it.
+  const rt::PixelRect work = platform.WorkArea();
+  const int dpi = rt::FittingDpi(platform.ScreenDpi(), kDesignedSkinWidth, kDesignedSkinHeight,
+                                 work.Width(), work.Height());
+  form_.SetDpi(dpi);
+  pictures_.SetDpi(dpi);
 }
 
 std::wstring frmMain::Localized(const LocalizedText& text) {
@@ -56,8 +71,7 @@ void frmMain::LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index,
   rt::Control* button = cmd(index);
   if (button == nullptr) return;
   const rt::PixelRect before = button->Bounds();
-  button->SetPicture(
-      platform_->LoadPicture(paths_.ButtonPicturePath(hasTrailingSeparator, index, suffix)));
+  button->SetPicture(pictures_.Load(paths_.ButtonPicturePath(hasTrailingSeparator, index, suffix)));
   looks_[static_cast<std::size_t>(index)] = look;
   // The tooltip follows the button's place, which each picture may change.
   if (before != button->Bounds()) PlaceTooltip(index);
@@ -68,12 +82,7 @@ void frmMain::Form_Load() {
   form_.SetVisible(false);
   platform_->DoEvents();
 
-  const bool skinSeparator = paths_.HasTrailingSeparator();
-  form_.SetPicture(platform_->LoadPicture(paths_.SkinPicturePath(skinSeparator)));
-  Picture1().SetPicture(platform_->LoadPicture(paths_.SkinPicturePath(skinSeparator)));
-  rt::Region region =
-      BuildSkinRegion(form_, img(), paths_.SkinPicturePath(skinSeparator), skinSize_);
-  platform_->SetWindowRgn(std::move(region), true);
+  ShowSkin(paths_.HasTrailingSeparator());
   form_.SetVisible(true);
 
   const bool buttonSeparator = paths_.HasTrailingSeparator();
@@ -81,6 +90,30 @@ void frmMain::Form_Load() {
     LoadButtonPicture(buttonSeparator, index, kBmpLooks.normal, Look::kNormal);
   }
   for (const std::int16_t index : kActiveButtons) PlaceTooltip(index);
+}
+
+void frmMain::ShowSkin(bool skinSeparator) {
+  form_.SetPicture(pictures_.Load(paths_.SkinPicturePath(skinSeparator)));
+  Picture1().SetPicture(pictures_.Load(paths_.SkinPicturePath(skinSeparator)));
+  rt::Region region =
+      BuildSkinRegion(form_, img(), pictures_, paths_.SkinPicturePath(skinSeparator), skinSize_);
+  platform_->SetWindowRgn(std::move(region), true);
+}
+
+void frmMain::DpiChanged(int dpi) {
+  // Everything shown is shown again as drawn for the new scale, each button in its present look.
+  pictures_.SetDpi(dpi);
+  // The outline's build measures the skin in twips, as at start-up.
+  form_.SetScaleMode(rt::kScaleTwips);
+  ShowSkin(paths_.HasTrailingSeparator());
+  const bool separator = paths_.HasTrailingSeparator();
+  for (const std::int16_t index : kActiveButtons) {
+    const Look look = looks_[static_cast<std::size_t>(index)];
+    const LookSuffixes& suffixes = LooksOf(index);
+    if (look == Look::kHover) LoadButtonPicture(separator, index, suffixes.hover, look);
+    if (look == Look::kPressed) LoadButtonPicture(separator, index, suffixes.pressed, look);
+    if (look == Look::kNormal) LoadButtonPicture(separator, index, suffixes.normal, look);
+  }
 }
 
 void frmMain::cmd_MouseMove(std::int16_t index) {

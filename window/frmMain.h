@@ -10,6 +10,7 @@
 #include "Forms.h"
 #include "MenuIni.h"
 #include "PathRule.h"
+#include "ScaledPictures.h"
 #include "SkinRegion.h"
 
 namespace menu {
@@ -75,10 +76,13 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   void KeyDown(const rt::KeyEvent& key) override;
   void KeyUp(const rt::KeyEvent& key) override;
   void FocusLost() override { CancelKeyPress(); }
+  void DpiChanged(int dpi) override;
 
   // Loads the picture file of `suffix`, which gives `look`, into button `index`.
   void LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index, std::wstring_view suffix,
                          Look look);
+  // Loads the skin into the window and the top strip and gives the window its outline.
+  void ShowSkin(bool hasTrailingSeparator);
   // Gives every marked button but `keep` its normal look again, marker cleared first.
   void ResetMarkedButtons(std::int16_t keep);
 
@@ -96,6 +100,7 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   rt::Platform* platform_;
   rt::Form form_;
   PathRule paths_;
+  ScaledPictures pictures_;
   rt::Control* picture1_;
   rt::Control* img_;
   SkinSize skinSize_;

@@ -46,6 +46,10 @@ FakePicture::FakePicture(std::wstring source, std::shared_ptr<const FileBytes> b
                          int height)
     : source_(std::move(source)), bytes_(std::move(bytes)), width_(width), height_(height) {}
 
+FakePicture::FakePicture(std::wstring source, int width, int height,
+                         std::vector<std::uint32_t> pixels)
+    : source_(std::move(source)), width_(width), height_(height), pixels_(std::move(pixels)) {}
+
 FakePicture::~FakePicture() = default;
 
 void FakePicture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {
@@ -153,6 +157,13 @@ Picture FakePlatform::DecodeWithSystem(const std::wstring& path, SystemError& er
   }
   return Picture(std::make_unique<FakePicture>(path, std::make_shared<const FileBytes>(it->second),
                                                probe.width, probe.height));
+}
+
+Picture FakePlatform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels) {
+  const std::wstring source = L"made " + Size(width, height);
+  log.push_back(L"MakePicture " + Size(width, height));
+  return Picture(std::make_shared<FakePicture>(
+      source, width, height, std::vector<std::uint32_t>(pixels.begin(), pixels.end())));
 }
 
 void FakePlatform::DoEvents() { log.push_back(L"DoEvents"); }

@@ -21,6 +21,8 @@ using FileBytes = std::vector<std::uint8_t>;
 class FakePicture : public PictureData {
  public:
   FakePicture(std::wstring source, std::shared_ptr<const FileBytes> bytes, int width, int height);
+  // A picture the program made of its own pixels (0x00BBGGRR, top row first).
+  FakePicture(std::wstring source, int width, int height, std::vector<std::uint32_t> pixels);
   ~FakePicture() override;
   int Width() const override { return width_; }
   int Height() const override { return height_; }
@@ -62,6 +64,9 @@ class FakePlatform : public Platform {
   std::set<std::wstring> folders;
   // The program's string table; a missing id reads as empty.
   std::map<int, std::wstring> strings;
+  // The screen: its scale and the part of it left to windows.
+  int screenDpi = 96;
+  PixelRect workArea{0, 0, 1024, 768};
   // The user's interface languages, and the system's kind.
   std::vector<std::wstring> languages = {L"en-US"};
   bool is64Bit = false;
@@ -106,6 +111,9 @@ class FakePlatform : public Platform {
   Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
                       const BitmapCheckResult& layout, SystemError& error) override;
   Picture DecodeWithSystem(const std::wstring& path, SystemError& error) override;
+  Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override;
+  int ScreenDpi() override { return screenDpi; }
+  PixelRect WorkArea() override { return workArea; }
   void DoEvents() override;
   void CreateMainWindow(const WindowLayout& layout, WindowEvents& events) override;
   void ShowMainWindow(bool visible) override;

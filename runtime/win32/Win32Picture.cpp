@@ -32,6 +32,29 @@ HBITMAP Win32Picture::Bitmap() const {
   return bitmap_.get();
 }
 
+Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) {
+  if (width <= 0 || height <= 0 ||
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+    return Picture();
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down, as the pixels come
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  unique_hbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || bits == nullptr) return Picture();
+  // A DIB's 32-bit pixel holds blue in its lowest byte, a colour value red.
+  auto* out = static_cast<std::uint32_t*>(bits);
+  for (const std::uint32_t colour : pixels) {
+    *out++ = (colour & 0x0000FF00u) | ((colour & 0xFFu) << 16) | ((colour >> 16) & 0xFFu);
+  }
+  return Picture(std::make_shared<Win32Picture>(std::move(bitmap), width, height));
+}
+
 void Win32Picture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {
   const PixelRect part = Intersect(area, {0, 0, width_, height_});
   if (part.Empty()) return;

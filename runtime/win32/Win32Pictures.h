@@ -47,6 +47,9 @@ std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& fa
 Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
                     SystemError& error);
 Picture DecodeWithSystem(const std::wstring& path, SystemError& error);
+// A 32-bit picture of the given pixels (0x00BBGGRR, top row first); empty where the system has no
+// memory for it.
+Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels);
 // A bitmap resource of `instance`, its pixels decoded when first used; raises a RunTimeError
 // where it is not there.
 Picture LoadResourcePicture(HINSTANCE instance, int resourceId);

@@ -35,6 +35,14 @@ Picture Win32Platform::DecodeWithSystem(const std::wstring& path, SystemError& e
   return win32::DecodeWithSystem(path, error);
 }
 
+Picture Win32Platform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels) {
+  return win32::MakePicture(width, height, pixels);
+}
+
+int Win32Platform::ScreenDpi() { return win32::ScreenDpi(); }
+
+PixelRect Win32Platform::WorkArea() { return win32::WorkArea(); }
+
 std::wstring Win32Platform::LoadResourceString(int id) {
   const wchar_t* text = nullptr;
   // With no buffer, the system hands out the string where it lies in the program's resources.

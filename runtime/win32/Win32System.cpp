@@ -88,6 +88,38 @@ std::vector<std::wstring> PreferredLanguages() {
   return tags;
 }
 
+int ScreenDpi(HWND window) {
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  using DpiForSystem = UINT(WINAPI*)();
+  static const auto forWindow = [] {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    FARPROC found = user != nullptr ? GetProcAddress(user, "GetDpiForWindow") : nullptr;
+    return reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(found));
+  }();
+  static const auto forSystem = [] {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    FARPROC found = user != nullptr ? GetProcAddress(user, "GetDpiForSystem") : nullptr;
+    return reinterpret_cast<DpiForSystem>(reinterpret_cast<void (*)()>(found));
+  }();
+  UINT dpi = 0;
+  if (window != nullptr && forWindow != nullptr) dpi = forWindow(window);
+  if (dpi == 0 && forSystem != nullptr) dpi = forSystem();
+  if (dpi == 0) {
+    HDC screen = GetDC(nullptr);
+    dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));
+    ReleaseDC(nullptr, screen);
+  }
+  return dpi > 0 ? static_cast<int>(dpi) : 96;
+}
+
+PixelRect WorkArea() {
+  RECT area{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+    area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return {area.left, area.top, area.right, area.bottom};
+}
+
 bool Is64BitSystem() {
   using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
   const auto isWow64 = Kernel32Function<IsWow64>("IsWow64Process");

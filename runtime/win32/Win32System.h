@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Geometry.h"
 #include "Platform.h"
 
 namespace rt::win32 {
@@ -28,5 +29,12 @@ std::vector<std::wstring> PreferredLanguages();
 
 // Whether this 32-bit program runs on 64-bit Windows.
 bool Is64BitSystem();
+
+// The scale of the screen in dots per inch: the window's where the system tells it for each
+// window (Windows 10 on), else the screen's.
+int ScreenDpi(HWND window = nullptr);
+
+// The primary screen less the taskbar and other bars, in screen pixels.
+PixelRect WorkArea();
 
 }  // namespace rt::win32

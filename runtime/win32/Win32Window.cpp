@@ -63,8 +63,10 @@ void MainWindow::Create(const WindowLayout& layout, WindowEvents& events) {
   // The invisible owner keeps the window off the taskbar; Alt+Tab still reaches the window.
   owner_.reset(CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                instance_, nullptr));
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - layout.width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - layout.height) / 2;
+  // Centred in the work area, so that the taskbar never covers it.
+  const PixelRect work = WorkArea();
+  const int x = work.left + (work.Width() - layout.width) / 2;
+  const int y = work.top + (work.Height() - layout.height) / 2;
   if (owner_) {
     window_.reset(CreateWindowExW(0, kWindowClass, layout.title.c_str(), WS_POPUP, x, y,
                                   layout.width, layout.height, owner_.get(), nullptr, instance_,

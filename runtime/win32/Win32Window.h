@@ -67,6 +67,7 @@ class MainWindow {
   void OnDestroy(HWND window);
   void OnKey(HWND window, UINT key, BOOL down, int repeats, UINT flags);
   void OnKillFocus(HWND window, HWND gaining);
+  void OnDpiChanged(HWND window, int dpi, const RECT* suggested);
   bool FocusCuesOn() const;
   void Pointer(PointerAction action, MouseButton button, int x, int y, UINT keys);
 

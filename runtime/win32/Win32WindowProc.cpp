@@ -91,6 +91,9 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       // Translated like any key, then left to the system: Alt+F4 still closes the window.
       OnKey(window, static_cast<UINT>(wParam), message == WM_SYSKEYDOWN, 0, HIWORD(lParam));
       return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DPICHANGED:
+      OnDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_UPDATEUISTATE: {
       const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
       Deliver([&] { events_->OnFocusCues(FocusCuesOn()); });
@@ -212,6 +215,18 @@ void MainWindow::OnKey(HWND, UINT key, BOOL down, int, UINT flags) {
   event.alt = (flags & KF_ALTDOWN) != 0;
   event.repeat = down && (flags & KF_REPEAT) != 0;
   Deliver([&] { events_->OnKey(event); });
+}
+
+void MainWindow::OnDpiChanged(HWND window, int dpi, const RECT* suggested) {
+  // Nothing is drawn until the whole window is ready for the new scale: then once, all of it.
+  SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+  if (suggested != nullptr) {
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  Deliver([&] { events_->OnDpiChanged(dpi); });
+  SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void MainWindow::OnKillFocus(HWND, HWND) {

@@ -81,6 +81,7 @@ class NoEvents : public rt::WindowEvents {
   void OnFocusLost() override {}
   void OnFocusCues(bool) override {}
   rt::AccessibleWindow* Accessible() override { return nullptr; }
+  void OnDpiChanged(int) override {}
 };
 
 void ExpectSameRegion(int width, int height, const Pixel& pixel) {

@@ -1,0 +1,24 @@
+// Pictures made larger or smaller by the program, pixel by pixel, for a display scale.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "Picture.h"
+
+namespace rt {
+
+// The pixels of `source` scaled by numerator / denominator with the nearest-neighbour rule: the
+// new picture is ceil(size * numerator / denominator) large, and its pixel x shows the source's
+// pixel floor(x * denominator / numerator). Enlarged, every source pixel becomes a block of whole
+// pixels of its own colour: pixel art and the edges of text stay sharp, and a pure black pixel
+// stays pure black, so a skin's outline follows it exactly. Colours are 0x00BBGGRR, top row
+// first.
+struct ScaledPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+ScaledPixels ScaleNearest(const PictureData& source, int numerator, int denominator);
+
+}  // namespace rt

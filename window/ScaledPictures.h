@@ -1,0 +1,49 @@
+// The menu's picture files at the window's display scale: where the medium holds pictures drawn
+// for a scale ("img\main.scale-200.bmp", the qualifiers Windows names: 125, 150, 200, 250, 300,
+// 400), the one for the nearest qualifier at or above the scale, else the largest below, else
+// the plain file; scaled by the program to the scale where the file is not drawn for it exactly.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "Platform.h"
+#include "Scale.h"
+
+namespace menu {
+
+class ScaledPictures {
+ public:
+  explicit ScaledPictures(rt::Platform& platform) : platform_(&platform) {}
+
+  int Dpi() const { return dpi_; }
+  // Which files serve is found again for the new scale.
+  void SetDpi(int dpi);
+
+  // The picture of the plain file `path` at the current scale; at 96 DPI the file itself, read as
+  // the platform reads every picture. A file chosen for the scale that is missing or broken
+  // raises the same run-time error as any other picture.
+  rt::Picture Load(const std::wstring& path);
+
+ private:
+  struct Source {
+    std::wstring path;
+    int percent = 100;  // the scale the file is drawn for
+  };
+  struct Made {
+    rt::Picture from;  // the decoded file, kept so that its identity stays valid
+    int numerator = 1;
+    int denominator = 1;
+    rt::Picture scaled;
+  };
+
+  const Source& SourceOf(const std::wstring& path);
+
+  rt::Platform* platform_;
+  int dpi_ = rt::kDesignDpi;
+  std::map<std::wstring, Source> sources_;
+  // The picture last scaled from each file: made once per file and scale, not on every load.
+  std::map<std::wstring, Made> made_;
+};
+
+}  // namespace menu
