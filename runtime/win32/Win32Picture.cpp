@@ -40,7 +40,8 @@ Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down, as the pixels come
+  // Bottom-up, as every system reads a DIB section's rows the same way round then.
+  info.bmiHeader.biHeight = height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -49,8 +50,14 @@ Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels
   if (!bitmap || bits == nullptr) return Picture();
   // A DIB's 32-bit pixel holds blue in its lowest byte, a colour value red.
   auto* out = static_cast<std::uint32_t*>(bits);
-  for (const std::uint32_t colour : pixels) {
-    *out++ = (colour & 0x0000FF00u) | ((colour & 0xFFu) << 16) | ((colour >> 16) & 0xFFu);
+  const std::size_t columns = static_cast<std::size_t>(width);
+  for (int y = 0; y < height; ++y) {
+    const std::uint32_t* from = pixels.data() + static_cast<std::size_t>(y) * columns;
+    std::uint32_t* to = out + static_cast<std::size_t>(height - 1 - y) * columns;
+    for (std::size_t x = 0; x < columns; ++x) {
+      const std::uint32_t colour = from[x];
+      to[x] = (colour & 0x0000FF00u) | ((colour & 0xFFu) << 16) | ((colour >> 16) & 0xFFu);
+    }
   }
   return Picture(std::make_shared<Win32Picture>(std::move(bitmap), width, height));
 }
