@@ -503,8 +503,10 @@ def main():
     suite = loader.loadTestsFromModule(sys.modules[__name__])
     # The tests at other display scales bring an X server and a Wine prefix of their own.
     import scales
-    scales.DIST, scales.PROBE = DIST, PROBE
-    suite.addTests(loader.loadTestsFromModule(scales))
+    import settings
+    for module in (settings, scales):
+        module.DIST, module.PROBE = DIST, PROBE
+        suite.addTests(loader.loadTestsFromModule(module))
     result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
     failed = len(result.failures) + len(result.errors)
     print("e2e: %d passed, %d failed" % (result.testsRun - failed, failed))

@@ -1,0 +1,145 @@
+"""End-to-end tests of a disc's menu.ini: what a button starts, with which arguments, in which
+folder and how it is shown, as the started programs record it; a menu that stays after a start; a
+document opened by the shell; broken files reported with their line.
+
+run.py loads these tests and sets DIST and PROBE."""
+
+import ntpath
+import os
+import shutil
+import unittest
+
+from harness import Bitmap, Dist, Menu, close, run, wait_for, windows_path
+
+DIST = None
+PROBE = None
+
+BUTTONS = {0: (96, 200), 1: (256, 288), 2: (440, 312), 3: (600, 280), 14: (632, 544)}
+BUTTON_FILES = {0: "bmp1", 1: "bmp2", 2: "bmp3", 3: "bmp4", 14: "bmp15"}
+
+
+class SettingsCase(unittest.TestCase):
+    def setUp(self):
+        self.dist = Dist(DIST)
+        self.menu = None
+        self.log = os.path.join(self.dist.base, "installers.log")
+        self.env = {"MENU_INSTALLER_LOG": windows_path(self.log),
+                    "MENU_INSTALLER_LINGER_MS": "3000"}
+        run(["xdotool", "mousemove", "2", "2"])
+
+    def tearDown(self):
+        if self.menu is not None:
+            self.menu.answer_dialogs()
+            self.menu.kill()
+        run(["pkill", "-f", "notepad.exe"], check=False)
+        self.dist.remove()
+
+    def write_ini(self, text):
+        with open(os.path.join(self.dist.path, "menu.ini"), "w", encoding="utf-8",
+                  newline="\r\n") as f:
+            f.write(text)
+
+    def looks(self, index, state):
+        picture = Bitmap(self.dist.img("%s%s.bmp" % (BUTTON_FILES[index], state)))
+        left, top = BUTTONS[index]
+        return [(left + int(picture.width * fx), top + int(picture.height * fy),
+                 picture.pixel(int(picture.width * fx), int(picture.height * fy)))
+                for fx, fy in ((0.5, 0.5), (0.2, 0.25), (0.8, 0.75))]
+
+    def centre(self, index):
+        left, top = BUTTONS[index]
+        picture = Bitmap(self.dist.img(BUTTON_FILES[index] + "-2.bmp"))
+        return left + picture.width // 2, top + picture.height // 2
+
+    def start(self):
+        self.menu = Menu(self.dist.path, PROBE, env=self.env)
+        self.menu.wait_window()
+        self.menu.wait_shown(self.looks(0, "-2"), "the normal pictures")
+
+    def click(self, index):
+        self.menu.move(*self.centre(index))
+        self.menu.wait_shown(self.looks(index, "-3"), "button %d lit" % index)
+        self.menu.down(1)
+        self.menu.up(1)
+
+    def started(self):
+        if not os.path.exists(self.log):
+            return []
+        with open(self.log, encoding="utf-8") as f:
+            return [dict(field.split("=", 1) for field in line.rstrip("\n").split("\t"))
+                    for line in f if line.strip()]
+
+
+class DiscSettings(SettingsCase):
+    def test_a_program_in_a_folder_with_spaces_gets_its_arguments_apart_and_shows_normally(self):
+        tools = os.path.join(self.dist.path, "Tools and more")
+        os.makedirs(tools)
+        shutil.copy(os.path.join(self.dist.path, "ZENT", "MOLAN_setup.exe"),
+                    os.path.join(tools, "setup app.exe"))
+        self.write_ini("[Button2]\nOpen=Tools and more\\setup app.exe\n"
+                       "Arguments=--mode \"a b\" /x\nShow=normal\n")
+        self.start()
+        self.click(1)
+        self.assertEqual(self.menu.wait_exit(), 0)
+        record = wait_for(lambda: self.started(), "the program's record")[0]
+        folder = windows_path(tools)
+        self.assertEqual(record["path"].lower(), (folder + "\\setup app.exe").lower())
+        self.assertEqual(record["cwd"].rstrip("\\").lower(), folder.lower())
+        self.assertTrue(record["cmdline"].endswith(' --mode "a b" /x'), record["cmdline"])
+        self.assertEqual(record["show"], "1", "SW_SHOWNORMAL")
+
+    def test_after_a_start_the_menu_may_stay_and_go_on_working(self):
+        self.write_ini("[Button1]\nAfterStart=stay\n")
+        self.start()
+        self.click(0)
+        wait_for(lambda: self.started(), "the installer's record")
+        self.assertTrue(self.menu.alive())
+        self.menu.move(2, 2)
+        self.click(3)  # another button lights up and starts its own installer
+        self.assertEqual(self.menu.wait_exit(), 0)
+        names = [ntpath.basename(r["path"]).lower() for r in self.started()]
+        self.assertEqual(names, ["tev_setup.exe", "dasef_setup.exe"])
+
+    def test_a_document_opens_in_the_program_the_shell_has_for_it(self):
+        # A fresh Wine prefix knows notepad as the program of text files, but has no .txt entry
+        # pointing at it, as Windows has.
+        run(["wine", "reg", "add", "HKCR\\.txt", "/ve", "/d", "txtfile", "/f"])
+        with open(os.path.join(self.dist.path, "readme.txt"), "w") as f:
+            f.write("Read me first.\n")
+        self.write_ini("[Close]\nOpen=readme.txt\nShow=normal\n")
+        self.start()
+        self.click(14)
+        self.assertEqual(self.menu.wait_exit(), 0)
+        wait_for(lambda: run(["xdotool", "search", "--name", "readme"], check=False).strip(),
+                 "Wine's notepad showing readme.txt")
+
+    def test_open64_is_left_alone_on_32_bit_windows(self):
+        # The test prefix is 32-bit; a 64-bit prefix would start Open64's program instead.
+        self.write_ini("[Button3]\nOpen=ZENT\\PIRUK_setup.exe\nOpen64=ZENT\\DASEF_setup.exe\n")
+        self.start()
+        self.click(2)
+        self.assertEqual(self.menu.wait_exit(), 0)
+        record = wait_for(lambda: self.started(), "the installer's record")[0]
+        self.assertTrue(record["path"].lower().endswith("piruk_setup.exe"), record["path"])
+
+    def test_broken_files_end_the_menu_with_the_line_and_the_reason(self):
+        cases = [("[Menu]\nTitle=Demo\n[Button1]\nShow=tiny\n", "Line 4"),
+                 ("; demo\n[Buton1]\n", "Line 2"),
+                 ("[Button2]\nOpen=\n", "Line 2")]
+        path = windows_path(os.path.join(self.dist.path, "menu.ini"))
+        for text, line in cases:
+            self.write_ini(text)
+            self.menu = Menu(self.dist.path, PROBE, env=self.env)
+            box = self.menu.wait_dialog()[0]
+            message = " ".join(box[1:])
+            self.assertIn(path, message)
+            self.assertIn(line + ":", message)
+            self.assertIn("'5'", message)
+            self.menu.answer_dialogs()
+            self.assertEqual(self.menu.wait_exit(), 5)
+            self.assertIsNone(self.menu.main_window(), "no window before the error")
+        self.assertEqual(self.started(), [])
+
+
+def load_tests(loader, tests, pattern):
+    return loader.loadTestsFromTestCase(DiscSettings)
