@@ -8,7 +8,7 @@
 #include <span>
 
 #include "BitmapCheck.h"
-#include "decoder.h"
+#include "ReferenceDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> file(data, size);
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     return 0;
   }
-  const corpus::Decoded decoded = corpus::DecodeTrusting(file, false);
+  const bmpio::Decoded decoded = bmpio::DecodeTrusting(file, false);
   if (!decoded.ok) {
     std::fprintf(stderr, "accepted, but the decoder %s\n", decoded.problem.c_str());
     std::abort();

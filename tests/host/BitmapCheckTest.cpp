@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "BitmapFormat.h"
-#include "corpus.h"
+#include "BmpWriter.h"
 
 namespace rt {
 namespace {
@@ -25,10 +25,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 void Set32(Bytes& out, std::size_t at, std::uint32_t value) {
   for (std::size_t i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-std::uint64_t Stride(std::uint64_t width, std::uint32_t bits) {
-  return (width * bits + 31) / 32 * 4;
 }
 
 std::uint64_t Magnitude(std::int32_t value) {
@@ -53,7 +49,7 @@ struct Bmp {
   std::optional<std::uint32_t> pixelOffset;     // default: right after the palette
 
   Bytes Write() const {
-    corpus::Bitmap file;
+    bmpio::Bitmap file;
     file.headerSize = headerSize;
     file.width = width;
     file.height = height;
@@ -75,7 +71,7 @@ struct Bmp {
       file.pixels = *pixels;
     } else {
       file.pixels.resize(
-          static_cast<std::size_t>(Stride(Magnitude(width), bits) * Magnitude(height)));
+          static_cast<std::size_t>(bmp::RowStride(Magnitude(width), bits) * Magnitude(height)));
       for (std::size_t i = 0; i < file.pixels.size(); ++i)
         file.pixels[i] = static_cast<std::uint8_t>(i * 37 + 11);
     }
@@ -590,7 +586,8 @@ std::string Inconsistency(const Bytes& file, const BitmapCheckResult& r) {
     return "accepted a pixel offset outside the file";
   }
   if (compression == 0 || compression == 3) {
-    if (pixelOffset + Stride(columns, bits) * rows > file.size()) return "accepted short pixels";
+    if (pixelOffset + bmp::RowStride(columns, bits) * rows > file.size())
+      return "accepted short pixels";
   }
   return {};
 }

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "BitmapCheck.h"
+#include "ReferenceDecoder.h"
 #include "corpus.h"
-#include "decoder.h"
 
 namespace {
 
@@ -131,7 +131,7 @@ TEST(Corpus, ValidFilesDecodeToThePatternEverywhere) {
   for (const Case& c : AllCases()) {
     if (c.expect == Expect::kRefused) continue;
     SCOPED_TRACE(c.name);
-    const corpus::Decoded d = corpus::DecodeTrusting(c.bytes, true);
+    const bmpio::Decoded d = bmpio::DecodeTrusting(c.bytes, true);
     ASSERT_TRUE(d.ok) << d.problem;
     const corpus::PictureSize size = corpus::SizeOf(c.kind);
     ASSERT_EQ(d.width, size.width);
@@ -196,7 +196,7 @@ TEST(Corpus, RefusalsThatKeepADecoderInsideTheFile) {
     SCOPED_TRACE(c.name);
     ++seen;
     EXPECT_FALSE(Check(c).ok);
-    const corpus::Decoded d = corpus::DecodeTrusting(c.bytes, false);
+    const bmpio::Decoded d = bmpio::DecodeTrusting(c.bytes, false);
     EXPECT_FALSE(d.ok);
     EXPECT_FALSE(d.problem.empty());
     EXPECT_EQ(d.problem.rfind("as Wine 8 reads", 0) == 0, c.name == wineOnly) << d.problem;
@@ -253,7 +253,7 @@ TEST(Corpus, V5ProfilesMustLieInsideTheFile) {
       if (!v.accepted) {
         EXPECT_NE(Narrow(r.reason).find("colour profile"), std::string::npos);
       }
-      EXPECT_EQ(corpus::DecodeTrusting(file, false).ok, v.accepted);
+      EXPECT_EQ(bmpio::DecodeTrusting(file, false).ok, v.accepted);
     }
   }
 }

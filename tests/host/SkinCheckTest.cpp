@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "BitmapCheck.h"
+#include "ReferenceDecoder.h"
 #include "corpus.h"
-#include "decoder.h"
 
 namespace skincheck {
 namespace {
@@ -86,12 +86,12 @@ class SkinCheckTest : public testing::Test {
       }
     }
     at(width / 2, height / 2) = kBlack;
-    Write("img/main.bmp", corpus::Write24(width, height, pixels, topDown));
+    Write("img/main.bmp", bmpio::Write24(width, height, pixels, topDown));
   }
 
   void WriteButton(int number, const std::string& look, int width, int height, Rgb colour) {
     Write("img/bmp" + std::to_string(number) + look + ".bmp",
-          corpus::Write24(width, height, Solid(width, height, colour)));
+          bmpio::Write24(width, height, Solid(width, height, colour)));
   }
 
   Result Check(bool preview = false) const { return CheckFolder(folder_, preview); }
@@ -309,7 +309,7 @@ TEST_F(SkinCheckTest, PreviewShowsSkinNormalLooksAndHoles) {
   ASSERT_TRUE(check.ok);
   EXPECT_EQ(check.bitsPerPixel, 24);
   EXPECT_EQ(check.height, 600);  // positive: bottom-up
-  const corpus::Decoded decoded = corpus::DecodeTrusting(bytes, true);
+  const bmpio::Decoded decoded = bmpio::DecodeTrusting(bytes, true);
   ASSERT_TRUE(decoded.ok) << decoded.problem;
   EXPECT_TRUE(decoded.pixels == preview.pixels);
 }

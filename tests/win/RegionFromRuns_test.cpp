@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "BitmapFormat.h"
 #include "ReferenceRegion.h"
 #include "SkinOutline.h"
 #include "Win32Platform.h"
@@ -29,7 +30,8 @@ HBITMAP MakeSkin(int width, int height, const Pixel& pixel) {
   info.bmiHeader.biBitCount = 24;
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const int stride = (width * 3 + 3) & ~3;
+  const auto stride =
+      static_cast<std::ptrdiff_t>(rt::bmp::RowStride(static_cast<std::uint64_t>(width), 24));
   auto* bytes = static_cast<std::uint8_t*>(bits);
   for (int y = 0; y < height; ++y) {
     std::uint8_t* row = bytes + static_cast<std::ptrdiff_t>(height - 1 - y) * stride;

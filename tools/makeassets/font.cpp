@@ -1,3 +1,4 @@
+// The 5x7 capital-letter font and the two ways it is drawn.
 #include "font.h"
 
 #include <array>

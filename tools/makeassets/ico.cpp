@@ -1,3 +1,4 @@
+// The program's icon file: 4-bit images with their transparency masks.
 #include "ico.h"
 
 #include <limits>
@@ -25,46 +26,47 @@ std::uint8_t nearest(const IconPalette& palette, Rgb c) {
 // BITMAPINFOHEADER with doubled height, palette, XOR bitmap and AND mask, rows bottom-up.
 Bytes encode_entry(const IconImage& icon, const IconPalette& palette) {
   const int size = icon.pixels.width();
-  const int xor_row = (size / 2 + 3) & ~3;
-  const int and_row = ((size + 7) / 8 + 3) & ~3;
+  const auto xor_row = bmpio::RowBytes(size, 4);
+  const auto and_row = bmpio::RowBytes(size, 1);  // the transparency mask
   Bytes out;
-  put_u32(out, 40);
-  put_i32(out, size);
-  put_i32(out, size * 2);
-  put_u16(out, 1);
-  put_u16(out, 4);
-  put_u32(out, 0);
-  put_u32(out, static_cast<std::uint32_t>((xor_row + and_row) * size));
-  put_u32(out, 0);
-  put_u32(out, 0);
-  put_u32(out, 0);
-  put_u32(out, 0);
+  bmpio::Put32(out, 40);
+  bmpio::Put32(out, static_cast<std::uint32_t>(size));
+  bmpio::Put32(out, static_cast<std::uint32_t>(size * 2));
+  bmpio::Put16(out, 1);
+  bmpio::Put16(out, 4);
+  bmpio::Put32(out, 0);
+  bmpio::Put32(out,
+               static_cast<std::uint32_t>((xor_row + and_row) * static_cast<std::size_t>(size)));
+  bmpio::Put32(out, 0);
+  bmpio::Put32(out, 0);
+  bmpio::Put32(out, 0);
+  bmpio::Put32(out, 0);
   for (const Rgb& c : palette) {
-    put_u8(out, c.b);
-    put_u8(out, c.g);
-    put_u8(out, c.r);
-    put_u8(out, 0);
+    bmpio::Put8(out, c.b);
+    bmpio::Put8(out, c.g);
+    bmpio::Put8(out, c.r);
+    bmpio::Put8(out, 0);
   }
   auto opaque = [&](int x, int y) {
     return static_cast<bool>(icon.opaque[static_cast<std::size_t>(y * size + x)]);
   };
   for (int y = size - 1; y >= 0; --y) {
-    Bytes row(static_cast<std::size_t>(xor_row), 0);
+    Bytes row(xor_row, 0);
     for (int x = 0; x < size; ++x) {
       const unsigned index = opaque(x, y) ? nearest(palette, icon.pixels.at(x, y)) : 0u;
       const unsigned shift = x % 2 == 0 ? 4u : 0u;
       row[static_cast<std::size_t>(x / 2)] |= static_cast<std::uint8_t>(index << shift);
     }
-    append(out, row);
+    bmpio::Append(out, row);
   }
   for (int y = size - 1; y >= 0; --y) {
-    Bytes row(static_cast<std::size_t>(and_row), 0);
+    Bytes row(and_row, 0);
     for (int x = 0; x < size; ++x) {
       if (!opaque(x, y)) {
         row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
       }
     }
-    append(out, row);
+    bmpio::Append(out, row);
   }
   return out;
 }
@@ -73,9 +75,9 @@ Bytes encode_entry(const IconImage& icon, const IconPalette& palette) {
 
 Bytes encode_ico4(const std::vector<IconImage>& images, const IconPalette& palette) {
   Bytes out;
-  put_u16(out, 0);
-  put_u16(out, 1);  // icon
-  put_u16(out, static_cast<unsigned>(images.size()));
+  bmpio::Put16(out, 0);
+  bmpio::Put16(out, 1);  // icon
+  bmpio::Put16(out, static_cast<unsigned>(images.size()));
   std::vector<Bytes> entries;
   for (const IconImage& icon : images) {
     const int size = icon.pixels.width();
@@ -88,17 +90,17 @@ Bytes encode_ico4(const std::vector<IconImage>& images, const IconPalette& palet
   auto offset = static_cast<std::uint32_t>(6 + 16 * images.size());
   for (std::size_t i = 0; i < images.size(); ++i) {
     const auto size = static_cast<unsigned>(images[i].pixels.width());
-    put_u8(out, size);
-    put_u8(out, size);
-    put_u8(out, 16);  // colours
-    put_u8(out, 0);
-    put_u16(out, 1);  // planes
-    put_u16(out, 4);  // bits per pixel
-    put_u32(out, static_cast<std::uint32_t>(entries[i].size()));
-    put_u32(out, offset);
+    bmpio::Put8(out, size);
+    bmpio::Put8(out, size);
+    bmpio::Put8(out, 16);  // colours
+    bmpio::Put8(out, 0);
+    bmpio::Put16(out, 1);  // planes
+    bmpio::Put16(out, 4);  // bits per pixel
+    bmpio::Put32(out, static_cast<std::uint32_t>(entries[i].size()));
+    bmpio::Put32(out, offset);
     offset += static_cast<std::uint32_t>(entries[i].size());
   }
-  for (const Bytes& e : entries) append(out, e);
+  for (const Bytes& e : entries) bmpio::Append(out, e);
   return out;
 }
 

@@ -4,10 +4,12 @@
 #include <array>
 #include <vector>
 
-#include "bytes.h"
+#include "Bytes.h"
 #include "image.h"
 
 namespace makeassets {
+
+using bmpio::Bytes;
 
 struct IconImage {
   Image pixels;

@@ -1,3 +1,4 @@
+// Drawing on RGB pixel buffers: shapes as distance functions, fills, gradients and glows.
 #include "image.h"
 
 #include <algorithm>

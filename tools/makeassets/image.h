@@ -9,14 +9,11 @@
 #include <utility>
 #include <vector>
 
+#include "BmpWriter.h"
+
 namespace makeassets {
 
-struct Rgb {
-  std::uint8_t r = 0;
-  std::uint8_t g = 0;
-  std::uint8_t b = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+using bmpio::Rgb;
 
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kWhite{255, 255, 255};
@@ -66,6 +63,8 @@ class Image {
   int height() const { return height_; }
   bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   Rgb at(int x, int y) const { return pixels_[index(x, y)]; }
+  // Top row first, `width()` a row.
+  const std::vector<Rgb>& pixels() const { return pixels_; }
   void set(int x, int y, Rgb c);
   // Mixes c over the pixel with opacity alpha in [0, 1]; pixels outside the image are ignored.
   void blend(int x, int y, Rgb c, double alpha);

@@ -4,11 +4,16 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <span>
+#include <stdexcept>
 #include <string>
 
+#include "BitmapCheck.h"
+#include "Bytes.h"
+#include "ReferenceDecoder.h"
 #include "art.h"
-#include "bmp.h"
 #include "ico.h"
+#include "quantize.h"
 
 namespace fs = std::filesystem;
 using namespace makeassets;
@@ -16,17 +21,31 @@ using namespace makeassets;
 namespace {
 
 void save(const fs::path& path, const Bytes& data) {
-  write_file(path, data);
+  bmpio::WriteFile(path, data);
   std::printf("%8zu  %s\n", data.size(), path.string().c_str());
 }
 
-// Encodes, then decodes again and compares, so a faulty encoder never writes a file.
+// 24 bits, bottom-up, with the image size filled in as most picture tools write it.
+void save_bmp24(const fs::path& path, const Image& image) {
+  bmpio::Bitmap bitmap = bmpio::Make24(image.width(), image.height(), image.pixels());
+  bitmap.imageSize = static_cast<std::uint32_t>(bitmap.pixels.size());
+  save(path, bitmap.Write());
+}
+
+// Encodes, then has the menu's header check and the reference decoder read the file back, so that
+// a faulty encoder never writes a file.
 void save_rle8(const fs::path& path, const Image& image, int colours) {
   const IndexedImage indexed = quantize(image, colours);
-  if (decode_rle8(encode_rle8(indexed), indexed.width, indexed.height) != indexed.pixels) {
-    throw std::runtime_error("RLE8 round trip failed for " + path.string());
+  const Bytes file =
+      bmpio::MakeRle8(indexed.width, indexed.height, indexed.palette, indexed.pixels).Write();
+  const bmpio::Decoded decoded = bmpio::DecodeTrusting(file, true);
+  bool same = rt::CheckBitmapFile(std::span<const std::uint8_t>(file)).ok && decoded.ok &&
+              decoded.width == indexed.width && decoded.height == indexed.height;
+  for (std::size_t i = 0; same && i < indexed.pixels.size(); ++i) {
+    same = decoded.pixels[i] == indexed.palette[indexed.pixels[i]];
   }
-  save(path, encode_bmp_rle8(indexed));
+  if (!same) throw std::runtime_error("RLE8 round trip failed for " + path.string());
+  save(path, file);
 }
 
 std::string look_suffix(Look look) { return std::to_string(static_cast<int>(look)); }
@@ -47,15 +66,14 @@ int main(int argc, char** argv) {
 
     const Image skin = paint_skin();
     check_skin(skin);
-    save(img / "main.bmp", encode_bmp24(skin));
+    save_bmp24(img / "main.bmp", skin);
     for (Look look : {Look::Pressed, Look::Normal, Look::Hover}) {
       for (int product = 0; product < 4; ++product) {
         const std::string name =
             "bmp" + std::to_string(product + 1) + "-" + look_suffix(look) + ".bmp";
-        save(img / name, encode_bmp24(paint_installer_button(skin, product, look)));
+        save_bmp24(img / name, paint_installer_button(skin, product, look));
       }
-      save(img / ("bmp15-" + look_suffix(look) + ".bmp"),
-           encode_bmp24(paint_close_button(skin, look)));
+      save_bmp24(img / ("bmp15-" + look_suffix(look) + ".bmp"), paint_close_button(skin, look));
     }
 
     const Image design_skin = paint_design_skin();

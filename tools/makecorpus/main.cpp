@@ -8,23 +8,16 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "Bytes.h"
 #include "corpus.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-void WriteFile(const fs::path& path, const corpus::Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-std::string Hex(const corpus::Rgb& c) {
+std::string Hex(const bmpio::Rgb& c) {
   char text[8];
   std::snprintf(text, sizeof(text), "%02x%02x%02x", c.r, c.g, c.b);
   return text;
@@ -56,12 +49,12 @@ int main(int argc, char** argv) {
       const fs::path file = folder / (c.name + ".bmp");
       fs::remove_all(file);
       if (c.source == corpus::Source::kFile) {
-        WriteFile(file, c.bytes);
+        bmpio::WriteFile(file, c.bytes);
         ++files;
       }
     }
-    WriteFile(folder / "cases.tsv", corpus::Bytes(cases.begin(), cases.end()));
-    WriteFile(folder / "expected.tsv", corpus::Bytes(expected.begin(), expected.end()));
+    bmpio::WriteFile(folder / "cases.tsv", bmpio::Bytes(cases.begin(), cases.end()));
+    bmpio::WriteFile(folder / "expected.tsv", bmpio::Bytes(expected.begin(), expected.end()));
     std::printf("makecorpus: %zu files written to %s\n", files, folder.string().c_str());
     return 0;
   } catch (const std::exception& e) {

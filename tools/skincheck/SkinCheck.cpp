@@ -4,127 +4,29 @@
 #include "SkinCheck.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <ostream>
 #include <span>
 #include <string_view>
 
 #include "BitmapCheck.h"
+#include "Bytes.h"
+#include "FolderNames.h"
 #include "PathRule.h"
+#include "Preview.h"
+#include "ReferenceDecoder.h"
 #include "RunTimeError.h"
 #include "SkinOutline.h"
-#include "decoder.h"
 #include "frmMain.h"
 #include "frmMainDefinition.h"
 
 namespace skincheck {
 
 namespace fs = std::filesystem;
-using corpus::Rgb;
 
 namespace {
 
-std::string Utf8(std::wstring_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    auto code = static_cast<std::uint32_t>(text[i]);
-    // UTF-16 surrogate pairs where wchar_t is 16 bits wide.
-    if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size()) {
-      const auto low = static_cast<std::uint32_t>(text[i + 1]);
-      if (low >= 0xDC00 && low < 0xE000) {
-        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-        ++i;
-      }
-    }
-    if (code >= 0xD800 && code < 0xE000) code = 0xFFFD;  // a lone surrogate
-    auto put = [&](std::uint32_t byte) { out.push_back(static_cast<char>(byte)); };
-    if (code < 0x80) {
-      put(code);
-    } else if (code < 0x800) {
-      put(0xC0 | (code >> 6));
-      put(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      put(0xE0 | (code >> 12));
-      put(0x80 | ((code >> 6) & 0x3F));
-      put(0x80 | (code & 0x3F));
-    } else {
-      put(0xF0 | (code >> 18));
-      put(0x80 | ((code >> 12) & 0x3F));
-      put(0x80 | ((code >> 6) & 0x3F));
-      put(0x80 | (code & 0x3F));
-    }
-  }
-  return out;
-}
-
-std::string PathText(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(reinterpret_cast<const char*>(text.data()), text.size());
-}
-
 std::string SizeText(int width, int height) {
   return std::to_string(width) + " x " + std::to_string(height);
-}
-
-// A name of the menu's, relative to the program folder: what the rule gives for an empty folder
-// that ends in a separator, and installer paths without their leading separator.
-std::wstring Relative(std::wstring path) {
-  const std::size_t start = path.find_first_not_of(L'\\');
-  return start == std::wstring::npos ? std::wstring() : path.substr(start);
-}
-
-template <typename Char>
-Char Lower(Char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<Char>(c - 'A' + 'a') : c;
-}
-
-template <typename Text>
-bool SameIgnoringCase(const Text& a, const Text& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](auto x, auto y) { return Lower(x) == Lower(y); });
-}
-
-// Where a file the menu names lies in the folder: the name's parts between backslashes, each one
-// looked up under its exact name first and then ignoring case, as Windows finds it.
-struct Located {
-  fs::path path;
-  bool found = false;
-  bool caseDiffers = false;
-};
-
-Located Locate(const fs::path& folder, std::wstring_view name) {
-  Located result{folder};
-  std::size_t start = 0;
-  while (start < name.size()) {
-    std::size_t end = name.find(L'\\', start);
-    if (end == std::wstring_view::npos) end = name.size();
-    const fs::path part(std::wstring(name.substr(start, end - start)));
-    start = end + 1;
-    if (part.empty()) continue;
-    std::error_code error;
-    fs::path next = result.path / part;
-    if (!fs::exists(next, error)) {
-      bool matched = false;
-      for (fs::directory_iterator it(result.path, error), last; !error && it != last;
-           it.increment(error)) {
-        if (SameIgnoringCase(it->path().filename().native(), part.native())) {
-          next = it->path();
-          matched = true;
-          break;
-        }
-      }
-      if (!matched) {
-        result.path = next;
-        return result;
-      }
-      result.caseDiffers = true;
-    }
-    result.path = next;
-  }
-  result.found = true;
-  return result;
 }
 
 class Checker {
@@ -153,7 +55,6 @@ class Checker {
   void CheckSkin(const std::wstring& name, const Image& skin);
   void CheckPlace(const std::wstring& name, const Image& picture, const rt::PixelRect& place);
   void CheckInstallers();
-  Image Compose(const Image& skin, const std::map<std::int16_t, Image>& normals) const;
 
   static std::vector<Button> Buttons();
 
@@ -210,13 +111,12 @@ std::optional<fs::path> Checker::Find(const std::wstring& name, std::string_view
 std::optional<Image> Checker::ReadPicture(const std::wstring& name, bool keepPixels) {
   const std::optional<fs::path> path = Find(name, "a picture", "");
   if (!path) return std::nullopt;
-  std::ifstream in(*path, std::ios::binary);
-  if (!in) {
+  const std::optional<bmpio::Bytes> bytes = bmpio::ReadFile(*path);
+  if (!bytes) {
     Add(Severity::kError, name, "cannot be read");
     return std::nullopt;
   }
-  const corpus::Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::span<const std::uint8_t> file(bytes);
+  const std::span<const std::uint8_t> file(*bytes);
   const rt::BitmapCheckResult check = rt::CheckBitmapFile(file);
   if (!check.ok) {
     Add(Severity::kError, name, "the menu refuses it: " + Utf8(check.reason));
@@ -227,7 +127,7 @@ std::optional<Image> Checker::ReadPicture(const std::wstring& name, bool keepPix
         "stored top-down (negative height); the menu shows it, but Wine 8's own decoder and "
         "some picture tools draw such files black, 24-bit bottom-up files show everywhere");
   }
-  corpus::Decoded decoded = corpus::DecodeTrusting(file, keepPixels);
+  bmpio::Decoded decoded = bmpio::DecodeTrusting(file, keepPixels);
   if (!decoded.ok) {
     Add(Severity::kError, name, "cannot be decoded: " + decoded.problem);
     return std::nullopt;
@@ -306,82 +206,6 @@ void Checker::CheckInstallers() {
   }
 }
 
-// The decoded skin as the outline computation reads it.
-class SkinPixels final : public rt::PictureData {
- public:
-  explicit SkinPixels(const Image& image) : image_(&image) {}
-  int Width() const override { return image_->width; }
-  int Height() const override { return image_->height; }
-  void ReadPixels(const rt::PixelRect& area, std::uint32_t* out) const override {
-    const rt::PixelRect inside = rt::Intersect(area, {0, 0, image_->width, image_->height});
-    for (int y = inside.top; y < inside.bottom; ++y) {
-      for (int x = inside.left; x < inside.right; ++x) {
-        const Rgb& c = image_->At(x, y);
-        out[static_cast<std::size_t>(y - area.top) * static_cast<std::size_t>(area.Width()) +
-            static_cast<std::size_t>(x - area.left)] = static_cast<std::uint32_t>(c.r) |
-                                                       static_cast<std::uint32_t>(c.g) << 8u |
-                                                       static_cast<std::uint32_t>(c.b) << 16u;
-      }
-    }
-  }
-
- private:
-  const Image* image_;
-};
-
-// Draws `picture` with its top-left corner at (left, top), clipped to `canvas`.
-void Draw(Image& canvas, const Image& picture, int left, int top) {
-  const rt::PixelRect part = rt::Intersect({left, top, left + picture.width, top + picture.height},
-                                           {0, 0, canvas.width, canvas.height});
-  for (int y = part.top; y < part.bottom; ++y) {
-    for (int x = part.left; x < part.right; ++x) {
-      canvas.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.width) +
-                    static_cast<std::size_t>(x)] = picture.At(x - left, y - top);
-    }
-  }
-}
-
-Image Checker::Compose(const Image& skin, const std::map<std::int16_t, Image>& normals) const {
-  Image canvas = skin;
-  // The bottom of the stack first. The picture box along the top shows the skin from its own
-  // corner; the measuring image is hidden; buttons show their normal look.
-  const auto& controls = menu::frmMainDefinition().controls;
-  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-    if (it->kind == rt::ControlKind::kPictureBox) {
-      const rt::PixelRect box = rt::Intersect(it->bounds, {0, 0, skin.width, skin.height});
-      for (int y = box.top; y < box.bottom; ++y) {
-        for (int x = box.left; x < box.right; ++x) {
-          const int sx = x - it->bounds.left;
-          const int sy = y - it->bounds.top;
-          if (sx < skin.width && sy < skin.height) {
-            canvas.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(skin.width) +
-                          static_cast<std::size_t>(x)] = skin.At(sx, sy);
-          }
-        }
-      }
-      continue;
-    }
-    if (it->name != L"cmd") continue;
-    const auto normal = normals.find(static_cast<std::int16_t>(it->index));
-    if (normal != normals.end()) Draw(canvas, normal->second, it->bounds.left, it->bounds.top);
-  }
-  // What the outline leaves out shows the desktop, whatever was drawn there.
-  const SkinPixels pixels(skin);
-  std::vector<bool> kept(canvas.pixels.size(), false);
-  for (const rt::PixelRect& rect : menu::SkinOutlineRects(skin.width, skin.height, pixels)) {
-    for (int y = rect.top; y < rect.bottom; ++y) {
-      for (int x = rect.left; x < rect.right; ++x) {
-        kept[static_cast<std::size_t>(y) * static_cast<std::size_t>(skin.width) +
-             static_cast<std::size_t>(x)] = true;
-      }
-    }
-  }
-  for (std::size_t i = 0; i < kept.size(); ++i) {
-    if (!kept[i]) canvas.pixels[i] = kHoleColour;
-  }
-  return canvas;
-}
-
 Result Checker::Run() {
   const std::wstring skinName = menu::SkinPicturePath(L"", true);
   skin_ = ReadPicture(skinName, withPreview_);
@@ -401,126 +225,14 @@ Result Checker::Run() {
 
   CheckInstallers();
 
-  if (withPreview_ && skin_ && !skinRefused_) result_.preview = Compose(*skin_, normals);
+  if (withPreview_ && skin_ && !skinRefused_) result_.preview = ComposePreview(*skin_, normals);
   return std::move(result_);
-}
-
-std::string_view SeverityName(Severity severity) {
-  switch (severity) {
-    case Severity::kError:
-      return "error";
-    case Severity::kWarning:
-      return "warning";
-    case Severity::kNote:
-      return "note";
-  }
-  return "";
-}
-
-std::string Counted(int count, std::string_view word) {
-  return std::to_string(count) + " " + std::string(word) + (count == 1 ? "" : "s");
-}
-
-// Whether a command-line argument is the option `name`, on either platform's kind of text.
-bool Is(const fs::path& arg, std::string_view name) {
-  const auto& text = arg.native();
-  return text.size() == name.size() &&
-         std::equal(text.begin(), text.end(), name.begin(),
-                    [](auto a, char b) { return a == static_cast<decltype(a)>(b); });
-}
-
-constexpr std::string_view kUsage =
-    "usage: skincheck [--preview FILE] FOLDER\n"
-    "Checks the distribution folder FOLDER (menu.exe with img and ZENT) as the menu reads it.\n"
-    "  --preview FILE  also writes a picture of the window as it will look (a 24-bit BMP;\n"
-    "                  holes of the outline in magenta)\n"
-    "Exit status: 0 the menu will work (warnings allowed), 1 it would fail, 2 bad usage, no such\n"
-    "folder or the preview could not be written.\n";
-
-bool WriteBmp(const fs::path& path, const Image& image) {
-  const corpus::Bytes bytes = corpus::Write24(image.width, image.height, image.pixels);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
 }
 
 }  // namespace
 
-int Result::Count(Severity severity) const {
-  return static_cast<int>(std::count_if(findings.begin(), findings.end(),
-                                        [&](const Finding& f) { return f.severity == severity; }));
-}
-
 Result CheckFolder(const fs::path& folder, bool withPreview) {
   return Checker(folder, withPreview).Run();
-}
-
-std::string FormatFinding(const Finding& finding) {
-  return std::string(SeverityName(finding.severity)) + ": " + finding.file + ": " + finding.message;
-}
-
-std::string FormatSummary(const Result& result) {
-  return Counted(result.Count(Severity::kError), "error") + ", " +
-         Counted(result.Count(Severity::kWarning), "warning") + ", " +
-         Counted(result.Count(Severity::kNote), "note") + ": " +
-         (result.MenuWouldFail() ? "the menu would fail" : "the menu will work");
-}
-
-int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err) {
-  std::optional<fs::path> folder;
-  std::optional<fs::path> preview;
-  bool options = true;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const fs::path& arg = args[i];
-    const bool option = options && arg.native().size() > 1 && arg.native()[0] == '-';
-    if (option && Is(arg, "--")) {
-      options = false;
-    } else if (option && (Is(arg, "--help") || Is(arg, "-h"))) {
-      out << kUsage;
-      return kExitMenuWorks;
-    } else if (option && Is(arg, "--preview")) {
-      if (i + 1 == args.size()) {
-        err << "skincheck: --preview needs a file name\n" << kUsage;
-        return kExitUsage;
-      }
-      preview = args[++i];
-    } else if (option) {
-      err << "skincheck: unknown option " << PathText(arg) << "\n" << kUsage;
-      return kExitUsage;
-    } else if (folder) {
-      err << "skincheck: one folder only\n" << kUsage;
-      return kExitUsage;
-    } else {
-      folder = arg;
-    }
-  }
-  if (!folder) {
-    err << kUsage;
-    return kExitUsage;
-  }
-  std::error_code error;
-  if (!fs::is_directory(*folder, error)) {
-    err << "skincheck: " << PathText(*folder) << " is not a folder\n";
-    return kExitUsage;
-  }
-
-  const Result result = CheckFolder(*folder, preview.has_value());
-  for (const Finding& finding : result.findings) out << FormatFinding(finding) << "\n";
-  int status = result.MenuWouldFail() ? kExitMenuFails : kExitMenuWorks;
-  if (preview) {
-    if (!result.preview) {
-      out << "preview: not written, the menu cannot show its window\n";
-    } else if (WriteBmp(*preview, *result.preview)) {
-      out << "preview: " << PathText(*preview) << "\n";
-    } else {
-      err << "skincheck: could not write the preview to " << PathText(*preview) << "\n";
-      status = kExitUsage;
-    }
-  }
-  out << FormatSummary(result) << "\n";
-  return status;
 }
 
 }  // namespace skincheck

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "corpus.h"
+#include "BmpWriter.h"
 
 namespace skincheck {
+
+using bmpio::Rgb;
 
 // An error stops the menu (or a button); a warning is a fault the user may see; a note is a
 // difference from the design that does no harm by itself.
@@ -29,8 +31,8 @@ struct Finding {
 struct Image {
   int width = 0;
   int height = 0;
-  std::vector<corpus::Rgb> pixels;
-  const corpus::Rgb& At(int x, int y) const {
+  std::vector<Rgb> pixels;
+  const Rgb& At(int x, int y) const {
     return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                   static_cast<std::size_t>(x)];
   }
@@ -50,7 +52,7 @@ inline constexpr int kDesignedSkinWidth = 800;
 inline constexpr int kDesignedSkinHeight = 600;
 
 // The colour of the outline's holes in the preview, where the desktop shows through.
-inline constexpr corpus::Rgb kHoleColour{255, 0, 255};
+inline constexpr Rgb kHoleColour{255, 0, 255};
 
 // Checks `folder`: the skin, the three looks of every picture button, the installers.
 Result CheckFolder(const std::filesystem::path& folder, bool withPreview);

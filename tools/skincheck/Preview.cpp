@@ -1,0 +1,160 @@
+// The preview is painted by the menu's own painting code: a form made from frmMain's definition,
+// given the state the menu's start-up leaves, paints itself through a software painter into an
+// image, so that the stacking, clipping and sizing of its controls are the menu's own.
+#include "Preview.h"
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Forms.h"
+#include "SkinOutline.h"
+#include "frmMainDefinition.h"
+
+namespace skincheck {
+
+namespace {
+
+std::size_t At(int x, int y, int width) {
+  return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+         static_cast<std::size_t>(x);
+}
+
+// One of skincheck's pictures, read as the platform's pictures are read: 0x00BBGGRR values.
+class ImagePicture final : public rt::PictureData {
+ public:
+  explicit ImagePicture(const Image& image) : image_(&image) {}
+  int Width() const override { return image_->width; }
+  int Height() const override { return image_->height; }
+  void ReadPixels(const rt::PixelRect& area, std::uint32_t* out) const override {
+    const rt::PixelRect inside = rt::Intersect(area, {0, 0, image_->width, image_->height});
+    for (int y = inside.top; y < inside.bottom; ++y) {
+      for (int x = inside.left; x < inside.right; ++x) {
+        const Rgb& c = image_->At(x, y);
+        out[At(x - area.left, y - area.top, area.Width())] = static_cast<std::uint32_t>(c.r) |
+                                                             static_cast<std::uint32_t>(c.g) << 8u |
+                                                             static_cast<std::uint32_t>(c.b) << 16u;
+      }
+    }
+  }
+
+ private:
+  const Image* image_;
+};
+
+rt::Picture PictureOf(const Image& image) {
+  return rt::Picture(std::make_unique<ImagePicture>(image));
+}
+
+// The colours a fresh Windows installation gives the system colours the forms layer paints with.
+Rgb SystemColour(int index) {
+  constexpr int kActiveBorder = 10;
+  constexpr int kButtonFace = 15;
+  switch (index) {
+    case kActiveBorder:
+      return {180, 180, 180};
+    case kButtonFace:
+      return {240, 240, 240};
+    default:
+      return {128, 128, 128};
+  }
+}
+
+// Paints into an image as the platform paints into the window's off-screen image.
+class ImagePainter final : public rt::Painter {
+ public:
+  explicit ImagePainter(Image& canvas) : canvas_(&canvas) {}
+
+  void FillSystemColor(const rt::PixelRect& area, int systemColorIndex) override {
+    const rt::PixelRect part = Clip(area);
+    for (int y = part.top; y < part.bottom; ++y) {
+      for (int x = part.left; x < part.right; ++x) Set(x, y, SystemColour(systemColorIndex));
+    }
+  }
+
+  void DrawPicture(const rt::Picture& picture, int x, int y, const rt::PixelRect& area) override {
+    const rt::PixelRect part =
+        Clip(rt::Intersect(area, {x, y, x + picture.Width(), y + picture.Height()}));
+    if (!picture || part.Empty()) return;
+    std::vector<std::uint32_t> values(static_cast<std::size_t>(part.Width()) *
+                                      static_cast<std::size_t>(part.Height()));
+    picture.Data()->ReadPixels({part.left - x, part.top - y, part.right - x, part.bottom - y},
+                               values.data());
+    for (int row = part.top; row < part.bottom; ++row) {
+      for (int column = part.left; column < part.right; ++column) {
+        const std::uint32_t value = values[At(column - part.left, row - part.top, part.Width())];
+        Set(column, row,
+            {static_cast<std::uint8_t>(value & 0xFFu),
+             static_cast<std::uint8_t>(value >> 8 & 0xFFu),
+             static_cast<std::uint8_t>(value >> 16 & 0xFFu)});
+      }
+    }
+  }
+
+  // As the system draws it: every other pixel of the frame inverted.
+  void DrawFocusRect(const rt::PixelRect& bounds) override {
+    const rt::PixelRect part = Clip(bounds);
+    for (int y = part.top; y < part.bottom; ++y) {
+      for (int x = part.left; x < part.right; ++x) {
+        const bool frame =
+            y == bounds.top || y == bounds.bottom - 1 || x == bounds.left || x == bounds.right - 1;
+        if (!frame || (x + y) % 2 != 0) continue;
+        Rgb& c = canvas_->pixels[At(x, y, canvas_->width)];
+        c = {static_cast<std::uint8_t>(255 - c.r), static_cast<std::uint8_t>(255 - c.g),
+             static_cast<std::uint8_t>(255 - c.b)};
+      }
+    }
+  }
+
+ private:
+  rt::PixelRect Clip(const rt::PixelRect& area) const {
+    return rt::Intersect(area, {0, 0, canvas_->width, canvas_->height});
+  }
+  void Set(int x, int y, Rgb colour) { canvas_->pixels[At(x, y, canvas_->width)] = colour; }
+
+  Image* canvas_;
+};
+
+rt::Control& Member(rt::Form& form, std::wstring_view name, int index = -1) {
+  rt::Control* control = form.Find(name, index);
+  if (control == nullptr) throw std::logic_error("frmMain has no control the preview shows");
+  return *control;
+}
+
+}  // namespace
+
+Image ComposePreview(const Image& skin, const std::map<std::int16_t, Image>& normals) {
+  // As the start-up leaves the window: as large as the skin and showing it, the strip along the
+  // top showing it from its own corner, the measuring image hidden, the installer and close
+  // buttons with their normal looks; buttons 6 to 9 never get a picture.
+  rt::Form form(menu::frmMainDefinition());
+  form.SetWidth(static_cast<float>(skin.width * rt::kTwipsPerPixel));
+  form.SetHeight(static_cast<float>(skin.height * rt::kTwipsPerPixel));
+  form.SetPicture(PictureOf(skin));
+  Member(form, L"Picture1").SetPicture(PictureOf(skin));
+  Member(form, L"img").SetVisible(false);
+  for (const auto& [index, picture] : normals)
+    Member(form, L"cmd", index).SetPicture(PictureOf(picture));
+
+  Image canvas{skin.width, skin.height,
+               std::vector<Rgb>(static_cast<std::size_t>(skin.width) *
+                                static_cast<std::size_t>(skin.height))};
+  ImagePainter painter(canvas);
+  form.OnPaint(painter, form.ClientRect());
+
+  // What the outline leaves out shows the desktop, whatever was painted there.
+  std::vector<bool> kept(canvas.pixels.size(), false);
+  for (const rt::PixelRect& rect :
+       menu::SkinOutlineRects(skin.width, skin.height, ImagePicture(skin))) {
+    for (int y = rect.top; y < rect.bottom; ++y) {
+      for (int x = rect.left; x < rect.right; ++x) kept[At(x, y, skin.width)] = true;
+    }
+  }
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    if (!kept[i]) canvas.pixels[i] = kHoleColour;
+  }
+  return canvas;
+}
+
+}  // namespace skincheck
