@@ -21,55 +21,64 @@
 namespace rt {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void Set32(Bytes& out, std::size_t at, std::uint32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
+using bmpio::Bytes;
 
 std::uint64_t Magnitude(std::int32_t value) {
   return value < 0 ? static_cast<std::uint64_t>(-static_cast<std::int64_t>(value))
                    : static_cast<std::uint64_t>(value);
 }
 
-// A small file for the corpus's writer: a grey palette as long as the header implies and rows of
+// A small file for the toolkit's writer: a grey palette as long as the header implies and rows of
 // filler bytes, unless the case gives its own.
-struct Bmp {
-  std::uint32_t headerSize = bmp::kInfoHeaderSize;
-  std::int32_t width = 4;
-  std::int32_t height = 4;
-  std::uint16_t planes = 1;
-  std::uint16_t bits = 24;
-  std::uint32_t compression = bmp::kBiRgb;
-  std::uint32_t imageSize = 0;
-  std::uint32_t coloursUsed = 0;
+struct Bmp : bmpio::Bitmap {
+  explicit Bmp(std::int32_t w = 4, std::int32_t h = 4, std::uint16_t depth = 24) {
+    width = w;
+    height = h;
+    bits = depth;
+  }
   std::optional<std::uint32_t> paletteEntries;  // default: what the header implies
-  std::vector<std::uint32_t> masks;             // inside longer headers, else after the header
-  std::optional<Bytes> pixels;                  // default: every row, padded
-  std::optional<std::uint32_t> pixelOffset;     // default: right after the palette
+  bool fill = true;                             // filler rows in place of `pixels`
 
-  Bytes Write() const {
-    bmpio::Bitmap file;
-    file.headerSize = headerSize;
-    file.width = width;
-    file.height = height;
-    file.planes = planes;
-    file.bits = bits;
-    file.compression = compression;
-    file.imageSize = imageSize;
-    file.coloursUsed = coloursUsed;
-    file.masks = masks;
-    file.pixelOffset = pixelOffset;
+  Bmp Header(std::uint32_t size) const {
+    return With([&](Bmp& b) { b.headerSize = size; });
+  }
+  Bmp Colours(std::uint32_t used) const {
+    return With([&](Bmp& b) { b.coloursUsed = used; });
+  }
+  Bmp Entries(std::uint32_t n) const {
+    return With([&](Bmp& b) { b.paletteEntries = n; });
+  }
+  Bmp Offset(std::uint32_t at) const {
+    return With([&](Bmp& b) { b.pixelOffset = at; });
+  }
+  Bmp Fields(std::vector<std::uint32_t> m) const {
+    return With([&](Bmp& b) {
+      b.compression = bmp::kBiBitfields;
+      b.masks = m;
+    });
+  }
+  Bmp Rows(Bytes rows) const {
+    return With([&](Bmp& b) {
+      b.pixels = rows;
+      b.fill = false;
+    });
+  }
+  template <typename Change>
+  Bmp With(Change change) const {
+    Bmp copy = *this;
+    change(copy);
+    return copy;
+  }
+
+  Bytes File() const {
+    bmpio::Bitmap file = *this;
     const std::uint32_t entries =
-        paletteEntries ? *paletteEntries
-                       : (bits <= 8 ? (coloursUsed != 0 ? coloursUsed : 1u << bits) : 0u);
+        paletteEntries.value_or(bits <= 8 ? (coloursUsed != 0 ? coloursUsed : 1u << bits) : 0u);
     for (std::uint32_t i = 0; i < entries; ++i) {
       const auto grey = static_cast<std::uint8_t>(i * 255u / (entries > 1 ? entries - 1 : 1));
       file.palette.push_back({grey, grey, grey});
     }
-    if (pixels) {
-      file.pixels = *pixels;
-    } else {
+    if (fill) {
       file.pixels.resize(
           static_cast<std::size_t>(bmp::RowStride(Magnitude(width), bits) * Magnitude(height)));
       for (std::size_t i = 0; i < file.pixels.size(); ++i)
@@ -79,48 +88,22 @@ struct Bmp {
   }
 };
 
+// An 8-bit or 4-bit RLE file with a full palette around `stream`.
+Bmp Rle8(std::int32_t width, std::int32_t height, Bytes stream) {
+  return Bmp(width, height, 8).Rows(std::move(stream)).With([](Bmp& b) {
+    b.compression = bmp::kBiRle8;
+  });
+}
+Bmp Rle4(std::int32_t width, std::int32_t height, Bytes stream) {
+  return Bmp(width, height, 4).Rows(std::move(stream)).With([](Bmp& b) {
+    b.compression = bmp::kBiRle4;
+  });
+}
+
+std::uint32_t Size32(std::size_t size) { return static_cast<std::uint32_t>(size); }
+
 BitmapCheckResult Check(const Bytes& file) {
   return CheckBitmapFile(std::span<const std::uint8_t>(file));
-}
-
-testing::AssertionResult Accepted(const BitmapCheckResult& r, int width, int height, int bits,
-                                  std::uint32_t compression = 0) {
-  if (!r.ok) return testing::AssertionFailure() << "refused: " << r.reason;
-  if (r.width != width || r.height != height || r.bitsPerPixel != bits ||
-      r.compression != compression) {
-    return testing::AssertionFailure()
-           << "accepted as " << r.width << "x" << r.height << " at " << r.bitsPerPixel
-           << " bits, compression " << r.compression << "; expected " << width << "x" << height
-           << " at " << bits << " bits, compression " << compression;
-  }
-  return testing::AssertionSuccess();
-}
-
-testing::AssertionResult RefusedFor(const BitmapCheckResult& r, std::wstring_view problem) {
-  if (r.ok) return testing::AssertionFailure() << "accepted, expected a refusal";
-  if (r.reason.find(problem) == std::wstring::npos) {
-    return testing::AssertionFailure()
-           << "refused for \"" << r.reason << "\", expected \"" << std::wstring(problem) << "\"";
-  }
-  return testing::AssertionSuccess();
-}
-
-// An 8-bit RLE file with a full palette around `stream`.
-Bmp Rle8(std::int32_t width, std::int32_t height, Bytes stream) {
-  Bmp bmp;
-  bmp.width = width;
-  bmp.height = height;
-  bmp.bits = 8;
-  bmp.compression = 1;
-  bmp.pixels = std::move(stream);
-  return bmp;
-}
-
-Bmp Rle4(std::int32_t width, std::int32_t height, Bytes stream) {
-  Bmp bmp = Rle8(width, height, std::move(stream));
-  bmp.bits = 4;
-  bmp.compression = 2;
-  return bmp;
 }
 
 // Rows of 10 pixels: encoded runs, an absolute run of three with its pad byte, an end of line, a
@@ -134,387 +117,185 @@ const Bytes kRle8Stream = {0x05, 0x01, 0x00, 0x03, 0x07, 0x08, 0x09, 0x00, 0x02,
 const Bytes kRle4Stream = {0x04, 0x12, 0x00, 0x05, 0x12, 0x34, 0x50, 0x00, 0x01, 0x07, 0x00, 0x00,
                            0x00, 0x02, 0x02, 0x00, 0x00, 0x04, 0x12, 0x34, 0x04, 0xAB, 0x00, 0x01};
 
-// One of each well-formed kind, for the truncation and mutation tests.
-std::vector<Bytes> ValidFiles() {
-  std::vector<Bytes> files;
-  Bmp b1;
-  b1.width = 33;
-  b1.height = 5;
-  b1.bits = 1;
-  files.push_back(b1.Write());
-  Bmp b4;
-  b4.width = 7;
-  b4.height = 3;
-  b4.bits = 4;
-  files.push_back(b4.Write());
-  Bmp b8;
-  b8.width = 10;
-  b8.height = 4;
-  b8.bits = 8;
-  b8.coloursUsed = 16;
-  files.push_back(b8.Write());
-  files.push_back(Rle8(10, 4, kRle8Stream).Write());
-  files.push_back(Rle4(10, 2, kRle4Stream).Write());
-  Bmp b16;
-  b16.width = 5;
-  b16.height = 3;
-  b16.bits = 16;
-  b16.compression = 3;
-  b16.masks = {0xF800, 0x07E0, 0x001F};
-  files.push_back(b16.Write());
-  Bmp b24;
-  b24.width = 6;
-  b24.height = -5;
-  files.push_back(b24.Write());
-  Bmp v5;
-  v5.headerSize = 124;
-  v5.width = 3;
-  v5.height = 3;
-  v5.bits = 32;
-  v5.compression = 3;
-  v5.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
-  files.push_back(v5.Write());
-  Bmp core;
-  core.headerSize = 12;
-  core.width = 5;
-  core.height = 4;
-  core.bits = 8;
-  files.push_back(core.Write());
+struct Valid {
+  const char* name;
+  Bmp bmp;
+};
+
+// One of each well-formed kind, accepted with the size, depth and compression of its header.
+const std::vector<Valid>& ValidFiles() {
+  static const std::vector<Valid> files = {
+      {"Bits1RowsPadded", Bmp(33, 5, 1)},
+      {"Bits4", Bmp(7, 3, 4)},
+      {"Bits8", Bmp(10, 4, 8)},
+      {"Bits8ShortPaletteByColoursUsed", Bmp(10, 4, 8).Colours(16)},
+      {"Rle8", Rle8(10, 4, kRle8Stream)},
+      {"Rle8WithItsSizeInTheHeader",
+       Rle8(10, 4, kRle8Stream).With([](Bmp& b) { b.imageSize = Size32(kRle8Stream.size()); })},
+      {"Rle8RunsFillingARow", Rle8(4, 2, {0x04, 0x01, 0x00, 0x00, 0x00, 0x04, 1, 2, 3, 4, 0, 1})},
+      {"Rle8DeltaToTheRowsEnd", Rle8(4, 2, {0x00, 0x02, 0x04, 0x01, 0x00, 0x01})},
+      {"Rle8DrawingNothing", Rle8(4, 2, {0x00, 0x01})},
+      {"Rle4", Rle4(10, 2, kRle4Stream)},
+      // RLE4 absolute runs take half a byte a pixel: four pixels in two bytes, three in two.
+      {"Rle4AbsoluteFour", Rle4(4, 1, {0x00, 0x04, 0x12, 0x34, 0x00, 0x01})},
+      {"Rle4AbsoluteThreeUnpadded", Rle4(4, 1, {0x00, 0x03, 0x12, 0x30, 0x00, 0x01})},
+      {"Bits16Fields565", Bmp(5, 3, 16).Fields({0xF800, 0x07E0, 0x001F})},
+      {"Bits16Plain555", Bmp(5, 3, 16)},
+      {"Bits24Skin", Bmp(800, 600)},
+      {"Bits24RowsPadded", Bmp(3, 2)},
+      {"Bits24TopDown", Bmp(6, -5)},
+      {"Bits32", Bmp(7, 2, 32)},
+      {"V5Fields", Bmp(3, 3, 32).Header(124).Fields({0xFF0000, 0xFF00, 0xFF, 0xFF000000})},
+      {"V5Bits24", Bmp(9, 2).Header(124)},
+      {"Core24", Bmp(5, 4).Header(12)},
+      {"Core8", Bmp(5, 4, 8).Header(12)},
+      {"LargestPicture64MiPixels", Bmp(8192, 8192, 1)},
+  };
   return files;
 }
 
-TEST(BitmapCheck, PalettedFilesPass) {
-  Bmp b1;
-  b1.width = 33;
-  b1.height = 5;
-  b1.bits = 1;
-  EXPECT_TRUE(Accepted(Check(b1.Write()), 33, 5, 1));
-  Bmp b4;
-  b4.width = 7;
-  b4.height = 3;
-  b4.bits = 4;
-  EXPECT_TRUE(Accepted(Check(b4.Write()), 7, 3, 4));
-  Bmp b8;
-  b8.width = 10;
-  b8.height = 4;
-  b8.bits = 8;
-  EXPECT_TRUE(Accepted(Check(b8.Write()), 10, 4, 8));
-  // A short palette named by biClrUsed.
-  b8.coloursUsed = 16;
-  const Bytes shortPalette = b8.Write();
-  EXPECT_EQ(shortPalette.size(), 14u + 40u + 16u * 4u + 12u * 4u);
-  EXPECT_TRUE(Accepted(Check(shortPalette), 10, 4, 8));
+// Each case a loop turn rather than a test of its own: under Wine every test is a process.
+TEST(BitmapCheck, ValidFilesAreAcceptedAsTheirHeadersSay) {
+  for (const Valid& v : ValidFiles()) {
+    SCOPED_TRACE(v.name);
+    const BitmapCheckResult r = Check(v.bmp.File());
+    ASSERT_TRUE(r.ok) << r.reason;
+    EXPECT_EQ(r.width, v.bmp.width);
+    EXPECT_EQ(r.height, v.bmp.height);
+    EXPECT_EQ(r.bitsPerPixel, v.bmp.bits);
+    EXPECT_EQ(r.compression, v.bmp.compression);
+  }
 }
 
-TEST(BitmapCheck, RleStreamsEndingWithTheMarkerPass) {
-  EXPECT_TRUE(Accepted(Check(Rle8(10, 4, kRle8Stream).Write()), 10, 4, 8, 1));
-  EXPECT_TRUE(Accepted(Check(Rle4(10, 2, kRle4Stream).Write()), 10, 2, 4, 2));
-  // The stream's size in the header, exactly.
-  Bmp sized = Rle8(10, 4, kRle8Stream);
-  sized.imageSize = static_cast<std::uint32_t>(kRle8Stream.size());
-  EXPECT_TRUE(Accepted(Check(sized.Write()), 10, 4, 8, 1));
-  // Runs that fill a row to its last pixel, and a delta to the row's end.
-  EXPECT_TRUE(Accepted(
-      Check(Rle8(4, 2, {0x04, 0x01, 0x00, 0x00, 0x00, 0x04, 1, 2, 3, 4, 0x00, 0x01}).Write()), 4, 2,
-      8, 1));
-  EXPECT_TRUE(
-      Accepted(Check(Rle8(4, 2, {0x00, 0x02, 0x04, 0x01, 0x00, 0x01}).Write()), 4, 2, 8, 1));
-  // RLE4 absolute runs take half a byte a pixel: four pixels in two bytes, three in two with
-  // no pad.
-  EXPECT_TRUE(
-      Accepted(Check(Rle4(4, 1, {0x00, 0x04, 0x12, 0x34, 0x00, 0x01}).Write()), 4, 1, 4, 2));
-  EXPECT_TRUE(
-      Accepted(Check(Rle4(4, 1, {0x00, 0x03, 0x12, 0x30, 0x00, 0x01}).Write()), 4, 1, 4, 2));
-  // Nothing drawn at all.
-  EXPECT_TRUE(Accepted(Check(Rle8(4, 2, {0x00, 0x01}).Write()), 4, 2, 8, 1));
+// The short palettes above are what the check sees: biClrUsed entries, or triples after a core
+// header, and the rows right after them.
+TEST(BitmapCheck, TheWriterLaysOutShortAndCorePalettes) {
+  EXPECT_EQ(Bmp(10, 4, 8).Colours(16).File().size(), 14u + 40u + 16u * 4u + 12u * 4u);
+  EXPECT_EQ(Bmp(5, 4, 8).Header(12).File().size(), 14u + 12u + 256u * 3u + 8u * 4u);
 }
 
-TEST(BitmapCheck, DirectColourFilesPass) {
-  Bmp b565;
-  b565.width = 5;
-  b565.height = 3;
-  b565.bits = 16;
-  b565.compression = 3;
-  b565.masks = {0xF800, 0x07E0, 0x001F};
-  EXPECT_TRUE(Accepted(Check(b565.Write()), 5, 3, 16, 3));
-  Bmp b555;
-  b555.width = 5;
-  b555.height = 3;
-  b555.bits = 16;
-  EXPECT_TRUE(Accepted(Check(b555.Write()), 5, 3, 16));
-  Bmp b24;
-  b24.width = 800;
-  b24.height = 600;
-  EXPECT_TRUE(Accepted(Check(b24.Write()), 800, 600, 24));
-  Bmp odd24;
-  odd24.width = 3;
-  odd24.height = 2;
-  EXPECT_TRUE(Accepted(Check(odd24.Write()), 3, 2, 24));
-  Bmp b32;
-  b32.width = 7;
-  b32.height = 2;
-  b32.bits = 32;
-  EXPECT_TRUE(Accepted(Check(b32.Write()), 7, 2, 32));
-  Bmp topDown;
-  topDown.width = 6;
-  topDown.height = -5;
-  EXPECT_TRUE(Accepted(Check(topDown.Write()), 6, -5, 24));
+struct Refusal {
+  const char* name;
+  Bytes file;
+  std::wstring_view problem;  // words the reason holds
+};
+
+Bytes Cut(Bytes file, std::size_t length) {
+  file.resize(length);
+  return file;
+}
+Bytes WithOffset(Bytes file, std::uint32_t offset) {
+  bmpio::Set32(file, 10, offset);
+  return file;
 }
 
-TEST(BitmapCheck, OtherHeaderFormsPass) {
-  Bmp v5;
-  v5.headerSize = 124;
-  v5.width = 3;
-  v5.height = 3;
-  v5.bits = 32;
-  v5.compression = 3;
-  v5.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
-  EXPECT_TRUE(Accepted(Check(v5.Write()), 3, 3, 32, 3));
-  Bmp v5rgb;
-  v5rgb.headerSize = 124;
-  v5rgb.width = 9;
-  v5rgb.height = 2;
-  EXPECT_TRUE(Accepted(Check(v5rgb.Write()), 9, 2, 24));
-  Bmp core24;
-  core24.headerSize = 12;
-  core24.width = 5;
-  core24.height = 4;
-  EXPECT_TRUE(Accepted(Check(core24.Write()), 5, 4, 24));
-  Bmp core8;
-  core8.headerSize = 12;
-  core8.width = 5;
-  core8.height = 4;
-  core8.bits = 8;
-  const Bytes core8File = core8.Write();
-  EXPECT_EQ(core8File.size(), 14u + 12u + 256u * 3u + 8u * 4u);
-  EXPECT_TRUE(Accepted(Check(core8File), 5, 4, 8));
-}
-
-TEST(BitmapCheck, TheLargestPictureStillPasses) {
-  Bmp largest;
-  largest.width = 8192;
-  largest.height = 8192;  // 64 Mi pixels exactly
-  largest.bits = 1;
-  EXPECT_TRUE(Accepted(Check(largest.Write()), 8192, 8192, 1));
-}
-
-TEST(BitmapCheck, FilesThatAreNotBitmapsAreRefused) {
-  EXPECT_TRUE(RefusedFor(Check({}), L"empty"));
+std::vector<Refusal> Refusals() {
+  const Bytes small = Bmp().File();
+  const std::uint32_t size = Size32(small.size());
   const std::string text = "This is a plain text file, not a picture.\n";
-  EXPECT_TRUE(RefusedFor(Check(Bytes(text.begin(), text.end())), L"not a Windows bitmap"));
-  const Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H',
-                     'D',  'R', 0,   0,   0,    1,    0,    0,    0, 1, 8, 2,  0,   0};
-  EXPECT_TRUE(RefusedFor(Check(png), L"not a Windows bitmap"));
-  EXPECT_TRUE(RefusedFor(Check({'B'}), L"not a Windows bitmap"));
-  EXPECT_TRUE(RefusedFor(Check({'B', 'M', 0, 0, 0, 0, 0}), L"truncated"));
+  return {
+      // Not bitmaps at all.
+      {"Empty", {}, L"empty"},
+      {"Text", Bytes(text.begin(), text.end()), L"not a Windows bitmap"},
+      {"Png",
+       {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H',
+        'D',  'R', 0,   0,   0,    1,    0,    0,    0, 1, 8, 2,  0,   0},
+       L"not a Windows bitmap"},
+      {"OneByte", {'B'}, L"not a Windows bitmap"},
+      {"FileHeaderCut", {'B', 'M', 0, 0, 0, 0, 0}, L"truncated"},
+      // Headers that lie about the file.
+      {"InfoHeaderCut", Cut(small, 30), L"truncated"},
+      {"HalfThePixels", Bmp(800, 600).Rows(Bytes(800u * 3u * 300u, 0x40)).File(),
+       L"pixel data is shorter"},
+      {"OffsetPastTheEnd", WithOffset(small, size + 1), L"pixel offset lies past the end"},
+      {"OffsetFarPastTheEnd", WithOffset(small, 0xFFFFFFFFu), L"pixel offset lies past the end"},
+      {"OffsetAtTheEnd", WithOffset(small, size), L"pixel data is shorter"},
+      {"OffsetInsideTheHeader", Bmp().Offset(20).File(), L"inside the header"},
+      {"OffsetOverTheMasks", Bmp(4, 4, 16).Fields({0xF800, 0x07E0, 0x001F}).Offset(54).File(),
+       L"inside the header"},
+      {"PaletteNotInTheFile", Bmp(4, 4, 8).Entries(16).File(), L"palette"},
+      {"CorePaletteNotInTheFile", Bmp(4, 4, 8).Header(12).Entries(200).File(), L"palette"},
+      // Forms the menu does not take.
+      {"Bits7", Bmp(4, 4, 7).File(), L"bits per pixel 7"},
+      {"Core16", Bmp(4, 4, 16).Header(12).File(), L"bits per pixel 16"},
+      {"TwoPlanes", Bmp().With([](Bmp& b) { b.planes = 2; }).File(), L"planes"},
+      {"Header64", Bmp().Header(64).File(), L"header size 64"},
+      {"Compression4", Bmp().With([](Bmp& b) { b.compression = 4; }).File(), L"compression"},
+      {"Compression5", Bmp().With([](Bmp& b) { b.compression = 5; }).File(), L"compression"},
+      {"Compression6", Bmp().With([](Bmp& b) { b.compression = 6; }).File(), L"compression"},
+      {"CompressionMax", Bmp().With([](Bmp& b) { b.compression = ~0u; }).File(), L"compression"},
+      {"Fields24", Bmp().Fields({0xFF0000, 0xFF00, 0xFF}).File(), L"bit fields"},
+      // Palettes beyond the depth.
+      {"Palette257", Bmp(4, 4, 8).Colours(257).File(), L"palette"},
+      {"Palette100000", Bmp(4, 4, 8).Colours(100000).File(), L"palette"},
+      {"Palette3At1Bit", Bmp(4, 4, 1).Colours(3).File(), L"palette"},
+      {"Palette17At4Bits", Bmp(4, 4, 4).Colours(17).File(), L"palette"},
+      {"PaletteMax", Bmp(4, 4, 8).Colours(~0u).Entries(256).File(), L"palette"},
+      // Sizes without pixels, or too many.
+      {"NoWidth", Bmp(0, 4).File(), L"no width"},
+      {"NegativeWidth", Bmp(-4, 4).File(), L"no width"},
+      {"NoHeight", Bmp(4, 0).File(), L"no height"},
+      {"LowestHeight", Bmp(4, INT32_MIN).Rows(Bytes(64, 0)).File(), L"height"},
+      {"Huge", Bmp(100000, 100000).Rows(Bytes(16, 0)).File(), L"too large"},
+      {"OnePixelRowOver64Mi", Bmp(8193, 8192, 1).Rows(Bytes(16, 0)).File(), L"too large"},
+      {"OnePixelOver64Mi", Bmp(5, 13421773, 1).Rows(Bytes(16, 0)).File(), L"too large"},
+      {"LongestRow", Bmp(INT32_MAX, 1).Rows(Bytes(16, 0)).File(), L"too large"},
+      {"WideWithoutPixels", Bmp(40000, 10).Rows({}).File(), L"pixel data is shorter"},
+      // RLE streams leaving a 4 x 2 picture: along a row, above the last row, by a delta.
+      {"Rle8RunPastTheRow", Rle8(4, 2, {0x05, 0x01, 0x00, 0x01}).File(), L"runs past"},
+      {"Rle8SecondRunPastTheRow", Rle8(4, 2, {0x02, 0x01, 0x03, 0x01, 0x00, 0x01}).File(),
+       L"runs past"},
+      {"Rle8AbsolutePastTheRow", Rle8(4, 2, {0, 5, 1, 2, 3, 4, 5, 0, 0, 1}).File(), L"runs past"},
+      {"Rle4AbsolutePastTheRow", Rle4(4, 2, {0, 5, 0x12, 0x34, 0x50, 0, 0, 1}).File(),
+       L"runs past"},
+      {"Rle8RunAboveTheTop", Rle8(4, 2, {0, 0, 0, 0, 1, 1, 0, 1}).File(), L"runs past"},
+      {"Rle8AbsoluteAboveTheTop", Rle8(4, 2, {0, 0, 0, 0, 0, 3, 1, 2, 3, 0, 0, 1}).File(),
+       L"runs past"},
+      {"Rle8DeltaPastTheRight", Rle8(4, 2, {0, 2, 5, 0, 0, 1}).File(), L"moves past"},
+      {"Rle8DeltaFromARunPastTheRight", Rle8(4, 2, {3, 1, 0, 2, 2, 0, 0, 1}).File(), L"moves past"},
+      {"Rle8DeltaPastTheTop", Rle8(4, 2, {0, 2, 0, 3, 0, 1}).File(), L"moves past"},
+      // RLE streams that stop short; the pad byte of an odd absolute run belongs to its command.
+      {"Rle8HalfACommand", Rle8(4, 2, {0x02}).File(), L"middle of a command"},
+      {"Rle8HalfADelta", Rle8(4, 2, {0, 2, 1}).File(), L"middle of a command"},
+      {"Rle8HalfAnAbsoluteRun", Rle8(4, 2, {0, 4, 1, 2}).File(), L"middle of a command"},
+      {"Rle8NoPadByte", Rle8(4, 2, {0, 3, 1, 2, 3}).File(), L"middle of a command"},
+      {"Rle8NoMarker", Rle8(4, 2, {2, 1, 0, 0}).File(), L"end-of-bitmap"},
+      {"Rle8NoStream", Rle8(4, 2, {}).File(), L"end-of-bitmap"},
+      {"Rle8SizeEndsBeforeTheMarker",
+       Rle8(4, 2, {2, 1, 0, 1}).With([](Bmp& b) { b.imageSize = 2; }).File(), L"end-of-bitmap"},
+      // RLE at the wrong depth or top-down.
+      {"Rle4At8Bits", Rle4(4, 2, {0, 1}).With([](Bmp& b) { b.bits = 8; }).File(), L"RLE4"},
+      {"Rle8At4Bits", Rle8(4, 2, {0, 1}).With([](Bmp& b) { b.bits = 4; }).File(), L"RLE8"},
+      {"Rle8TopDown", Rle8(4, -2, {0, 1}).File(), L"top-down"},
+      {"Rle4TopDown", Rle4(4, -2, {0, 1}).File(), L"top-down"},
+  };
 }
 
-TEST(BitmapCheck, HeadersThatLieAboutTheFileAreRefused) {
-  {
-    SCOPED_TRACE("a 40-byte header in a 30-byte file");
-    Bytes file = Bmp{}.Write();
-    file.resize(30);
-    EXPECT_TRUE(RefusedFor(Check(file), L"truncated"));
-  }
-  {
-    SCOPED_TRACE("800x600 at 24 bits with half the pixels");
-    Bmp half;
-    half.width = 800;
-    half.height = 600;
-    half.pixels = Bytes(800u * 3u * 300u, 0x40);
-    EXPECT_TRUE(RefusedFor(Check(half.Write()), L"pixel data is shorter"));
-  }
-  {
-    SCOPED_TRACE("a pixel offset past the end");
-    Bytes file = Bmp{}.Write();
-    Set32(file, 10, static_cast<std::uint32_t>(file.size() + 1));
-    EXPECT_TRUE(RefusedFor(Check(file), L"pixel offset lies past the end"));
-    Set32(file, 10, 0xFFFFFFFFu);
-    EXPECT_TRUE(RefusedFor(Check(file), L"pixel offset lies past the end"));
-  }
-  {
-    SCOPED_TRACE("a pixel offset at the end leaves no room for the pixels");
-    Bytes file = Bmp{}.Write();
-    Set32(file, 10, static_cast<std::uint32_t>(file.size()));
-    EXPECT_TRUE(RefusedFor(Check(file), L"pixel data is shorter"));
-  }
-  {
-    SCOPED_TRACE("a pixel offset inside the header");
-    Bmp inside;
-    inside.pixelOffset = 20;
-    EXPECT_TRUE(RefusedFor(Check(inside.Write()), L"inside the header"));
-  }
-  {
-    SCOPED_TRACE("masks that the pixel offset overlaps");
-    Bmp b565;
-    b565.bits = 16;
-    b565.compression = 3;
-    b565.masks = {0xF800, 0x07E0, 0x001F};
-    b565.pixelOffset = 14 + 40;
-    EXPECT_TRUE(RefusedFor(Check(b565.Write()), L"inside the header"));
-  }
-  {
-    SCOPED_TRACE("a palette the file does not hold");
-    Bmp b8;
-    b8.bits = 8;
-    b8.paletteEntries = 16;  // the header implies 256
-    EXPECT_TRUE(RefusedFor(Check(b8.Write()), L"palette"));
-    Bmp core8;
-    core8.headerSize = 12;
-    core8.bits = 8;
-    core8.paletteEntries = 200;
-    EXPECT_TRUE(RefusedFor(Check(core8.Write()), L"palette"));
+TEST(BitmapCheck, FilesADecoderCouldTripOverAreRefusedForTheirProblem) {
+  for (const Refusal& refusal : Refusals()) {
+    SCOPED_TRACE(refusal.name);
+    const BitmapCheckResult r = Check(refusal.file);
+    EXPECT_FALSE(r.ok) << "accepted as " << r.width << " x " << r.height;
+    EXPECT_NE(r.reason.find(refusal.problem), std::wstring::npos)
+        << "refused for \"" << r.reason << "\", expected \"" << std::wstring(refusal.problem)
+        << "\"";
   }
 }
 
-TEST(BitmapCheck, UnsupportedFormsAreRefused) {
-  Bmp bits7;
-  bits7.bits = 7;
-  EXPECT_TRUE(RefusedFor(Check(bits7.Write()), L"bits per pixel 7"));
-  Bmp core16;
-  core16.headerSize = 12;
-  core16.bits = 16;
-  EXPECT_TRUE(RefusedFor(Check(core16.Write()), L"bits per pixel 16"));
-  Bmp planes;
-  planes.planes = 2;
-  EXPECT_TRUE(RefusedFor(Check(planes.Write()), L"planes"));
-  Bmp header64;
-  header64.headerSize = 64;
-  EXPECT_TRUE(RefusedFor(Check(header64.Write()), L"header size 64"));
-  for (const std::uint32_t compression : {4u, 5u, 6u, 0xFFFFFFFFu}) {
-    SCOPED_TRACE(compression);
-    Bmp compressed;
-    compressed.compression = compression;
-    EXPECT_TRUE(RefusedFor(Check(compressed.Write()), L"compression"));
+// The valid files small enough to cut and damage byte by byte.
+std::vector<Bytes> SmallValidFiles() {
+  std::vector<Bytes> files;
+  for (const Valid& v : ValidFiles()) {
+    if (Magnitude(v.bmp.width) * Magnitude(v.bmp.height) <= 1000) files.push_back(v.bmp.File());
   }
-  Bmp fields24;
-  fields24.compression = 3;
-  fields24.masks = {0xFF0000, 0xFF00, 0xFF};
-  EXPECT_TRUE(RefusedFor(Check(fields24.Write()), L"bit fields"));
-}
-
-TEST(BitmapCheck, PaletteCountsBeyondTheDepthAreRefused) {
-  for (const std::uint32_t colours : {257u, 100000u}) {
-    SCOPED_TRACE(colours);
-    Bmp b8;
-    b8.bits = 8;
-    b8.coloursUsed = colours;  // and the palette written out in full
-    EXPECT_TRUE(RefusedFor(Check(b8.Write()), L"palette"));
-  }
-  Bmp b1;
-  b1.bits = 1;
-  b1.coloursUsed = 3;
-  EXPECT_TRUE(RefusedFor(Check(b1.Write()), L"palette"));
-  Bmp b4;
-  b4.bits = 4;
-  b4.coloursUsed = 17;
-  EXPECT_TRUE(RefusedFor(Check(b4.Write()), L"palette"));
-  Bmp huge;
-  huge.bits = 8;
-  huge.coloursUsed = 0xFFFFFFFFu;
-  huge.paletteEntries = 256;
-  EXPECT_TRUE(RefusedFor(Check(huge.Write()), L"palette"));
-}
-
-TEST(BitmapCheck, SizesWithoutPixelsOrTooManyAreRefused) {
-  Bmp noWidth;
-  noWidth.width = 0;
-  EXPECT_TRUE(RefusedFor(Check(noWidth.Write()), L"no width"));
-  Bmp negativeWidth;
-  negativeWidth.width = -4;
-  EXPECT_TRUE(RefusedFor(Check(negativeWidth.Write()), L"no width"));
-  Bmp noHeight;
-  noHeight.height = 0;
-  EXPECT_TRUE(RefusedFor(Check(noHeight.Write()), L"no height"));
-  Bmp lowest;
-  lowest.height = INT32_MIN;
-  lowest.pixels = Bytes(64, 0);
-  EXPECT_TRUE(RefusedFor(Check(lowest.Write()), L"height"));
-  Bmp huge;
-  huge.width = 100000;
-  huge.height = 100000;
-  huge.pixels = Bytes(16, 0);
-  EXPECT_TRUE(RefusedFor(Check(huge.Write()), L"too large"));
-  Bmp oneTooMany;
-  oneTooMany.width = 8193;
-  oneTooMany.height = 8192;
-  oneTooMany.bits = 1;
-  oneTooMany.pixels = Bytes(16, 0);
-  EXPECT_TRUE(RefusedFor(Check(oneTooMany.Write()), L"too large"));
-  Bmp justOver;  // 5 x 13421773 is one pixel more than 64 Mi
-  justOver.width = 5;
-  justOver.height = 13421773;
-  justOver.bits = 1;
-  justOver.pixels = Bytes(16, 0);
-  EXPECT_TRUE(RefusedFor(Check(justOver.Write()), L"too large"));
-  Bmp longRow;
-  longRow.width = INT32_MAX;
-  longRow.height = 1;
-  longRow.pixels = Bytes(16, 0);
-  EXPECT_TRUE(RefusedFor(Check(longRow.Write()), L"too large"));
-  Bmp wide;
-  wide.width = 40000;
-  wide.height = 10;
-  wide.pixels = Bytes{};
-  EXPECT_TRUE(RefusedFor(Check(wide.Write()), L"pixel data is shorter"));
-}
-
-TEST(BitmapCheck, RleStreamsLeavingThePictureAreRefused) {
-  // Each on a 4x2 picture.
-  EXPECT_TRUE(RefusedFor(Check(Rle8(4, 2, {0x05, 0x01, 0x00, 0x01}).Write()), L"RLE"));
-  EXPECT_TRUE(RefusedFor(Check(Rle8(4, 2, {0x05, 0x01, 0x00, 0x01}).Write()), L"runs past"));
-  EXPECT_TRUE(
-      RefusedFor(Check(Rle8(4, 2, {0x02, 0x01, 0x03, 0x01, 0x00, 0x01}).Write()), L"runs past"));
-  EXPECT_TRUE(RefusedFor(Check(Rle8(4, 2, {0x00, 0x05, 1, 2, 3, 4, 5, 0x00, 0x00, 0x01}).Write()),
-                         L"runs past"));
-  EXPECT_TRUE(RefusedFor(
-      Check(Rle4(4, 2, {0x00, 0x05, 0x12, 0x34, 0x50, 0x00, 0x00, 0x01}).Write()), L"runs past"));
-  // Pixels above the last row.
-  EXPECT_TRUE(RefusedFor(
-      Check(Rle8(4, 2, {0x00, 0x00, 0x00, 0x00, 0x01, 0x01, 0x00, 0x01}).Write()), L"runs past"));
-  EXPECT_TRUE(RefusedFor(
-      Check(Rle8(4, 2, {0x00, 0x00, 0x00, 0x00, 0x00, 0x03, 1, 2, 3, 0, 0x00, 0x01}).Write()),
-      L"runs past"));
-  // Deltas across the right edge or the top.
-  EXPECT_TRUE(
-      RefusedFor(Check(Rle8(4, 2, {0x00, 0x02, 0x05, 0x00, 0x00, 0x01}).Write()), L"moves past"));
-  EXPECT_TRUE(RefusedFor(
-      Check(Rle8(4, 2, {0x03, 0x01, 0x00, 0x02, 0x02, 0x00, 0x00, 0x01}).Write()), L"moves past"));
-  EXPECT_TRUE(
-      RefusedFor(Check(Rle8(4, 2, {0x00, 0x02, 0x00, 0x03, 0x00, 0x01}).Write()), L"moves past"));
-}
-
-TEST(BitmapCheck, RleStreamsThatStopShortAreRefused) {
-  EXPECT_TRUE(RefusedFor(Check(Rle8(4, 2, {0x02}).Write()), L"middle of a command"));
-  EXPECT_TRUE(RefusedFor(Check(Rle8(4, 2, {0x00, 0x02, 0x01}).Write()), L"middle of a command"));
-  EXPECT_TRUE(
-      RefusedFor(Check(Rle8(4, 2, {0x00, 0x04, 0x01, 0x02}).Write()), L"middle of a command"));
-  // The pad byte of an odd absolute run belongs to the command.
-  EXPECT_TRUE(RefusedFor(Check(Rle8(4, 2, {0x00, 0x03, 0x01, 0x02, 0x03}).Write()),
-                         L"middle of a command"));
-  EXPECT_TRUE(RefusedFor(Check(Rle8(4, 2, {0x02, 0x01, 0x00, 0x00}).Write()), L"end-of-bitmap"));
-  EXPECT_TRUE(RefusedFor(Check(Rle8(4, 2, {}).Write()), L"end-of-bitmap"));
-  // The header's image size ends the stream before its marker.
-  Bmp cut = Rle8(4, 2, {0x02, 0x01, 0x00, 0x01});
-  cut.imageSize = 2;
-  EXPECT_TRUE(RefusedFor(Check(cut.Write()), L"end-of-bitmap"));
-}
-
-TEST(BitmapCheck, RleWithTheWrongDepthOrTopDownIsRefused) {
-  Bmp rle4At8 = Rle4(4, 2, {0x00, 0x01});
-  rle4At8.bits = 8;
-  EXPECT_TRUE(RefusedFor(Check(rle4At8.Write()), L"RLE4"));
-  Bmp rle8At4 = Rle8(4, 2, {0x00, 0x01});
-  rle8At4.bits = 4;
-  EXPECT_TRUE(RefusedFor(Check(rle8At4.Write()), L"RLE8"));
-  EXPECT_TRUE(RefusedFor(Check(Rle8(4, -2, {0x00, 0x01}).Write()), L"top-down"));
-  EXPECT_TRUE(RefusedFor(Check(Rle4(4, -2, {0x00, 0x01}).Write()), L"top-down"));
+  return files;
 }
 
 // Every prefix of a well-formed file lacks part of its headers, palette or pixels (the RLE streams
 // end with their marker), so only the whole file passes.
 TEST(BitmapCheck, EveryTruncationIsRefused) {
-  const std::vector<Bytes> files = ValidFiles();
+  const std::vector<Bytes> files = SmallValidFiles();
+  EXPECT_GE(files.size(), 15u);
   for (std::size_t kind = 0; kind < files.size(); ++kind) {
     SCOPED_TRACE(kind);
     const Bytes& file = files[kind];
@@ -530,18 +311,12 @@ TEST(BitmapCheck, EveryTruncationIsRefused) {
   }
 }
 
-std::uint32_t Read16(const Bytes& b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8);
-}
-
-std::uint32_t Read32(const Bytes& b, std::size_t at) {
-  return Read16(b, at) | (Read16(b, at + 2) << 16);
-}
-
 // What an accepted file's own bytes say, against what the check reported; empty when they agree.
 std::string Inconsistency(const Bytes& file, const BitmapCheckResult& r) {
+  using bmp::ReadU16;
+  using bmp::ReadU32;
   if (file.size() < 30 || file[0] != 'B' || file[1] != 'M') return "accepted without a header";
-  const std::uint32_t headerSize = Read32(file, 14);
+  const std::uint32_t headerSize = ReadU32(file, 14);
   const bool core = headerSize == 12;
   std::int64_t width = 0;
   std::int64_t height = 0;
@@ -549,16 +324,16 @@ std::string Inconsistency(const Bytes& file, const BitmapCheckResult& r) {
   std::uint32_t compression = 0;
   std::uint64_t colours = 0;
   if (core) {
-    width = Read16(file, 18);
-    height = Read16(file, 20);
-    bits = Read16(file, 24);
+    width = ReadU16(file, 18);
+    height = ReadU16(file, 20);
+    bits = ReadU16(file, 24);
   } else {
     if (file.size() < 54) return "accepted with a short info header";
-    width = static_cast<std::int32_t>(Read32(file, 18));
-    height = static_cast<std::int32_t>(Read32(file, 22));
-    bits = Read16(file, 28);
-    compression = Read32(file, 30);
-    colours = Read32(file, 46);
+    width = static_cast<std::int32_t>(ReadU32(file, 18));
+    height = static_cast<std::int32_t>(ReadU32(file, 22));
+    bits = ReadU16(file, 28);
+    compression = ReadU32(file, 30);
+    colours = ReadU32(file, 46);
   }
   if (r.width != width || r.height != height || r.bitsPerPixel != static_cast<int>(bits) ||
       r.compression != compression) {
@@ -578,7 +353,7 @@ std::string Inconsistency(const Bytes& file, const BitmapCheckResult& r) {
   }
   if (colours == 0 && bits <= 8) colours = 1ull << bits;
   const std::uint64_t masks = headerSize == 40 && compression == 3 ? 12 : 0;
-  const std::uint64_t pixelOffset = Read32(file, 10);
+  const std::uint64_t pixelOffset = ReadU32(file, 10);
   if (14 + headerSize + masks + colours * (core ? 3u : 4u) > file.size()) {
     return "accepted a palette past the end";
   }
@@ -586,8 +361,9 @@ std::string Inconsistency(const Bytes& file, const BitmapCheckResult& r) {
     return "accepted a pixel offset outside the file";
   }
   if (compression == 0 || compression == 3) {
-    if (pixelOffset + bmp::RowStride(columns, bits) * rows > file.size())
+    if (pixelOffset + bmp::RowStride(columns, bits) * rows > file.size()) {
       return "accepted short pixels";
+    }
   }
   return {};
 }
@@ -600,9 +376,9 @@ TEST(BitmapCheck, DamagedFilesNeverCrashAndAcceptedOnesAreConsistent) {
   int accepted = 0;
   int refused = 0;
   std::string firstProblem;
-  for (const Bytes& original : ValidFiles()) {
+  for (const Bytes& original : SmallValidFiles()) {
     const std::size_t headerEnd = std::min<std::size_t>(original.size(), 14 + 40 + 16);
-    for (int mutation = 0; mutation < 600; ++mutation) {
+    for (int mutation = 0; mutation < 400; ++mutation) {
       Bytes file = original;
       const auto changes = static_cast<std::uint32_t>(1 + random() % 4);
       for (std::uint32_t c = 0; c < changes; ++c) {

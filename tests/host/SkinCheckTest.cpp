@@ -7,12 +7,12 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "BitmapCheck.h"
+#include "Bytes.h"
 #include "ReferenceDecoder.h"
 #include "corpus.h"
 
@@ -20,7 +20,7 @@ namespace skincheck {
 namespace {
 
 namespace fs = std::filesystem;
-using corpus::Rgb;
+using bmpio::Rgb;
 
 constexpr Rgb kSkinColour{40, 80, 160};
 constexpr Rgb kBlack{0, 0, 0};
@@ -64,11 +64,8 @@ class SkinCheckTest : public testing::Test {
     fs::remove_all(folder_, error);
   }
 
-  void Write(const std::string& name, const corpus::Bytes& bytes) {
-    std::ofstream out(folder_ / name, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << name;
+  void Write(const std::string& name, const bmpio::Bytes& bytes) {
+    bmpio::WriteFile(folder_ / name, bytes);
   }
 
   // A skin of one colour with black squares in its top-left and bottom-right corners, and a black
@@ -235,13 +232,15 @@ TEST_F(SkinCheckTest, SkinSizes) {
     EXPECT_TRUE(Has(result, Severity::kWarning, "img\\bmp15-3.bmp", "cut off"));
     EXPECT_FALSE(Has(result, Severity::kWarning, "img\\bmp3-2.bmp"));
     WriteSkin(600, 544);
-    EXPECT_TRUE(Has(Check(), Severity::kWarning, "img\\bmp4-2.bmp", "cannot be seen"));
-    EXPECT_TRUE(Has(Check(), Severity::kWarning, "img\\bmp15-1.bmp", "cannot be seen"));
+    const Result smaller = Check();
+    EXPECT_TRUE(Has(smaller, Severity::kWarning, "img\\bmp4-2.bmp", "cannot be seen"));
+    EXPECT_TRUE(Has(smaller, Severity::kWarning, "img\\bmp15-1.bmp", "cannot be seen"));
   }
   {
     SCOPED_TRACE("the outline's limit");
     WriteSkin(32767, 1);
-    EXPECT_FALSE(Check().MenuWouldFail()) << Listing(Check());
+    const Result widest = Check();
+    EXPECT_FALSE(widest.MenuWouldFail()) << Listing(widest);
     WriteSkin(32768, 1);
     const Result wide = Check(true);
     EXPECT_TRUE(Has(wide, Severity::kError, "img\\main.bmp", "too large"));
@@ -303,8 +302,7 @@ TEST_F(SkinCheckTest, PreviewShowsSkinNormalLooksAndHoles) {
   // Written by the command as a 24-bit bottom-up file with the same pixels.
   const fs::path file = folder_ / "preview.bmp";
   ASSERT_EQ(RunWith({"--preview", file, folder_}), kExitMenuWorks) << err_.str();
-  std::ifstream in(file, std::ios::binary);
-  const corpus::Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const bmpio::Bytes bytes = bmpio::ReadFile(file).value_or(bmpio::Bytes{});
   const rt::BitmapCheckResult check = rt::CheckBitmapFile(bytes);
   ASSERT_TRUE(check.ok);
   EXPECT_EQ(check.bitsPerPixel, 24);
