@@ -24,11 +24,6 @@ using corpus::Expect;
 using corpus::Kind;
 using corpus::Source;
 
-const std::vector<Case>& AllCases() {
-  static const std::vector<Case> cases = corpus::Cases();
-  return cases;
-}
-
 rt::BitmapCheckResult Check(const Case& c) {
   return rt::CheckBitmapFile(std::span<const std::uint8_t>(c.bytes));
 }
@@ -56,7 +51,7 @@ TEST(Corpus, BothKindsHaveTheSameCasesUnderUniqueNames) {
   std::set<std::string> names;
   std::map<Kind, std::set<std::string>> stems;
   std::map<Expect, int> expects;
-  for (const Case& c : AllCases()) {
+  for (const Case& c : corpus::Cases()) {
     EXPECT_TRUE(names.insert(c.name).second) << "two cases named " << c.name;
     EXPECT_EQ(c.name.rfind(std::string(corpus::KindName(c.kind)) + "-", 0), 0u) << c.name;
     EXPECT_FALSE(c.description.empty()) << c.name;
@@ -73,7 +68,7 @@ TEST(Corpus, BothKindsHaveTheSameCasesUnderUniqueNames) {
 TEST(Corpus, CasesWithoutAFileAreMarkedForTheTest) {
   int missing = 0;
   int folders = 0;
-  for (const Case& c : AllCases()) {
+  for (const Case& c : corpus::Cases()) {
     SCOPED_TRACE(c.name);
     if (c.source == Source::kFile) {
       EXPECT_NE(c.description.rfind("missing", 0), 0u);
@@ -96,7 +91,7 @@ TEST(Corpus, CasesWithoutAFileAreMarkedForTheTest) {
 
 TEST(Corpus, RefusedFilesAreRefusedForTheirOwnReason) {
   int checked = 0;
-  for (const Case& c : AllCases()) {
+  for (const Case& c : corpus::Cases()) {
     if (c.expect != Expect::kRefused || c.source != Source::kFile) continue;
     SCOPED_TRACE(c.name);
     ++checked;
@@ -111,7 +106,7 @@ TEST(Corpus, RefusedFilesAreRefusedForTheirOwnReason) {
 }
 
 TEST(Corpus, ValidFilesAreAcceptedAtTheSizeOfTheirKind) {
-  for (const Case& c : AllCases()) {
+  for (const Case& c : corpus::Cases()) {
     if (c.expect == Expect::kRefused) continue;
     SCOPED_TRACE(c.name);
     const rt::BitmapCheckResult r = Check(c);
@@ -126,7 +121,7 @@ TEST(Corpus, ValidFilesAreAcceptedAtTheSizeOfTheirKind) {
 
 TEST(Corpus, ValidFilesDecodeToThePatternEverywhere) {
   int decoded = 0;
-  for (const Case& c : AllCases()) {
+  for (const Case& c : corpus::Cases()) {
     if (c.expect == Expect::kRefused) continue;
     SCOPED_TRACE(c.name);
     const bmpio::Decoded d = bmpio::DecodeTrusting(c.bytes, true);
@@ -152,7 +147,7 @@ TEST(Corpus, ValidFilesDecodeToThePatternEverywhere) {
 }
 
 TEST(Corpus, SamplesShowBothColoursAndTheSkinsHoles) {
-  for (const Case& c : AllCases()) {
+  for (const Case& c : corpus::Cases()) {
     SCOPED_TRACE(c.name);
     if (c.expect != Expect::kDisplayed) {
       EXPECT_TRUE(c.samples.empty());
@@ -187,7 +182,7 @@ TEST(Corpus, RefusalsThatKeepADecoderInsideTheFile) {
       "v5-profile-outside"};
   const std::string wineOnly = "skin-rle8-size-past-end";
   int seen = 0;
-  for (const Case& c : AllCases()) {
+  for (const Case& c : corpus::Cases()) {
     if (guarded.count(Stem(c)) == 0 && c.name != wineOnly) continue;
     SCOPED_TRACE(c.name);
     ++seen;
@@ -201,11 +196,11 @@ TEST(Corpus, RefusalsThatKeepADecoderInsideTheFile) {
 }
 
 const Case& Named(const std::string& name) {
-  for (const Case& c : AllCases()) {
+  for (const Case& c : corpus::Cases()) {
     if (c.name == name) return c;
   }
   ADD_FAILURE() << "no case " << name;
-  return AllCases().front();
+  return corpus::Cases().front();
 }
 
 // The profile a V5 header points at is read only for embedded and linked profiles, and must then

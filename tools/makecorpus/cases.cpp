@@ -89,14 +89,17 @@ std::string_view ExpectName(Expect expect) {
   return "";
 }
 
-std::vector<Case> Cases() {
-  std::vector<Case> cases;
-  for (const Kind kind : {Kind::kSkin, Kind::kButton}) {
-    CaseList list(kind, cases);
-    AddRefusedCases(list);
-    AddValidCases(list);
-  }
-  return cases;
+const std::vector<Case>& Cases() {
+  static const std::vector<Case> all = [] {
+    std::vector<Case> cases;
+    for (const Kind kind : {Kind::kSkin, Kind::kButton}) {
+      CaseList list(kind, cases);
+      AddRefusedCases(list);
+      AddValidCases(list);
+    }
+    return cases;
+  }();
+  return all;
 }
 
 }  // namespace corpus

@@ -62,7 +62,7 @@ std::string_view ExpectName(Expect expect);
 // squares in their corners, except where the format holds only two colours.
 Rgb PatternColour(Kind kind, bool blackCorners, int x, int y);
 
-// Every case of both kinds, skins first.
-std::vector<Case> Cases();
+// Every case of both kinds, skins first; made on the first call.
+const std::vector<Case>& Cases();
 
 }  // namespace corpus
