@@ -50,16 +50,29 @@ void paint_rim(Image& img) {
            solid({6, 14, 34}), 0.55);
 }
 
+// One wedge of coloured sheen on a disc's data band; `tilt` sets where its lower edge leaves.
+struct Sheen {
+  double tilt;
+  Rgb colour;
+  double alpha;
+};
+
+// Light catching the data side: a wedge up and to the left of the centre, one down and to the
+// right.
+void paint_sheen(Image& img, const Shape& band, double cx, double cy, double r, const Sheen& up,
+                 const Sheen& down) {
+  img.fill(intersect(band, convex_polygon(
+                               {{cx, cy}, {cx - 2 * r, cy - up.tilt * r}, {cx - r, cy - 2 * r}})),
+           solid(up.colour), up.alpha);
+  img.fill(intersect(band, convex_polygon(
+                               {{cx, cy}, {cx + 2 * r, cy + down.tilt * r}, {cx + r, cy + 2 * r}})),
+           solid(down.colour), down.alpha);
+}
+
 void paint_logo_disc(Image& img, double cx, double cy, double r, Rgb hole) {
   img.fill(circle(cx, cy, r), vertical(cy - r, cy + r, {236, 240, 248}, {140, 156, 186}));
-  // Coloured sheen as light catches the data side.
-  const Shape band = subtract(circle(cx, cy, r - 1), circle(cx, cy, r * 0.38));
-  img.fill(
-      intersect(band, convex_polygon({{cx, cy}, {cx - 2 * r, cy - 0.4 * r}, {cx - r, cy - 2 * r}})),
-      solid({120, 220, 250}), 0.45);
-  img.fill(
-      intersect(band, convex_polygon({{cx, cy}, {cx + 2 * r, cy + 0.5 * r}, {cx + r, cy + 2 * r}})),
-      solid({220, 160, 240}), 0.35);
+  paint_sheen(img, subtract(circle(cx, cy, r - 1), circle(cx, cy, r * 0.38)), cx, cy, r,
+              {0.4, {120, 220, 250}, 0.45}, {0.5, {220, 160, 240}, 0.35});
   img.fill(outline(circle(cx, cy, r - 0.5), 1), solid({40, 66, 116}), 0.8);
   img.fill(circle(cx, cy, r * 0.36), solid({214, 222, 236}));
   img.fill(outline(circle(cx, cy, r * 0.36), 1), solid({120, 134, 160}), 0.7);
@@ -132,13 +145,8 @@ void paint_background(Image& img) {
   const double cy = 168;
   const double r = 100;
   img.fill(circle(cx, cy, r), solid({120, 176, 246}), 0.06);
-  const Shape band = subtract(circle(cx, cy, r), circle(cx, cy, 24));
-  img.fill(
-      intersect(band, convex_polygon({{cx, cy}, {cx - 2 * r, cy - 0.3 * r}, {cx - r, cy - 2 * r}})),
-      solid({120, 230, 250}), 0.07);
-  img.fill(
-      intersect(band, convex_polygon({{cx, cy}, {cx + 2 * r, cy + 0.4 * r}, {cx + r, cy + 2 * r}})),
-      solid({210, 150, 250}), 0.06);
+  paint_sheen(img, subtract(circle(cx, cy, r), circle(cx, cy, 24)), cx, cy, r,
+              {0.3, {120, 230, 250}, 0.07}, {0.4, {210, 150, 250}, 0.06});
   for (double ring : {r, r - 30, r - 56}) {
     img.fill(outline(circle(cx, cy, ring), 1.2), solid({150, 200, 255}), ring == r ? 0.28 : 0.1);
   }
