@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "RunTimeError.h"
-#include "decoder.h"
+#include "ReferenceDecoder.h"
 
 namespace rt {
 
@@ -56,11 +56,11 @@ void FakePicture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {
   if (pixels_.empty()) {
     const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
     pixels_.assign(count, 0x00FFFFFFu);
-    const corpus::Decoded decoded =
-        bytes_ ? corpus::DecodeTrusting(*bytes_, true) : corpus::Decoded{};
+    const bmpio::Decoded decoded =
+        bytes_ ? bmpio::DecodeTrusting(*bytes_, true) : bmpio::Decoded{};
     if (decoded.ok && decoded.pixels.size() == count) {
       for (std::size_t i = 0; i < count; ++i) {
-        const corpus::Rgb& c = decoded.pixels[i];
+        const bmpio::Rgb& c = decoded.pixels[i];
         pixels_[i] = static_cast<std::uint32_t>(c.r) | (static_cast<std::uint32_t>(c.g) << 8) |
                      (static_cast<std::uint32_t>(c.b) << 16);
       }
@@ -149,8 +149,8 @@ Picture FakePlatform::CopyPicture(const std::wstring& path, std::span<const std:
 Picture FakePlatform::DecodeWithSystem(const std::wstring& path, SystemError& error) {
   decoded.push_back(L"system " + path);
   const auto it = files.find(path);
-  const corpus::Decoded probe =
-      it != files.end() ? corpus::DecodeTrusting(it->second, false) : corpus::Decoded{};
+  const bmpio::Decoded probe =
+      it != files.end() ? bmpio::DecodeTrusting(it->second, false) : bmpio::Decoded{};
   if (!probe.ok) {
     error = {13, L"The data is invalid."};
     return Picture();

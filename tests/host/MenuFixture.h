@@ -12,7 +12,7 @@
 
 #include "FakePlatform.h"
 #include "Module1.h"
-#include "corpus.h"
+#include "BmpWriter.h"
 #include "frmMain.h"
 
 namespace menu::testing {
@@ -20,9 +20,9 @@ namespace menu::testing {
 // A 24-bit bitmap file of the given size, white or painted by `pixel` (0x00BBGGRR).
 inline rt::FileBytes BitmapFile(int width, int height,
                                 const std::function<std::uint32_t(int x, int y)>& pixel = nullptr) {
-  std::vector<corpus::Rgb> colours(
+  std::vector<bmpio::Rgb> colours(
       static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-      corpus::Rgb{255, 255, 255});
+      bmpio::Rgb{255, 255, 255});
   if (pixel) {
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
@@ -34,7 +34,7 @@ inline rt::FileBytes BitmapFile(int width, int height,
       }
     }
   }
-  return corpus::Write24(width, height, colours);
+  return bmpio::Write24(width, height, colours);
 }
 
 // Folder C:\Menu with the skin and all fifteen pictures of series "bmp", at their real sizes.

@@ -12,7 +12,7 @@
 
 #include "RunTimeError.h"
 #include "Win32Platform.h"
-#include "corpus.h"
+#include "BmpWriter.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ class PictureFiles : public ::testing::Test {
   void TearDown() override { DeleteFileW(path_.c_str()); }
 
   void Write(int width, std::uint8_t red) {
-    const std::vector<corpus::Rgb> colours(static_cast<std::size_t>(width) * 4, {red, 0, 0});
-    const corpus::Bytes bytes = corpus::Write24(width, 4, colours);
+    const std::vector<bmpio::Rgb> colours(static_cast<std::size_t>(width) * 4, {red, 0, 0});
+    const bmpio::Bytes bytes = bmpio::Write24(width, 4, colours);
     std::ofstream out(std::filesystem::path(path_), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));

@@ -14,8 +14,6 @@ namespace corpus {
 
 using bmpio::Bytes;
 using bmpio::Rgb;
-// Under the corpus's name too, for the test fixtures that build their pictures with it.
-using bmpio::Write24;
 
 // What the picture is made for: the skin (800 x 600) or a button picture (113 x 122).
 enum class Kind { kSkin, kButton };
