@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <functional>
 
-#include "RunTimeError.h"
 #include "ReferenceDecoder.h"
+#include "RunTimeError.h"
 
 namespace rt {
 
@@ -56,8 +56,7 @@ void FakePicture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {
   if (pixels_.empty()) {
     const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
     pixels_.assign(count, 0x00FFFFFFu);
-    const bmpio::Decoded decoded =
-        bytes_ ? bmpio::DecodeTrusting(*bytes_, true) : bmpio::Decoded{};
+    const bmpio::Decoded decoded = bytes_ ? bmpio::DecodeTrusting(*bytes_, true) : bmpio::Decoded{};
     if (decoded.ok && decoded.pixels.size() == count) {
       for (std::size_t i = 0; i < count; ++i) {
         const bmpio::Rgb& c = decoded.pixels[i];

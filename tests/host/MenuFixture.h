@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "BmpWriter.h"
 #include "FakePlatform.h"
 #include "Module1.h"
-#include "BmpWriter.h"
 #include "frmMain.h"
 
 namespace menu::testing {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "BmpWriter.h"
 #include "RunTimeError.h"
 #include "Win32Platform.h"
-#include "BmpWriter.h"
 
 namespace {
 
