@@ -132,6 +132,23 @@ class Dist:
         shutil.rmtree(self.base, ignore_errors=True)
 
 
+def installer_log(folder, linger_ms):
+    """Where the stand-in installers started from a test record themselves (a file in `folder`),
+    and the environment that tells them so and keeps each running `linger_ms` afterwards."""
+    log = os.path.join(folder, "installers.log")
+    return log, {"MENU_INSTALLER_LOG": windows_path(log), "MENU_INSTALLER_LINGER_MS": str(linger_ms)}
+
+
+def installer_records(log):
+    """One dict a started installer, in the order they started: path, flags, show, cwd, cmdline,
+    pid."""
+    if not os.path.exists(log):
+        return []
+    with open(log, encoding="utf-8") as f:
+        return [dict(field.split("=", 1) for field in line.rstrip("\n").split("\t"))
+                for line in f if line.strip()]
+
+
 class Menu:
     """One run of menu.exe under Wine."""
 

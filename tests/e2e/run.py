@@ -12,7 +12,8 @@ import sys
 import tempfile
 import unittest
 
-from harness import WHITE, Bitmap, Dist, Menu, close, run, wait_for, windows_path
+from harness import (WHITE, Bitmap, Dist, Menu, close, installer_log, installer_records, run,
+                     wait_for, windows_path)
 
 DIST = None
 PROBE = None
@@ -270,17 +271,10 @@ class InstallerCase(MenuCase):
 
     def setUp(self):
         super().setUp()
-        self.log = os.path.join(self.dist.base, "installers.log")
-        self.env = {"MENU_INSTALLER_LOG": windows_path(self.log),
-                    "MENU_INSTALLER_LINGER_MS": "4000"}
+        self.log, self.env = installer_log(self.dist.base, 4000)
 
     def started(self):
-        """One dict a started installer: path, flags, show, cwd, cmdline, pid."""
-        if not os.path.exists(self.log):
-            return []
-        with open(self.log, encoding="utf-8") as f:
-            return [dict(field.split("=", 1) for field in line.rstrip("\n").split("\t"))
-                    for line in f if line.strip()]
+        return installer_records(self.log)
 
     def click(self, index):
         self.menu.move(*self.centre(index))
@@ -298,8 +292,7 @@ class InstallerCase(MenuCase):
     def check_folder(self, name, program=None, expected_folder=None):
         self.dist.remove()
         self.dist = Dist(DIST, name)
-        self.log = os.path.join(self.dist.base, "installers.log")
-        self.env["MENU_INSTALLER_LOG"] = windows_path(self.log)
+        self.log, self.env = installer_log(self.dist.base, 4000)
         self.normal_menu(env=self.env, program=program)
         self.click(0)
         self.assertEqual(self.menu.wait_exit(), 0)

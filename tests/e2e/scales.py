@@ -13,7 +13,8 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import WHITE, Bitmap, Dist, Menu, Screen, close, run, wait_for, windows_path
+from harness import (WHITE, Bitmap, Dist, Menu, Screen, close, installer_log, installer_records,
+                     run, wait_for, windows_path)
 
 DIST = None
 PROBE = None
@@ -105,9 +106,7 @@ class ScaleCase(unittest.TestCase):
     def setUp(self):
         self.dist = Dist(DIST)
         self.menu = None
-        self.log = os.path.join(self.dist.base, "installers.log")
-        self.env = {"MENU_INSTALLER_LOG": windows_path(self.log),
-                    "MENU_INSTALLER_LINGER_MS": "2000"}
+        self.log, self.env = installer_log(self.dist.base, 2000)
         run(["xdotool", "mousemove", "2", "2"])
 
     def tearDown(self):
@@ -140,11 +139,7 @@ class ScaleCase(unittest.TestCase):
         return self.s(left) + self.s(picture.width) // 2, self.s(top) + self.s(picture.height) // 2
 
     def started(self):
-        if not os.path.exists(self.log):
-            return []
-        with open(self.log, encoding="utf-8") as f:
-            return [dict(field.split("=", 1) for field in line.rstrip("\n").split("\t"))
-                    for line in f if line.strip()]
+        return installer_records(self.log)
 
     def test_the_window_is_scaled_and_centred_in_the_work_area(self):
         x, y, width, height = self.start()

@@ -9,7 +9,8 @@ import os
 import shutil
 import unittest
 
-from harness import Bitmap, Dist, Menu, close, run, wait_for, windows_path
+from harness import (Bitmap, Dist, Menu, close, installer_log, installer_records, run, wait_for,
+                     windows_path)
 
 DIST = None
 PROBE = None
@@ -22,9 +23,7 @@ class SettingsCase(unittest.TestCase):
     def setUp(self):
         self.dist = Dist(DIST)
         self.menu = None
-        self.log = os.path.join(self.dist.base, "installers.log")
-        self.env = {"MENU_INSTALLER_LOG": windows_path(self.log),
-                    "MENU_INSTALLER_LINGER_MS": "3000"}
+        self.log, self.env = installer_log(self.dist.base, 3000)
         run(["xdotool", "mousemove", "2", "2"])
 
     def tearDown(self):
@@ -63,11 +62,7 @@ class SettingsCase(unittest.TestCase):
         self.menu.up(1)
 
     def started(self):
-        if not os.path.exists(self.log):
-            return []
-        with open(self.log, encoding="utf-8") as f:
-            return [dict(field.split("=", 1) for field in line.rstrip("\n").split("\t"))
-                    for line in f if line.strip()]
+        return installer_records(self.log)
 
 
 class DiscSettings(SettingsCase):
