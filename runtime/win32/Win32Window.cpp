@@ -88,6 +88,7 @@ void MainWindow::Create(const WindowLayout& layout, WindowEvents& events) {
 void MainWindow::Destroy() {
   events_ = nullptr;
   tooltips_.Destroy();
+  accessible_.reset();
   window_.reset();  // its WM_DESTROY ends the message loop
   owner_.reset();
 }
@@ -144,6 +145,10 @@ void MainWindow::ShowFocusCues() {
 
 bool MainWindow::FocusCuesOn() const {
   return window_ && (SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+AccessibleWindow* MainWindow::AccessibleModel() const {
+  return window_ && events_ != nullptr ? events_->Accessible() : nullptr;
 }
 
 void MainWindow::AnnounceFocus(int child) {

@@ -1,6 +1,7 @@
 // The menu's one window over Win32: its class, its creation beside an invisible owner (so it has no
 // taskbar button but still appears in Alt+Tab), and the window procedure, which only translates
-// messages into the forms layer's events and keeps whatever a handler throws.
+// messages into the forms layer's events and keeps whatever a handler throws; the window's object
+// for screen readers.
 #pragma once
 
 #include <windows.h>
@@ -10,11 +11,12 @@
 #include "Handles.h"
 #include "Picture.h"
 #include "Platform.h"
+#include "Win32Accessible.h"
 #include "Win32Tooltips.h"
 
 namespace rt::win32 {
 
-class MainWindow {
+class MainWindow : private AccessibleHost {
  public:
   explicit MainWindow(HINSTANCE instance) : instance_(instance) {}
   ~MainWindow() { Destroy(); }
@@ -53,6 +55,11 @@ class MainWindow {
  private:
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+  // AccessibleHost
+  HWND AccessibleHandle() const override { return Handle(); }
+  AccessibleWindow* AccessibleModel() const override;
+  bool FocusAccessibleChild(int child) override;
+
   void OnPaint(HWND window);
   BOOL OnEraseBkgnd(HWND window, HDC dc);
   void OnMouseMove(HWND window, int x, int y, UINT keys);
@@ -68,6 +75,8 @@ class MainWindow {
   void OnKey(HWND window, UINT key, BOOL down, int repeats, UINT flags);
   void OnKillFocus(HWND window, HWND gaining);
   void OnDpiChanged(HWND window, int dpi, const RECT* suggested);
+  LRESULT OnGetObject(HWND window, WPARAM flags, LPARAM objectId);
+  void OnAccessiblePress(int child);
   bool FocusCuesOn() const;
   void Pointer(PointerAction action, MouseButton button, int x, int y, UINT keys);
 
@@ -82,6 +91,8 @@ class MainWindow {
   WindowEvents* events_ = nullptr;
   std::exception_ptr pending_;
   bool reportingError_ = false;
+  // Made on the first request of a screen reader; disconnected when the window is destroyed.
+  unique_accessible accessible_;
 };
 
 }  // namespace rt::win32

@@ -1,8 +1,9 @@
 // The menu's window procedure: each message cracked into typed values and handed to the forms
 // layer as a neutral event, with what a handler throws kept for the message loop; off-screen
-// painting.
+// painting; the window's object for screen readers handed out on request.
 #include <windowsx.h>
 
+#include <new>
 #include <utility>
 
 #include "Win32Pictures.h"
@@ -106,6 +107,11 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_XBUTTONUP:
       OnXButton(PointerAction::kUp, wParam, lParam);
       return TRUE;
+    case WM_GETOBJECT:
+      return OnGetObject(window, wParam, lParam);
+    case kAccessiblePressMessage:
+      OnAccessiblePress(static_cast<int>(wParam));
+      return 0;
     case WM_CAPTURECHANGED:
       OnCaptureChanged(reinterpret_cast<HWND>(lParam));
       return 0;
@@ -176,6 +182,8 @@ void MainWindow::OnCaptureChanged(HWND gaining) {
 
 void MainWindow::OnDestroy(HWND window) {
   if (window == Handle()) events_ = nullptr;
+  // Readers may hold the object for longer: from now on it answers that the window is gone.
+  accessible_.reset();
   PostQuitMessage(0);
 }
 
@@ -231,6 +239,39 @@ void MainWindow::OnDpiChanged(HWND window, int dpi, const RECT* suggested) {
 
 void MainWindow::OnKillFocus(HWND, HWND) {
   Deliver([&] { events_->OnFocusLost(); });
+}
+
+// The client area's object, for a reader that asks while the form has something to tell; oleacc
+// and COM are loaded then, never at start-up.
+LRESULT MainWindow::OnGetObject(HWND window, WPARAM flags, LPARAM objectId) {
+  // The object id is a signed 32-bit number, whatever the width of LPARAM.
+  if (static_cast<LONG>(objectId) == OBJID_CLIENT && AccessibleModel() != nullptr) {
+    if (const AccessibilityFunctions* functions = AccessibilityFromSystemFolder()) {
+      if (!accessible_) accessible_.reset(new (std::nothrow) AccessibleClient(*this, *functions));
+      if (accessible_) {
+        return functions->lresultFromObject(__uuidof(IAccessible), flags, accessible_.get());
+      }
+    }
+  }
+  return DefWindowProcW(window, WM_GETOBJECT, flags, objectId);
+}
+
+bool MainWindow::FocusAccessibleChild(int child) {
+  bool focused = false;
+  Deliver([&] {
+    if (AccessibleWindow* model = events_->Accessible()) {
+      model->Focus(child);
+      focused = true;
+    }
+  });
+  return focused;
+}
+
+// What a reader pressed, as a click would: what the handler throws goes to the message loop.
+void MainWindow::OnAccessiblePress(int child) {
+  Deliver([&] {
+    if (AccessibleWindow* model = events_->Accessible()) model->Press(child);
+  });
 }
 
 void MainWindow::Pointer(PointerAction action, MouseButton button, int x, int y, UINT keys) {
