@@ -19,6 +19,7 @@ install_missing() {
   dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
   command -v Xvfb >/dev/null || need+=(xvfb)
   command -v xdotool >/dev/null || need+=(xdotool)
+  command -v openbox >/dev/null || need+=(openbox)
   command -v xdpyinfo >/dev/null || need+=(x11-utils)
   command -v import >/dev/null || need+=(imagemagick)
   command -v python3 >/dev/null || need+=(python3)

@@ -1,6 +1,8 @@
 """Drives the real menu.exe under Wine on a private X display: starts it from a copy of the
-distribution folder, finds its window, moves and presses the pointer with xdotool, reads the
-screen, and reads message boxes through a small helper program that runs under Wine too.
+distribution folder, finds its window, moves and presses the pointer and types keys with xdotool,
+reads the screen, reads message boxes through a small helper program that runs under Wine too,
+asks the window what it tells screen readers through another, and starts a window manager for
+the tests that need the keyboard focus.
 
 Needs DISPLAY (an Xvfb started with -wr, a white root) and WINEPREFIX set by the caller."""
 
@@ -49,6 +51,69 @@ def windows_path(path):
         rest.insert(0, name)
     named = run(["winepath", "-w", path]).strip()
     return "\\".join([named.rstrip("\\")] + rest) if rest else named
+
+
+# A window manager ------------------------------------------------------------------------------
+
+# Focus for new windows, and no key or mouse bindings of the window manager's own: every key the
+# tests type reaches the program.
+OPENBOX_CONFIG = """<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
+  <keyboard></keyboard>
+  <mouse></mouse>
+</openbox_config>
+"""
+
+
+class WindowManager:
+    """openbox on the display of DISPLAY, until stop(); keyboard input reaches a Wine window only
+    when a window manager gives it the focus."""
+
+    def __init__(self):
+        self.base = tempfile.mkdtemp(prefix="menu-wm.")
+        config = os.path.join(self.base, "rc.xml")
+        with open(config, "w", encoding="utf-8") as f:
+            f.write(OPENBOX_CONFIG)
+        # Its caches and session files go to the private folder, not to the user's.
+        environment = dict(os.environ, XDG_CACHE_HOME=self.base, XDG_CONFIG_HOME=self.base,
+                           XDG_DATA_HOME=self.base)
+        self.process = subprocess.Popen(["openbox", "--config-file", config],
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, env=environment)
+        try:
+            wait_for(self._managing, "openbox to manage the display")
+        except BaseException:
+            self.stop()
+            raise
+
+    def _managing(self):
+        if self.process.poll() is not None:
+            raise AssertionError("openbox ended with %d" % self.process.returncode)
+        return "window id" in run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait(timeout=10)
+        shutil.rmtree(self.base, ignore_errors=True)
+
+
+def key(*names):
+    """Types keys (xdotool names such as Tab, shift+Tab, alt+F4) into the focused window."""
+    run(["xdotool", "key"] + list(names))
+
+
+def key_down(name):
+    run(["xdotool", "keydown", name])
+
+
+def key_up(name):
+    run(["xdotool", "keyup", name])
 
 
 # Pictures -------------------------------------------------------------------------------------
@@ -235,6 +300,25 @@ class Menu:
 
     def answer_dialogs(self):
         run(["wine", self.probe, "close"], check=False)
+
+    def activate(self):
+        """Has the window manager give the menu the keyboard focus, then reads where it placed
+        the window."""
+        run(["xdotool", "windowactivate", "--sync", self.window])
+        self.origin = self.geometry(self.window)[:2]
+
+    # What a screen reader learns, through the MSAA client beside the probe.
+    def accessible(self, *args):
+        """Runs the client with `args`; one dict a line it prints, the line's kind under "line"."""
+        client = os.path.join(os.path.dirname(self.probe), "a11y_probe.exe")
+        out = run(["wine", client] + [str(a) for a in args], timeout=60, check=False)
+        lines = []
+        for line in out.splitlines():
+            kind, *fields = line.split("\t")
+            entry = dict(field.split("=", 1) for field in fields if "=" in field)
+            entry["line"] = kind
+            lines.append(entry)
+        return lines
 
     def alive(self):
         return self.process.poll() is None

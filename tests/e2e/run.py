@@ -1,5 +1,6 @@
 """End-to-end tests of menu.exe under Wine: what the window looks like and how it answers the
-pointer, judged from screenshots of the real window; what the user reads when a file is missing.
+pointer and the keyboard, judged from screenshots of the real window; what the user reads when a
+file is missing; what a screen reader learns and can do through MSAA.
 
 Usage: run.py DIST_FOLDER [TEST_NAME_PATTERN]
 Needs DISPLAY (Xvfb with a white root) and WINEPREFIX; ends with "e2e: N passed, N failed"."""
@@ -12,8 +13,8 @@ import sys
 import tempfile
 import unittest
 
-from harness import (WHITE, Bitmap, Dist, Menu, close, installer_log, installer_records, run,
-                     wait_for, windows_path)
+from harness import (WHITE, Bitmap, Dist, Menu, Screen, WindowManager, close, installer_log,
+                     installer_records, key, key_down, key_up, run, wait_for, windows_path)
 
 DIST = None
 PROBE = None
@@ -483,6 +484,193 @@ class Hardening(InstallerCase):
         self.assertEqual(self.menu.wait_exit(), 0)
         wait_for(lambda: self.started(), "the installer's record")
         self.assertEqual(snapshot(), before)
+
+
+# The active buttons in the order screen readers list them (children 1 to 5) and the keyboard
+# visits them, with the names they are given.
+ACTIVE = [0, 1, 2, 3, 14]
+NAMES = ["Install TEV \u2013 3D Design", "Install MOLAN \u2013 Audio Studio",
+         "Install PIRUK \u2013 Photo Editor", "Install DASEF \u2013 Video Suite", "Close"]
+ROLE_CLIENT, ROLE_PUSHBUTTON = 0x0A, 0x2B
+FOCUSED, HOTTRACKED, FOCUSABLE = 0x4, 0x80, 0x100000
+
+
+class ScreenReader(InstallerCase):
+    """The window's client area as an MSAA client in another process sees it."""
+
+    def lines(self, *args):
+        lines = self.menu.accessible(*args)
+        self.assertNotIn("error", [line["line"] for line in lines], lines)
+        return lines
+
+    def children(self, lines):
+        children = [line for line in lines if line["line"] == "child"]
+        self.assertEqual([c["id"] for c in children], ["1", "2", "3", "4", "5"])
+        return children
+
+    def test_a_reader_learns_the_window_and_its_five_buttons(self):
+        menu, _ = self.normal_menu()
+        x, y, width, height = menu.geometry(menu.window)
+        skin, outside = (x + 400, y + 150), (x + 400, y - 10)
+        lines = self.lines("describe", *skin, *outside)
+        window = lines[0]
+        self.assertEqual(window["line"], "window")
+        self.assertEqual(window["name"], "Launcher menu")
+        self.assertEqual(int(window["role"], 16), ROLE_CLIENT)
+        self.assertEqual(window["location"], "%d,%d,%d,%d" % (x, y, width, height))
+        self.assertEqual((window["children"], window["first"], window["last"]), ("5", "1", "5"))
+        self.assertEqual(window["parent"], "window")
+        for number, child in enumerate(self.children(lines), 1):
+            index = ACTIVE[number - 1]
+            left, top = BUTTONS[index]
+            size = (80, 28) if index == 14 else (113, 122)
+            self.assertEqual(child["name"], NAMES[number - 1])
+            self.assertTrue(child["description"].startswith("Start" if index < 14 else "Close"))
+            self.assertEqual(int(child["role"], 16), ROLE_PUSHBUTTON)
+            self.assertEqual(int(child["state"], 16), FOCUSABLE, child["name"])
+            self.assertEqual(child["location"], "%d,%d,%d,%d" % (x + left, y + top, *size))
+            self.assertEqual(child["action"], "Press")
+            self.assertEqual(child["child"], "0x00000001", "a simple element: S_FALSE")
+            self.assertEqual(child["hit"], str(number), "hit test at the button's centre")
+            after = str(number + 1) if number < 5 else "none"
+            before = str(number - 1) if number > 1 else "none"
+            self.assertEqual([child[d] for d in ("next", "right", "down")], [after] * 3)
+            self.assertEqual([child[d] for d in ("previous", "left", "up")], [before] * 3)
+        hits = [line["result"] for line in lines if line["line"] == "hit"]
+        self.assertEqual(hits, ["0", "none"], "the bare skin is the window; outside is nothing")
+
+    def test_select_focuses_and_lights_a_button(self):
+        menu, _ = self.normal_menu()
+        lines = self.lines("select", 3)
+        self.assertEqual(lines[0], {"line": "select", "hr": "0x00000000"})
+        self.assertEqual(lines[1]["focus"], "3")
+        for number, child in enumerate(self.children(lines), 1):
+            expected = FOCUSABLE | (FOCUSED | HOTTRACKED if number == 3 else 0)
+            self.assertEqual(int(child["state"], 16), expected, child["name"])
+        self.assert_shows(2, "-3")
+        self.assertTrue(menu.alive())
+
+    def test_the_default_action_answers_the_reader_then_closes_the_menu(self):
+        self.normal_menu(env=self.env)
+        lines = self.lines("press", 5)
+        self.assertEqual(lines[0], {"line": "press", "hr": "0x00000000"})
+        self.assertEqual(self.menu.wait_exit(), 0)
+        self.assertNotEqual(lines[1]["hr"], "0x00000000", "the object is gone with the menu")
+        self.assertEqual(self.started(), [])
+
+    def test_the_default_action_starts_an_installer_as_a_click_does(self):
+        self.normal_menu(env=self.env)
+        self.assertEqual(self.lines("press", 2)[0]["hr"], "0x00000000")
+        self.assertEqual(self.menu.wait_exit(), 0)
+        record = wait_for(lambda: self.started(), "the installer's record")[0]
+        self.assert_installer(record, windows_path(self.dist.path), "MOLAN")
+
+    def test_an_installer_that_cannot_start_is_reported_as_after_a_click(self):
+        os.remove(os.path.join(self.dist.path, "ZENT", "TEV_setup.exe"))
+        self.normal_menu(env=self.env)
+        self.assertEqual(self.lines("press", 1)[0]["hr"], "0x00000000")
+        text = " ".join(self.menu.wait_dialog()[0][1:])
+        self.assertIn(windows_path(self.dist.path) + "\\ZENT\\TEV_setup.exe", text)
+        self.assertIn("53", text)
+        self.menu.answer_dialogs()
+        self.assertEqual(self.menu.wait_exit(), 53)
+
+
+class Keyboard(InstallerCase):
+    """Keys typed into the menu under a window manager, which gives it the keyboard focus."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.window_manager = WindowManager()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.window_manager.stop()
+
+    def focused_menu(self):
+        menu, _ = self.normal_menu(env=self.env)
+        menu.activate()
+        return menu
+
+    def outline(self, index):
+        """The client pixels of the focus rectangle around button `index`: two pixels out."""
+        left, top = BUTTONS[index]
+        picture = self.picture(BUTTON_FILES[index] + "-2.bmp")
+        l, t, r, b = left - 2, top - 2, left + picture.width + 1, top + picture.height + 1
+        return ([(x, t) for x in range(l, r + 1)] + [(x, b) for x in range(l, r + 1)] +
+                [(l, y) for y in range(t + 1, b)] + [(r, y) for y in range(t + 1, b)])
+
+    def dotted(self, index):
+        """How many outline pixels show the skin inverted, and whether all others show the skin;
+        None where some pixel is neither."""
+        screen, skin = Screen(), self.picture("main.bmp")
+        inverted = 0
+        for x, y in self.outline(index):
+            shown = screen.pixel(self.menu.origin[0] + x, self.menu.origin[1] + y)
+            colour = skin.pixel(x, y)
+            if close(shown, tuple(255 - c for c in colour)) and not close(shown, colour):
+                inverted += 1
+            elif not close(shown, colour):
+                return None
+        return inverted
+
+    def test_tab_twice_and_enter_start_the_second_installer(self):
+        self.focused_menu()
+        key("Tab")
+        self.assert_shows(0, "-3")
+        key("Tab")
+        self.assert_shows(1, "-3")
+        self.assert_shows(0, "-2")
+        key("Return")
+        self.assertEqual(self.menu.wait_exit(), 0)
+        record = wait_for(lambda: self.started(), "the installer's record")[0]
+        self.assert_installer(record, windows_path(self.dist.path), "MOLAN")
+
+    def test_shift_tab_focuses_the_close_button_and_space_closes(self):
+        self.focused_menu()
+        key("shift+Tab")
+        self.assert_shows(14, "-3")
+        key_down("space")
+        self.assert_shows(14, "-1")
+        self.assertTrue(self.menu.alive(), "the click follows the release")
+        key_up("space")
+        self.assertEqual(self.menu.wait_exit(), 0)
+        self.assertEqual(self.started(), [])
+
+    def test_escape_closes(self):
+        self.focused_menu()
+        key("Escape")
+        self.assertEqual(self.menu.wait_exit(), 0)
+        self.assertEqual(self.started(), [])
+
+    def test_alt_f4_closes(self):
+        self.focused_menu()
+        key("alt+F4")
+        self.assertEqual(self.menu.wait_exit(), 0)
+        self.assertEqual(self.started(), [])
+
+    def test_the_focused_button_shows_its_hover_picture_and_the_focus_rectangle(self):
+        self.focused_menu()
+        self.assertEqual(self.dotted(0), 0, "no focus rectangle before a key")
+        key("Tab")
+        self.assert_shows(0, "-3")
+        inverted = wait_for(lambda: self.dotted(0), "the dotted focus rectangle")
+        # Every other pixel of a dotted line; the corners may join two dots.
+        self.assertGreater(inverted, len(self.outline(0)) * 0.4)
+        key("Tab")
+        self.assert_shows(1, "-3")
+        wait_for(lambda: self.dotted(1), "the focus rectangle around the second button")
+        wait_for(lambda: self.dotted(0) == 0, "the first button's rectangle to go")
+
+    def test_the_pointer_on_the_bare_skin_after_tab_leaves_no_button_lit(self):
+        menu = self.focused_menu()
+        key("Tab")
+        self.assert_shows(0, "-3")
+        menu.move(400, 150)
+        expected = []
+        for index in BUTTONS:
+            expected += self.looks(index, "-2")
+        menu.wait_shown(expected, "every button in its normal look")
 
 
 def main():
