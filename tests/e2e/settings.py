@@ -108,6 +108,19 @@ class DiscSettings(SettingsCase):
         wait_for(lambda: run(["xdotool", "search", "--name", "readme"], check=False).strip(),
                  "Wine's notepad showing readme.txt")
 
+    def test_a_reader_hears_the_title_and_the_label_in_the_users_language(self):
+        self.write_ini("[Menu]\nTitle=Demo\nTitle[de]=Vorf\u00fchrung\n"
+                       "[Button1]\nLabel=Install TEV\nLabel[de]=TEV installieren\n"
+                       "[Button2]\nLabel=Install MOLAN\n")
+        self.env.update({"LANG": "de_DE.UTF-8", "LC_ALL": "de_DE.UTF-8"})
+        self.start()
+        lines = self.menu.accessible("describe")
+        children = [line for line in lines if line["line"] == "child"]
+        self.assertEqual(lines[0]["name"], "Vorf\u00fchrung")
+        self.assertEqual([c["name"] for c in children[:2]], ["TEV installieren", "Install MOLAN"])
+        # Without a label of its own a button keeps the built-in name.
+        self.assertEqual(children[2]["name"], "Install PIRUK \u2013 Photo Editor")
+
     def test_open64_is_left_alone_on_32_bit_windows(self):
         # The test prefix is 32-bit; a 64-bit prefix would start Open64's program instead.
         self.write_ini("[Button3]\nOpen=ZENT\\PIRUK_setup.exe\nOpen64=ZENT\\DASEF_setup.exe\n")
