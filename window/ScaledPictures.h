@@ -4,13 +4,30 @@
 // the plain file; scaled by the program to the scale where the file is not drawn for it exactly.
 #pragma once
 
+#include <array>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "Platform.h"
 #include "Scale.h"
 
 namespace menu {
+
+// The scales, in percent, that picture files may be drawn for.
+inline constexpr std::array<int, 6> kScaleQualifiers = {125, 150, 200, 250, 300, 400};
+
+// The qualifiers in the order they are tried at `dpi` above the design's: the nearest at or above
+// its scale, then those below it, largest first. The first whose file is not missing serves.
+std::vector<int> QualifierOrder(int dpi);
+
+// What a picture drawn for `drawnPercent` (100: the plain file) is scaled by at `dpi`, as
+// numerator / denominator: 1 / 1 for a file drawn for exactly that scale.
+struct ScaleFactor {
+  int numerator = 1;
+  int denominator = 1;
+};
+ScaleFactor ScaleFactorFor(int drawnPercent, int dpi);
 
 class ScaledPictures {
  public:
