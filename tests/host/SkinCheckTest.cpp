@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -91,7 +94,19 @@ class SkinCheckTest : public testing::Test {
           bmpio::Write24(width, height, Solid(width, height, colour)));
   }
 
-  Result Check(bool preview = false) const { return CheckFolder(folder_, preview); }
+  Result Check(bool preview = false, int dpi = rt::kDesignDpi) const {
+    return CheckFolder(folder_, preview, dpi);
+  }
+
+  // menu.ini with the lines of [Button1] to [Button4] and [Close], in that order.
+  void WriteIni(const std::array<std::string, 5>& sections) {
+    std::string text;
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+      text +=
+          (i < 4 ? "[Button" + std::to_string(i + 1) + "]\n" : "[Close]\n") + sections[i] + "\n";
+    }
+    Write("menu.ini", bmpio::Bytes(text.begin(), text.end()));
+  }
 
   // Runs the command; its report lands in out_.
   int RunWith(std::vector<fs::path> args) {
@@ -345,8 +360,201 @@ TEST_F(SkinCheckTest, BadUsage) {
   EXPECT_EQ(RunWith({folder_ / "img/main.bmp"}), kExitUsage);  // a file, not a folder
   EXPECT_EQ(RunWith({"--preview", folder_ / "no such folder/p.bmp", folder_}), kExitUsage);
   EXPECT_TRUE(out_.str().find("the menu will work") != std::string::npos);  // checked all the same
+  EXPECT_EQ(RunWith({"--preview", folder_ / "p.bmp", "--scale", "6", folder_}), kExitUsage);
+  EXPECT_EQ(RunWith({"--preview", folder_ / "p.bmp", folder_, "--scale"}), kExitUsage);
+  EXPECT_EQ(RunWith({"--scale", "2", folder_}), kExitUsage);  // a scale for no preview
+  EXPECT_FALSE(fs::exists(folder_ / "p.bmp"));
   EXPECT_EQ(RunWith({"--help"}), kExitMenuWorks);
   EXPECT_NE(out_.str().find("--preview FILE"), std::string::npos);
+  EXPECT_NE(out_.str().find("--scale S"), std::string::npos);
+}
+
+TEST(SkinCheckScale, NumbersFromOneToFiveAreDotsPerInch) {
+  const std::pair<const char*, int> scales[] = {
+      {"1", 96},  {"1.25", 120}, {"1.5", 144}, {"1.75", 168}, {"2", 192},    {"2.50", 240},
+      {"3", 288}, {"4", 384},    {"5", 480},   {"1.1", 106},  {"1.333", 128}};
+  for (const auto& [text, dpi] : scales) EXPECT_EQ(ScaleDpi(text), dpi) << text;
+  for (const char* text : {"0.99", "5.01", "", "1.", ".5", "1,5", "-2", "2e0", "150%"}) {
+    EXPECT_EQ(ScaleDpi(text), std::nullopt) << text;
+  }
+}
+
+TEST_F(SkinCheckTest, MenuIniFaultsAreErrorsWithTheirLine) {
+  const struct {
+    const char* name;
+    std::string text;  // empty: a folder named menu.ini
+    std::string message;
+  } cases[] = {
+      {"a value the key does not take", "[Button1]\nLabel=One\n\nShow=tiny\n",
+       "line 4: Show is \"tiny\"; it takes minimized, normal or maximized"},
+      {"too large to read", std::string(65537, ';'),
+       "the file has 65537 bytes, more than the 65536 it may have"},
+      {"a folder", "", "is a folder, not a file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(folder_ / "menu.ini");
+    if (c.text.empty()) {
+      fs::create_directory(folder_ / "menu.ini");
+    } else {
+      Write("menu.ini", bmpio::Bytes(c.text.begin(), c.text.end()));
+    }
+    const Result result = Check();
+    EXPECT_TRUE(Has(result, Severity::kError, "menu.ini", c.message));
+    // The menu stops there: nothing else in the file is judged.
+    EXPECT_EQ(result.findings.size(), 1u) << Listing(result);
+  }
+  EXPECT_EQ(RunWith({folder_}), kExitMenuFails);
+  EXPECT_NE(out_.str().find("error: menu.ini: is a folder"), std::string::npos) << out_.str();
+}
+
+TEST_F(SkinCheckTest, MenuIniLabelsForEveryButtonAndLanguage) {
+  const struct {
+    const char* name;
+    std::array<std::string, 5> sections;
+    std::vector<std::string> warnings;  // on menu.ini, every one there is
+  } cases[] = {
+      {"all named", {"Label=a", "Label=b", "Label=c", "Label=d", "Label=e"}, {}},
+      {"a button without a Label",
+       {"Label=a", "Tooltip=t", "Label=c", "Label=d", "Label=e"},
+       {"[Button2] has no Label, so screen readers name the button by the menu's built-in name"}},
+      {"a language some buttons lack",
+       {"Label=a\nLabel[de]=A", "Label=b\nLabel[de]=B", "Label=c", "Label=d\nLabel[de]=D",
+        "Label=e\nLabel[DE]=E"},
+       {"Label[de] is given for [Button1], [Button2], [Button4], [Close] but not for [Button3]: "
+        "users who read de hear those buttons named in another language"}},
+      {"a region's users served by its language, not the other way round",
+       {"Label=a\nLabel[pt-BR]=A", "Label=b\nLabel[pt]=B", "Label=c\nLabel[pt]=C",
+        "Label=d\nLabel[pt]=D", "Label=e\nLabel[pt]=E"},
+       {"Label[pt] is given for [Button2], [Button3], [Button4], [Close] but not for [Button1]:"}},
+      {"a Label in one language only",
+       {"Label[de]=A", "Label=b\nLabel[de]=B", "Label=c\nLabel[de]=C", "Label=d\nLabel[de]=D",
+        "Label=e\nLabel[de]=E"},
+       {"[Button1] has a Label only for de; for other languages screen readers name the button by "
+        "the menu's built-in name"}},
+      {"tooltips compared among the buttons that have one",
+       {"Label=a\nTooltip=t\nTooltip[fr]=T", "Label=b\nTooltip=u", "Label=c", "Label=d", "Label=e"},
+       {"Tooltip[fr] is given for [Button1] but not for [Button2]: users who read fr see those "
+        "buttons' tooltips in another language"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteIni(c.sections);
+    const Result result = Check();
+    for (const std::string& words : c.warnings) {
+      EXPECT_TRUE(Has(result, Severity::kWarning, "menu.ini", words));
+    }
+    EXPECT_EQ(result.findings.size(), c.warnings.size()) << Listing(result);
+  }
+}
+
+TEST_F(SkinCheckTest, WhatTheButtonsOpenIsLookedUpInTheFolder) {
+  fs::create_directories(folder_ / "ZENT/x64");
+  Write("ZENT/x64/TEV_setup.exe", {'M', 'Z'});
+  fs::create_directory(folder_ / "Extras");  // a folder opens too; ..\ is resolved as text
+  // Buttons with an Open no longer start their installers; one with only Open64 still does on
+  // 32-bit Windows.
+  for (const char* name :
+       {"TEV_setup.exe", "MOLAN_setup.exe", "PIRUK_setup.exe", "DASEF_setup.exe"}) {
+    fs::remove(folder_ / "ZENT" / name);
+  }
+  WriteIni({"Label=a\nOpen=docs/Manual.pdf\nOpen64=ZENT\\x64\\TEV_setup.exe",
+            "Label=b\nOpen64=ZENT\\x64\\MOLAN.exe", "Label=c\nOpen=https://example.com/",
+            "Label=d\nOpen=none\\..\\Extras\nOpen64=\\\\server\\share\\x.exe",
+            "Label=e\nOpen=..\\setup.exe"});
+  const Result result = Check();
+  EXPECT_TRUE(Has(result, Severity::kWarning, "docs\\Manual.pdf",
+                  "missing: [Button1] Open names it, so the button would fail to open it on 32-bit "
+                  "Windows"));
+  EXPECT_TRUE(Has(result, Severity::kWarning, "ZENT\\x64\\MOLAN.exe",
+                  "missing: [Button2] Open64 names it, so the button would fail to open it on "
+                  "64-bit Windows"));
+  EXPECT_TRUE(Has(result, Severity::kError, "ZENT\\MOLAN_setup.exe", "missing: button 2"));
+  EXPECT_TRUE(Has(result, Severity::kNote, "menu.ini",
+                  "[Button3] Open is the address https://example.com/, not checked"));
+  EXPECT_TRUE(
+      Has(result, Severity::kNote, "menu.ini", "[Button4] Open64 is the full path \\\\server"));
+  EXPECT_TRUE(Has(result, Severity::kNote, "menu.ini",
+                  "[Close] Open ..\\setup.exe leads out of the folder, not checked"));
+  EXPECT_EQ(result.findings.size(), 6u) << Listing(result);
+}
+
+TEST_F(SkinCheckTest, PicturesDrawnForAScale) {
+  const Rgb colour{1, 2, 3};
+  const struct {
+    const char* file;
+    int width, height;  // 0: not a picture; -1: a folder
+    std::optional<Severity> severity;
+    const char* words;
+  } cases[] = {
+      {"img/main.scale-200.bmp", 1600, 1200, std::nullopt, ""},
+      {"img/main.scale-200.bmp", 1599, 1200, Severity::kWarning,
+       "1599 x 1200 pixels, not the plain file's 800 x 600 at 200 % (1600 x 1200)"},
+      // 113 x 122 at 125 % is 141.25 x 152.5: either rounding is taken.
+      {"img/bmp1-2.scale-125.bmp", 141, 152, std::nullopt, ""},
+      {"img/bmp1-2.scale-125.bmp", 142, 153, std::nullopt, ""},
+      {"img/bmp1-2.scale-125.bmp", 140, 153, Severity::kWarning, "(142 x 153)"},
+      {"img/bmp15-3.scale-150.bmp", 0, 0, Severity::kError, "the menu refuses it: "},
+      {"img/bmp3-1.scale-400.bmp", -1, -1, Severity::kError, "is a folder, not a picture"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.width));
+    if (c.width < 0) {
+      fs::create_directory(folder_ / c.file);
+    } else if (c.width == 0) {
+      Write(c.file, {'B', 'M', 0});
+    } else {
+      Write(c.file, bmpio::Write24(c.width, c.height, Solid(c.width, c.height, colour)));
+    }
+    std::string name = c.file;
+    std::replace(name.begin(), name.end(), '/', '\\');
+    const Result result = Check();
+    if (c.severity) {
+      EXPECT_TRUE(Has(result, *c.severity, name, c.words));
+      EXPECT_EQ(result.findings.size(), 1u) << Listing(result);
+    } else {
+      EXPECT_TRUE(result.findings.empty()) << Listing(result);
+    }
+    fs::remove_all(folder_ / c.file);
+  }
+}
+
+TEST_F(SkinCheckTest, PreviewAtAScale) {
+  // Button 2's normal look is drawn for 200 %, in a colour of its own.
+  const Rgb drawn{250, 250, 0};
+  Write("img/bmp2-2.scale-200.bmp", bmpio::Write24(226, 244, Solid(226, 244, drawn)));
+  const Result result = Check(true, 192);
+  ASSERT_TRUE(result.preview.has_value());
+  const Image& preview = *result.preview;
+  ASSERT_EQ(preview.width, 1600);
+  ASSERT_EQ(preview.height, 1200);
+  // Each black corner pixel is a block of 2 x 2 holes; black in the middle stays black.
+  EXPECT_EQ(preview.At(19, 19), kHoleColour);
+  EXPECT_EQ(preview.At(20, 19), kSkinColour);
+  EXPECT_EQ(preview.At(19, 20), kSkinColour);
+  EXPECT_EQ(preview.At(1580, 1180), kHoleColour);
+  EXPECT_EQ(preview.At(1579, 1199), kSkinColour);
+  EXPECT_EQ(preview.At(801, 601), kBlack);
+  // Button 1 scaled by the program at its scaled place, (192, 400), 226 x 244.
+  EXPECT_EQ(preview.At(192, 400), NormalColour(1));
+  EXPECT_EQ(preview.At(417, 643), NormalColour(1));
+  EXPECT_EQ(preview.At(191, 400), kSkinColour);
+  EXPECT_EQ(preview.At(418, 643), kSkinColour);
+  // Button 2 as drawn for the scale, not scaled from its plain file.
+  EXPECT_EQ(preview.At(512, 576), drawn);
+  EXPECT_EQ(preview.At(737, 819), drawn);
+
+  // At 150 % the file drawn for 200 % serves, scaled down to 170 x 183.
+  const Result smaller = Check(true, 144);
+  ASSERT_TRUE(smaller.preview.has_value());
+  EXPECT_EQ(smaller.preview->width, 1200);
+  EXPECT_EQ(smaller.preview->At(384 + 169, 432 + 182), drawn);
+  EXPECT_EQ(smaller.preview->At(384 + 170, 432), kSkinColour);
+
+  const fs::path file = folder_ / "preview.bmp";
+  ASSERT_EQ(RunWith({"--preview", file, "--scale", "2", folder_}), kExitMenuWorks) << err_.str();
+  EXPECT_NE(out_.str().find(", at 200 %\n"), std::string::npos) << out_.str();
+  EXPECT_EQ(rt::CheckBitmapFile(bmpio::ReadFile(file).value_or(bmpio::Bytes{})).height, 1200);
 }
 
 }  // namespace

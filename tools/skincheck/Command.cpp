@@ -40,12 +40,19 @@ bool Is(const fs::path& arg, std::string_view name) {
 }
 
 constexpr std::string_view kUsage =
-    "usage: skincheck [--preview FILE] FOLDER\n"
+    "usage: skincheck [--preview FILE [--scale S]] FOLDER\n"
     "Checks the distribution folder FOLDER (menu.exe with img and ZENT) as the menu reads it.\n"
     "  --preview FILE  also writes a picture of the window as it will look (a 24-bit BMP;\n"
     "                  holes of the outline in magenta)\n"
+    "  --scale S       draws it at the display scale S, a number from 1 to 5 (1.5 for 150 %),\n"
+    "                  with the pictures the menu takes at that scale\n"
     "Exit status: 0 the menu will work (warnings allowed), 1 it would fail, 2 bad usage, no such\n"
     "folder or the preview could not be written.\n";
+
+bool IsDigits(std::string_view text) {
+  return !text.empty() && text.size() <= 6 &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 bool WriteBmp(const fs::path& path, const Image& image) {
   try {
@@ -57,6 +64,26 @@ bool WriteBmp(const fs::path& path, const Image& image) {
 }
 
 }  // namespace
+
+std::optional<int> ScaleDpi(std::string_view text) {
+  // The number as a fraction of whole numbers, so that 1.25 is exactly 120 DPI on every platform.
+  const std::size_t dot = text.find('.');
+  const std::string_view whole = text.substr(0, dot);
+  const std::string_view fraction =
+      dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+  if (!IsDigits(whole) || (dot != std::string_view::npos && !IsDigits(fraction))) {
+    return std::nullopt;
+  }
+  long long numerator = 0;
+  long long denominator = 1;
+  for (const char c : whole) numerator = numerator * 10 + (c - '0');
+  for (const char c : fraction) {
+    numerator = numerator * 10 + (c - '0');
+    denominator *= 10;
+  }
+  if (numerator < denominator || numerator > 5 * denominator) return std::nullopt;
+  return static_cast<int>((2 * numerator * rt::kDesignDpi + denominator) / (2 * denominator));
+}
 
 int Result::Count(Severity severity) const {
   return static_cast<int>(std::count_if(findings.begin(), findings.end(),
@@ -77,6 +104,7 @@ std::string FormatSummary(const Result& result) {
 int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err) {
   std::optional<fs::path> folder;
   std::optional<fs::path> preview;
+  std::optional<int> dpi;
   bool options = true;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const fs::path& arg = args[i];
@@ -92,6 +120,15 @@ int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err)
         return kExitUsage;
       }
       preview = args[++i];
+    } else if (option && Is(arg, "--scale")) {
+      const std::string text = i + 1 < args.size() ? PathText(args[++i]) : std::string();
+      dpi = ScaleDpi(text);
+      if (!dpi) {
+        err << "skincheck: --scale needs a number from 1 to 5 (1.5 for 150 %), not \"" << text
+            << "\"\n"
+            << kUsage;
+        return kExitUsage;
+      }
     } else if (option) {
       err << "skincheck: unknown option " << PathText(arg) << "\n" << kUsage;
       return kExitUsage;
@@ -106,20 +143,26 @@ int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err)
     err << kUsage;
     return kExitUsage;
   }
+  if (dpi && !preview) {
+    err << "skincheck: --scale is the preview's scale; it needs --preview FILE\n" << kUsage;
+    return kExitUsage;
+  }
   std::error_code error;
   if (!fs::is_directory(*folder, error)) {
     err << "skincheck: " << PathText(*folder) << " is not a folder\n";
     return kExitUsage;
   }
 
-  const Result result = CheckFolder(*folder, preview.has_value());
+  const Result result = CheckFolder(*folder, preview.has_value(), dpi.value_or(rt::kDesignDpi));
   for (const Finding& finding : result.findings) out << FormatFinding(finding) << "\n";
   int status = result.MenuWouldFail() ? kExitMenuFails : kExitMenuWorks;
   if (preview) {
     if (!result.preview) {
       out << "preview: not written, the menu cannot show its window\n";
     } else if (WriteBmp(*preview, *result.preview)) {
-      out << "preview: " << PathText(*preview) << "\n";
+      out << "preview: " << PathText(*preview);
+      if (dpi) out << ", at " << rt::ScalePercent(*dpi) << " %";
+      out << "\n";
     } else {
       err << "skincheck: could not write the preview to " << PathText(*preview) << "\n";
       status = kExitUsage;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Forms.h"
+#include "PictureScaling.h"
 #include "SkinOutline.h"
 #include "frmMainDefinition.h"
 
@@ -19,6 +20,11 @@ namespace {
 std::size_t At(int x, int y, int width) {
   return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
          static_cast<std::size_t>(x);
+}
+
+Rgb RgbOf(std::uint32_t value) {
+  return {static_cast<std::uint8_t>(value & 0xFFu), static_cast<std::uint8_t>(value >> 8 & 0xFFu),
+          static_cast<std::uint8_t>(value >> 16 & 0xFFu)};
 }
 
 // One of skincheck's pictures, read as the platform's pictures are read: 0x00BBGGRR values.
@@ -83,11 +89,7 @@ class ImagePainter final : public rt::Painter {
                                values.data());
     for (int row = part.top; row < part.bottom; ++row) {
       for (int column = part.left; column < part.right; ++column) {
-        const std::uint32_t value = values[At(column - part.left, row - part.top, part.Width())];
-        Set(column, row,
-            {static_cast<std::uint8_t>(value & 0xFFu),
-             static_cast<std::uint8_t>(value >> 8 & 0xFFu),
-             static_cast<std::uint8_t>(value >> 16 & 0xFFu)});
+        Set(column, row, RgbOf(values[At(column - part.left, row - part.top, part.Width())]));
       }
     }
   }
@@ -124,11 +126,20 @@ rt::Control& Member(rt::Form& form, std::wstring_view name, int index = -1) {
 
 }  // namespace
 
-Image ComposePreview(const Image& skin, const std::map<std::int16_t, Image>& normals) {
-  // As the start-up leaves the window: as large as the skin and showing it, the strip along the
-  // top showing it from its own corner, the measuring image hidden, the installer and close
-  // buttons with their normal looks; buttons 6 to 9 never get a picture.
+Image ScaledImage(const Image& image, int numerator, int denominator) {
+  const rt::ScaledPixels scaled = rt::ScaleNearest(ImagePicture(image), numerator, denominator);
+  Image out{scaled.width, scaled.height, {}};
+  out.pixels.reserve(scaled.pixels.size());
+  for (const std::uint32_t value : scaled.pixels) out.pixels.push_back(RgbOf(value));
+  return out;
+}
+
+Image ComposePreview(const Image& skin, const std::map<std::int16_t, Image>& normals, int dpi) {
+  // As the start-up leaves the window: at its scale, as large as the skin and showing it, the
+  // strip along the top showing it from its own corner, the measuring image hidden, the installer
+  // and close buttons with their normal looks; buttons 6 to 9 never get a picture.
   rt::Form form(menu::frmMainDefinition());
+  form.SetDpi(dpi);
   form.SetWidth(static_cast<float>(skin.width * rt::kTwipsPerPixel));
   form.SetHeight(static_cast<float>(skin.height * rt::kTwipsPerPixel));
   form.SetPicture(PictureOf(skin));
@@ -146,7 +157,7 @@ Image ComposePreview(const Image& skin, const std::map<std::int16_t, Image>& nor
   // What the outline leaves out shows the desktop, whatever was painted there.
   std::vector<bool> kept(canvas.pixels.size(), false);
   for (const rt::PixelRect& rect :
-       menu::SkinOutlineRects(skin.width, skin.height, ImagePicture(skin))) {
+       menu::SkinOutlineRects(skin.width, skin.height, ImagePicture(skin), dpi)) {
     for (int y = rect.top; y < rect.bottom; ++y) {
       for (int x = rect.left; x < rect.right; ++x) kept[At(x, y, skin.width)] = true;
     }

@@ -4,17 +4,17 @@
 #include "SkinCheck.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
-#include <span>
 #include <string_view>
 
-#include "BitmapCheck.h"
-#include "Bytes.h"
 #include "FolderNames.h"
+#include "MenuIniCheck.h"
 #include "PathRule.h"
 #include "Preview.h"
-#include "ReferenceDecoder.h"
+#include "Report.h"
 #include "RunTimeError.h"
+#include "ScaledPictures.h"
 #include "SkinOutline.h"
 #include "frmMain.h"
 #include "frmMainDefinition.h"
@@ -29,9 +29,19 @@ std::string SizeText(int width, int height) {
   return std::to_string(width) + " x " + std::to_string(height);
 }
 
+bool WindowFits(const Image& skin) {
+  try {
+    menu::CheckSkinSize(skin.width, skin.height);
+    return true;
+  } catch (const rt::RunTimeError&) {
+    return false;
+  }
+}
+
 class Checker {
  public:
-  Checker(const fs::path& folder, bool withPreview) : folder_(folder), withPreview_(withPreview) {}
+  Checker(const fs::path& folder, bool withPreview, int dpi)
+      : report_(folder), withPreview_(withPreview), dpi_(dpi) {}
 
   Result Run();
 
@@ -42,27 +52,32 @@ class Checker {
     std::vector<std::wstring_view> suffixes;  // every look the menu loads
     std::wstring_view normal;
   };
+  // One picture as the menu may read it: the plain file and the files drawn for scales.
+  struct Checked {
+    std::optional<Image> plain;  // its size
+    std::optional<Image> shown;  // what the preview shows at its scale, when asked for
+  };
 
-  void Add(Severity severity, const std::wstring& file, std::string message) {
-    result_.findings.push_back({severity, Utf8(file), std::move(message)});
-  }
-
-  // The file's path when it is there as a file; reports it otherwise.
-  std::optional<fs::path> Find(const std::wstring& name, std::string_view notA,
-                               const std::string& consequence);
-  // The picture's size, and its pixels when `keepPixels`; reports why it cannot be shown.
-  std::optional<Image> ReadPicture(const std::wstring& name, bool keepPixels);
+  // Checks the plain file `name`, judged further by `judge`, and every file drawn for a scale
+  // beside it; `inPreview` asks for the picture the menu takes at the preview's scale.
+  Checked CheckPicture(const std::wstring& name, bool inPreview,
+                       const std::function<void(const Image&)>& judge);
+  void CheckScaledSize(const std::wstring& name, const Image& picture, const Image& plain,
+                       int percent);
   void CheckSkin(const std::wstring& name, const Image& skin);
   void CheckPlace(const std::wstring& name, const Image& picture, const rt::PixelRect& place);
-  void CheckInstallers();
+  void CheckInstallers(const menu::MenuSettings& settings);
 
   static std::vector<Button> Buttons();
 
-  fs::path folder_;
+  void Add(Severity severity, const std::wstring& file, std::string message) {
+    report_.Add(severity, file, std::move(message));
+  }
+
+  Report report_;
   bool withPreview_;
+  int dpi_;
   std::optional<Image> skin_;
-  bool skinRefused_ = false;
-  Result result_;
 };
 
 std::vector<Checker::Button> Checker::Buttons() {
@@ -87,52 +102,58 @@ std::vector<Checker::Button> Checker::Buttons() {
   return buttons;
 }
 
-std::optional<fs::path> Checker::Find(const std::wstring& name, std::string_view notA,
-                                      const std::string& consequence) {
-  const Located located = Locate(folder_, name);
-  if (!located.found) {
-    Add(Severity::kError, name, "missing" + consequence);
-    return std::nullopt;
+Checker::Checked Checker::CheckPicture(const std::wstring& name, bool inPreview,
+                                       const std::function<void(const Image&)>& judge) {
+  std::vector<int> present;
+  for (const int q : menu::kScaleQualifiers) {
+    if (Locate(report_.Folder(), menu::QualifiedPicturePath(name, q)).found) present.push_back(q);
   }
-  std::error_code error;
-  if (fs::is_directory(located.path, error)) {
-    Add(Severity::kError, name, "is a folder, not " + std::string(notA) + consequence);
-    return std::nullopt;
+  // The file the menu takes at the preview's scale: the first qualifier there in the menu's
+  // order, else the plain file; at the design's scale the plain file always.
+  int served = 100;
+  if (dpi_ != rt::kDesignDpi) {
+    for (const int q : menu::QualifierOrder(dpi_)) {
+      if (std::find(present.begin(), present.end(), q) == present.end()) continue;
+      served = q;
+      break;
+    }
   }
-  if (located.caseDiffers) {
-    std::string actual = PathText(located.path.lexically_relative(folder_));
-    std::replace(actual.begin(), actual.end(), '/', '\\');
-    Add(Severity::kNote, name,
-        "named " + actual + " in the folder; Windows finds it, as its file names ignore case");
+  const bool keep = withPreview_ && inPreview;
+
+  Checked checked;
+  checked.plain = report_.ReadPicture(name, keep && served == 100);
+  if (checked.plain) judge(*checked.plain);
+  std::optional<Image> source;
+  if (keep && served == 100) source = checked.plain;
+  for (const int q : present) {
+    const std::wstring qualified = menu::QualifiedPicturePath(name, q);
+    std::optional<Image> picture = report_.ReadPicture(qualified, keep && served == q);
+    if (picture && checked.plain) CheckScaledSize(qualified, *picture, *checked.plain, q);
+    if (served == q) source = std::move(picture);
   }
-  return located.path;
+  if (keep && source) {
+    const menu::ScaleFactor factor = menu::ScaleFactorFor(served, dpi_);
+    checked.shown = factor.numerator == factor.denominator
+                        ? std::move(*source)
+                        : ScaledImage(*source, factor.numerator, factor.denominator);
+  }
+  return checked;
 }
 
-std::optional<Image> Checker::ReadPicture(const std::wstring& name, bool keepPixels) {
-  const std::optional<fs::path> path = Find(name, "a picture", "");
-  if (!path) return std::nullopt;
-  const std::optional<bmpio::Bytes> bytes = bmpio::ReadFile(*path);
-  if (!bytes) {
-    Add(Severity::kError, name, "cannot be read");
-    return std::nullopt;
-  }
-  const std::span<const std::uint8_t> file(*bytes);
-  const rt::BitmapCheckResult check = rt::CheckBitmapFile(file);
-  if (!check.ok) {
-    Add(Severity::kError, name, "the menu refuses it: " + Utf8(check.reason));
-    return std::nullopt;
-  }
-  if (check.height < 0) {
-    Add(Severity::kWarning, name,
-        "stored top-down (negative height); the menu shows it, but Wine 8's own decoder and "
-        "some picture tools draw such files black, 24-bit bottom-up files show everywhere");
-  }
-  bmpio::Decoded decoded = bmpio::DecodeTrusting(file, keepPixels);
-  if (!decoded.ok) {
-    Add(Severity::kError, name, "cannot be decoded: " + decoded.problem);
-    return std::nullopt;
-  }
-  return Image{decoded.width, decoded.height, std::move(decoded.pixels)};
+void Checker::CheckScaledSize(const std::wstring& name, const Image& picture, const Image& plain,
+                              int percent) {
+  // The design's figures at the scale, rounded up as the menu rounds its places; a size rounded
+  // down, as some picture programs round, is accepted too: it is less than a pixel short.
+  const int dpi = rt::kDesignDpi * percent / 100;
+  auto fits = [&](int size, int drawn) {
+    return drawn == rt::Scaled(size, dpi) || drawn == static_cast<int>(1LL * size * percent / 100);
+  };
+  if (fits(plain.width, picture.width) && fits(plain.height, picture.height)) return;
+  Add(Severity::kWarning, name,
+      SizeText(picture.width, picture.height) + " pixels, not the plain file's " +
+          SizeText(plain.width, plain.height) + " at " + std::to_string(percent) + " % (" +
+          SizeText(rt::Scaled(plain.width, dpi), rt::Scaled(plain.height, dpi)) +
+          "); the menu shows it as it is drawn");
 }
 
 void Checker::CheckSkin(const std::wstring& name, const Image& skin) {
@@ -142,7 +163,6 @@ void Checker::CheckSkin(const std::wstring& name, const Image& skin) {
     Add(Severity::kError, name,
         "the menu stops: " + Utf8(error.Action()) + " (" + Utf8(error.Subject()) + "). " +
             Utf8(error.Detail()));
-    skinRefused_ = true;
   }
   static constexpr const char* kCorners[] = {"top-left", "bottom-left", "top-right",
                                              "bottom-right"};
@@ -193,7 +213,7 @@ void Checker::CheckPlace(const std::wstring& name, const Image& picture,
   }
 }
 
-void Checker::CheckInstallers() {
+void Checker::CheckInstallers(const menu::MenuSettings& settings) {
   std::vector<std::int16_t> indices;
   for (const rt::ControlDefinition& control : menu::frmMainDefinition().controls) {
     if (control.name == L"cmd") indices.push_back(static_cast<std::int16_t>(control.index));
@@ -201,38 +221,49 @@ void Checker::CheckInstallers() {
   std::sort(indices.begin(), indices.end());
   for (const std::int16_t index : indices) {
     const std::wstring name = Relative(menu::InstallerPath(L"", index));
-    if (name.empty()) continue;
-    Find(name, "a program", ": button " + std::to_string(index + 1) + " would fail to start it");
+    if (name.empty() || !StartsInstaller(settings, index)) continue;
+    report_.Find(name, "a program",
+                 ": button " + std::to_string(index + 1) + " would fail to start it");
   }
 }
 
 Result Checker::Run() {
+  // A menu.ini with a fault stops the menu before its window appears; without one, the buttons
+  // are as designed.
+  const std::optional<menu::MenuSettings> ini = CheckMenuIni(report_);
+  const menu::MenuSettings settings = ini.value_or(menu::MenuSettings{});
+  if (ini) CheckButtonTexts(report_, settings);
+
   const std::wstring skinName = menu::SkinPicturePath(L"", true);
-  skin_ = ReadPicture(skinName, withPreview_);
-  if (skin_) CheckSkin(skinName, *skin_);
+  Checked skin =
+      CheckPicture(skinName, true, [&](const Image& plain) { CheckSkin(skinName, plain); });
+  skin_ = std::move(skin.plain);
 
   std::map<std::int16_t, Image> normals;
   for (const Button& button : Buttons()) {
     for (const std::wstring_view suffix : button.suffixes) {
       const std::wstring name = menu::ButtonPicturePath(L"", true, button.index, suffix);
-      const bool normal = suffix == button.normal;
-      std::optional<Image> picture = ReadPicture(name, withPreview_ && normal);
-      if (!picture) continue;
-      CheckPlace(name, *picture, button.place);
-      if (normal) normals.emplace(button.index, std::move(*picture));
+      Checked picture = CheckPicture(name, suffix == button.normal, [&](const Image& plain) {
+        CheckPlace(name, plain, button.place);
+      });
+      if (picture.shown) normals.emplace(button.index, std::move(*picture.shown));
     }
   }
 
-  CheckInstallers();
+  CheckOpenTargets(report_, settings);
+  CheckInstallers(settings);
 
-  if (withPreview_ && skin_ && !skinRefused_) result_.preview = ComposePreview(*skin_, normals);
-  return std::move(result_);
+  // The menu stops where the skin it shows is too large for the outline.
+  if (skin.shown && WindowFits(*skin.shown)) {
+    report_.Results().preview = ComposePreview(*skin.shown, normals, dpi_);
+  }
+  return std::move(report_.Results());
 }
 
 }  // namespace
 
-Result CheckFolder(const fs::path& folder, bool withPreview) {
-  return Checker(folder, withPreview).Run();
+Result CheckFolder(const fs::path& folder, bool withPreview, int previewDpi) {
+  return Checker(folder, withPreview, previewDpi).Run();
 }
 
 }  // namespace skincheck

@@ -1,6 +1,7 @@
 // skincheck: reads a distribution folder (menu.exe with img\ and ZENT\) the way the menu will, and
-// reports every file that would stop it, every picture that does not fit the window's layout, and
-// draws what the window will look like. Portable: the same code runs on Linux and on Windows.
+// reports every file that would stop it, every picture that does not fit the window's layout, what
+// its menu.ini leaves to chance, and draws what the window will look like at a display scale.
+// Portable: the same code runs on Linux and on Windows.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +9,11 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "BmpWriter.h"
+#include "Scale.h"
 
 namespace skincheck {
 
@@ -54,8 +57,15 @@ inline constexpr int kDesignedSkinHeight = 600;
 // The colour of the outline's holes in the preview, where the desktop shows through.
 inline constexpr Rgb kHoleColour{255, 0, 255};
 
-// Checks `folder`: the skin, the three looks of every picture button, the installers.
-Result CheckFolder(const std::filesystem::path& folder, bool withPreview);
+// Checks `folder`: its menu.ini, the skin and the three looks of every picture button with the
+// files drawn for scales beside them, what the buttons open and the installers. The preview shows
+// the window at `previewDpi`.
+Result CheckFolder(const std::filesystem::path& folder, bool withPreview,
+                   int previewDpi = rt::kDesignDpi);
+
+// The dots per inch of a display scale written as a number from 1 to 5 ("1.5": 150 %, 144 DPI,
+// rounded to a whole number of dots), or none for any other text.
+std::optional<int> ScaleDpi(std::string_view text);
 
 // "error: img\bmp2-3.bmp: missing"
 std::string FormatFinding(const Finding& finding);
