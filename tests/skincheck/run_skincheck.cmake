@@ -1,7 +1,9 @@
 # Runs skincheck on a distribution folder and checks its exit status and report.
 #   TOOL, EMULATOR (empty on the host), WORK (a scratch folder), EXPECT (the exit status)
-#   FOLDER: an existing folder to check; or PICTURES and INSTALLERS to make one in WORK, and with
-#   BREAK one picture left out, one damaged and the last installer left out.
+#   FOLDER: an existing folder to check; or PICTURES, INSTALLERS and INI (a menu.ini, optional) to
+#   make one in WORK, and with BREAK one picture left out, one damaged, the last installer left
+#   out and a fault in menu.ini.
+#   SCALE: the preview's display scale; PREVIEW_SIZE its expected width and height.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 if(NOT FOLDER)
@@ -11,28 +13,37 @@ if(NOT FOLDER)
   foreach(name IN LISTS INSTALLERS)
     file(WRITE ${FOLDER}/ZENT/${name} "stand-in installer\n")
   endforeach()
+  if(INI)
+    file(COPY ${INI} DESTINATION ${FOLDER})
+  endif()
   if(BREAK)
     file(REMOVE ${FOLDER}/img/bmp2-3.bmp)
     file(WRITE ${FOLDER}/img/bmp15-1.bmp "not a picture\n")
     list(GET INSTALLERS -1 last)
     file(REMOVE ${FOLDER}/ZENT/${last})
+    file(WRITE ${FOLDER}/menu.ini "[Button1]\nLabel=Install\nShow=tiny\n")
   endif()
 endif()
 
 # The folder and the preview by paths relative to WORK, which Wine takes as they are.
 file(RELATIVE_PATH folder ${WORK} ${FOLDER})
-execute_process(COMMAND ${EMULATOR} ${TOOL} --preview preview.bmp ${folder}
+set(scale)
+if(SCALE)
+  set(scale --scale ${SCALE})
+endif()
+execute_process(COMMAND ${EMULATOR} ${TOOL} --preview preview.bmp ${scale} ${folder}
   WORKING_DIRECTORY ${WORK} RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE problems)
 message("${report}${problems}")
 if(NOT status STREQUAL EXPECT)
   message(FATAL_ERROR "skincheck exited with ${status}, expected ${EXPECT}")
 endif()
-if(NOT report MATCHES "0 notes?: the menu will work" AND EXPECT EQUAL 0)
+if(NOT report MATCHES "(^|\n)0 errors, 0 warnings, 0 notes: the menu will work" AND EXPECT EQUAL 0)
   message(FATAL_ERROR "the report does not end with a clean summary")
 endif()
 if(BREAK)
-  foreach(line "error: img\\bmp2-3.bmp: missing" "error: img\\bmp15-1.bmp: the menu refuses it"
-               "error: ZENT\\${last}: missing" "3 errors")
+  foreach(line "error: menu.ini: line 3: Show is \"tiny\"" "error: img\\bmp2-3.bmp: missing"
+               "error: img\\bmp15-1.bmp: the menu refuses it" "error: ZENT\\${last}: missing"
+               "4 errors")
     string(FIND "${report}" "${line}" at)
     if(at EQUAL -1)
       message(FATAL_ERROR "the report lacks \"${line}\"")
@@ -41,4 +52,21 @@ if(BREAK)
 endif()
 if(NOT EXISTS ${WORK}/preview.bmp)
   message(FATAL_ERROR "no preview written")
+endif()
+if(PREVIEW_SIZE)
+  # Width and height: little-endian 32-bit fields at offset 18 of the bitmap file.
+  file(READ ${WORK}/preview.bmp header OFFSET 18 LIMIT 8 HEX)
+  set(size)
+  foreach(at 0 8)
+    set(value 0)
+    foreach(byte 3 2 1 0)
+      math(EXPR offset "${at} + ${byte} * 2")
+      string(SUBSTRING ${header} ${offset} 2 digits)
+      math(EXPR value "${value} * 256 + 0x${digits}")
+    endforeach()
+    list(APPEND size ${value})
+  endforeach()
+  if(NOT size STREQUAL PREVIEW_SIZE)
+    message(FATAL_ERROR "the preview is ${size} pixels, expected ${PREVIEW_SIZE}")
+  endif()
 endif()
