@@ -1,7 +1,9 @@
 // Times a program's start-up as the X server sees it: starts the program, watches the root window's
 // children and prints the milliseconds from just before the program's exec until one of its
-// top-level windows is mapped at the size asked for. After `--settle` milliseconds more it asks
-// that window to close (the window manager's WM_DELETE_WINDOW message), waits for the program to
+// top-level windows is mapped at the size asked for (under a window manager that reparents: the
+// frame around it, which has the window's size when it has no decorations; where it is placed does
+// not matter). After `--settle` milliseconds more it asks that window to close (the window
+// manager's WM_DELETE_WINDOW message, sent to the client inside a frame), waits for the program to
 // end and ends its process group with SIGKILL only if it has not ended by itself, or if anything of
 // it is left behind.
 //
@@ -111,11 +113,31 @@ long WindowPid(Display* display, Window window) {
   return pid;
 }
 
-// Whether a window belongs to the program: Wine records the process id on its windows; the
-// program's process may also be a child of the one started (under a tracer), in its process group.
-// Windows without the record count as the program's, as nothing else runs on the display.
+// The program's own window behind a child of the root: the window itself, or under a window
+// manager that reparents, the client inside its frame (the first window down the tree that
+// carries a process id). The window itself when none does.
+Window ClientOf(Display* display, Window window, int depth = 0) {
+  if (WindowPid(display, window) >= 0 || depth > 2) return window;
+  Window root = None, parent = None;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  Window client = window;
+  if (XQueryTree(display, window, &root, &parent, &children, &count) != 0) {
+    for (unsigned int i = 0; i < count && client == window; ++i) {
+      const Window inside = ClientOf(display, children[i], depth + 1);
+      if (WindowPid(display, inside) >= 0) client = inside;
+    }
+  }
+  if (children != nullptr) XFree(children);
+  return client;
+}
+
+// Whether a window belongs to the program: Wine records the process id on its windows (a window
+// manager's frame is judged by the client inside); the program's process may also be a child of
+// the one started (under a tracer), in its process group. Windows without the record count as the
+// program's, as nothing else the display shows is timed.
 bool Ours(Display* display, Window window, pid_t child) {
-  const long pid = WindowPid(display, window);
+  const long pid = WindowPid(display, ClientOf(display, window));
   return pid < 0 || pid == static_cast<long>(child) || getpgid(static_cast<pid_t>(pid)) == child;
 }
 
@@ -296,7 +318,7 @@ int main(int argc, char** argv) {
   double closeWall = 0;
   if (!WaitFor(display, child, options.settleMs)) {
     closeWall = WallSeconds();
-    RequestClose(display, found);
+    RequestClose(display, ClientOf(display, found));
     end = "closed";
     if (!WaitFor(display, child, 10000)) {
       kill(-child, SIGKILL);
@@ -305,7 +327,12 @@ int main(int argc, char** argv) {
     }
   }
   // Whatever the program started in its process group goes with it, so that the next run starts
-  // from the same state.
+  // from the same state. Wine's loader processes may still be ending when the program has: they
+  // have half a second before they count as left behind.
+  for (int wait = 0; wait < 50 && kill(-child, 0) == 0; ++wait) {
+    Drain(display);
+    usleep(10000);
+  }
   if (kill(-child, 0) == 0) {
     kill(-child, SIGKILL);
     end = "killed";
