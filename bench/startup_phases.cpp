@@ -1,7 +1,8 @@
-// Where the menu's start-up spends its time, from inside: runs Main with the real Win32 platform
-// behind a layer that times every service it calls, and prints the time spent in each service,
-// the number of calls and what is left for the menu's own code. Run from a copy of the
-// distribution folder (it reads the pictures beside itself, as menu.exe), one start-up a run.
+// Where the menu's start-up spends its time, from inside: reads menu.ini and runs Main as wWinMain
+// does, with the real Win32 platform behind a layer that times every service they call, and prints
+// the time spent in each service, the number of calls and what is left for the menu's own code. Run
+// from a copy of the distribution folder (it reads the pictures beside itself, as menu.exe), one
+// start-up a run.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "MenuSettingsFile.h"
 #include "Module1.h"
 #include "Timing.h"
 #include "Win32Platform.h"
@@ -55,10 +57,11 @@ class TimedPlatform : public rt::Platform {
   rt::Picture LoadResourcePicture(int resourceId) override {
     return Timed("LoadResourcePicture", [&] { return real_.LoadResourcePicture(resourceId); });
   }
-  // Picture loads are timed as a whole above; their parts go straight to the real platform.
+  // Picture loads are timed as a whole above, their parts inside the real platform; files are
+  // opened here for the rest (menu.ini).
   std::unique_ptr<rt::ReadableFile> OpenFile(const std::wstring& path,
                                              rt::OpenFailure& failure) override {
-    return real_.OpenFile(path, failure);
+    return Timed("OpenFile", [&] { return real_.OpenFile(path, failure); });
   }
   rt::Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
                           const rt::BitmapCheckResult& layout, rt::SystemError& error) override {
@@ -70,8 +73,12 @@ class TimedPlatform : public rt::Platform {
   rt::Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override {
     return Timed("MakePicture", [&] { return real_.MakePicture(width, height, pixels); });
   }
-  int ScreenDpi() override { return real_.ScreenDpi(); }
-  rt::PixelRect WorkArea() override { return real_.WorkArea(); }
+  int ScreenDpi() override {
+    return Timed("ScreenDpi", [&] { return real_.ScreenDpi(); });
+  }
+  rt::PixelRect WorkArea() override {
+    return Timed("WorkArea", [&] { return real_.WorkArea(); });
+  }
   void DoEvents() override {
     Timed("DoEvents", [&] { real_.DoEvents(); });
   }
@@ -92,14 +99,24 @@ class TimedPlatform : public rt::Platform {
   rt::NativeHandle WindowHandle() const override { return real_.WindowHandle(); }
   void SetMouseCapture(bool captured) override { real_.SetMouseCapture(captured); }
   void DragMainWindow() override { real_.DragMainWindow(); }
-  void ShowFocusCues() override { real_.ShowFocusCues(); }
-  void AnnounceFocus(int child) override { real_.AnnounceFocus(child); }
-  std::wstring LoadResourceString(int id) override { return real_.LoadResourceString(id); }
-  void SetTooltip(int id, const rt::PixelRect& area, const std::wstring& text) override {
-    real_.SetTooltip(id, area, text);
+  void ShowFocusCues() override {
+    Timed("ShowFocusCues", [&] { real_.ShowFocusCues(); });
   }
-  std::vector<std::wstring> PreferredLanguages() override { return real_.PreferredLanguages(); }
-  bool Is64BitSystem() override { return real_.Is64BitSystem(); }
+  void AnnounceFocus(int child) override {
+    Timed("AnnounceFocus", [&] { real_.AnnounceFocus(child); });
+  }
+  std::wstring LoadResourceString(int id) override {
+    return Timed("LoadResourceString", [&] { return real_.LoadResourceString(id); });
+  }
+  void SetTooltip(int id, const rt::PixelRect& area, const std::wstring& text) override {
+    Timed("SetTooltip", [&] { real_.SetTooltip(id, area, text); });
+  }
+  std::vector<std::wstring> PreferredLanguages() override {
+    return Timed("PreferredLanguages", [&] { return real_.PreferredLanguages(); });
+  }
+  bool Is64BitSystem() override {
+    return Timed("Is64BitSystem", [&] { return real_.Is64BitSystem(); });
+  }
   void StartProgram(const rt::StartRequest& request) override { real_.StartProgram(request); }
   rt::Region CreateRegion(const std::vector<rt::PixelRect>& rects) override {
     return Timed("CreateRegion", [&] { return real_.CreateRegion(rects); });
@@ -122,7 +139,7 @@ int wmain() {
   double total = 0;
   try {
     const double start = bench::Now();
-    menu::Module1::Main(timed, form);
+    menu::Module1::Main(timed, form, menu::ReadMenuSettings(timed));
     total = bench::Now() - start;
   } catch (const rt::RunTimeError& error) {
     std::fwprintf(stderr, L"%ls\n", rt::FormatErrorReport(error).c_str());
