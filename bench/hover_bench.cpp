@@ -15,10 +15,17 @@
 
 namespace {
 
+// The median is held to the target: a paint that now and then waits for the shared machine says
+// nothing of the menu.
+constexpr double kTargetMs = 2.0;
+
 void Print(const char* name, const std::vector<double>& times) {
-  std::printf("%-32s runs %4zu  median %7.3f ms  90th %7.3f ms  worst %7.3f ms\n", name,
-              times.size(), bench::Quantile(times, 0.5) * 1000, bench::Quantile(times, 0.9) * 1000,
-              bench::Quantile(times, 1.0) * 1000);
+  const double median = bench::Quantile(times, 0.5) * 1000;
+  std::printf(
+      "%-32s runs %4zu  median %7.3f ms (target: at most %.0f ms: %s)  90th %7.3f ms  worst "
+      "%7.3f ms\n",
+      name, times.size(), median, kTargetMs, median <= kTargetMs ? "met" : "missed",
+      bench::Quantile(times, 0.9) * 1000, bench::Quantile(times, 1.0) * 1000);
 }
 
 // Delivers a pointer move at client x, y and returns once the window has painted what changed.

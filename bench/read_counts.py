@@ -2,12 +2,13 @@
 """Counts what a program read from one folder, from strace logs (-f -y -ttt) of the program and of
 the wine server, which opens files for its clients and hands them the descriptors.
 
-  read_counts.py DIST MAP_EPOCH CLOSE_EPOCH SERVER_LOG CLIENT_LOG
+  read_counts.py [--at-most-mb TARGET] DIST MAP_EPOCH CLOSE_EPOCH SERVER_LOG CLIENT_LOG
 
 Counts the calls made before CLOSE_EPOCH (when the program was asked to close) and prints, for
 every file under DIST, how often it was opened, read and mapped and how many bytes that was; the
 folders looked up and the opens that failed; the totals, and the part before MAP_EPOCH (the
-window mapped at its final size).
+window mapped at its final size). With a TARGET, the bytes read are judged against it (megabytes
+of 10^6 bytes, at most).
 """
 import collections
 import os
@@ -103,11 +104,17 @@ class Tally:
 
 
 def main():
-    dist = os.path.realpath(sys.argv[1])
-    map_epoch, close_epoch = float(sys.argv[2]), float(sys.argv[3])
+    args = sys.argv[1:]
+    target = None
+    if args[:1] == ["--at-most-mb"]:
+        target, args = float(args[1]), args[2:]
+    if len(args) != 5:
+        sys.exit(__doc__)
+    dist = os.path.realpath(args[0])
+    map_epoch, close_epoch = float(args[1]), float(args[2])
     tally = Tally()
-    tally.add(sys.argv[4], dist, map_epoch, close_epoch, "server")
-    tally.add(sys.argv[5], dist, map_epoch, close_epoch, "client")
+    tally.add(args[3], dist, map_epoch, close_epoch, "server")
+    tally.add(args[4], dist, map_epoch, close_epoch, "client")
 
     def is_folder(rel):
         return os.path.isdir(os.path.join(dist, rel))
@@ -131,6 +138,11 @@ def main():
           " (%.2f MB)" % (len(files), sum(opens(f) for f in files),
                           sum(tally.reads[f] for f in files), total_read, total_read / 1e6,
                           total_mapped, total_mapped / 1e6))
+    if target is not None:
+        megabytes = total_read / 1e6
+        print("  bytes read: %.2f MB   (target: at most %.2f MB: %s)" %
+              (megabytes, target, "met, %.2f MB to spare" % (target - megabytes)
+               if megabytes <= target else "missed by %.2f MB" % (megabytes - target)))
     print("  read before the window was mapped at its final size: %d bytes; after: %d bytes" %
           (tally.before_map, total_read - tally.before_map))
     if folders:
