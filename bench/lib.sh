@@ -17,3 +17,78 @@ bench_build() {
     cmake --build "$build" -j 2 >/dev/null
   fi
 }
+
+# Starts openbox on DISPLAY, as a desktop a Wine user has, and waits until it has taken the screen
+# (it names its check window on the root window), so that no run is timed against a screen still
+# without a window manager. Sets OPENBOX_PID.
+start_openbox() {
+  openbox >/dev/null 2>&1 </dev/null &
+  OPENBOX_PID=$!
+  local tries=0
+  until [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]; do
+    tries=$((tries + 1))
+    if [ $tries -gt 100 ] || ! kill -0 "$OPENBOX_PID" 2>/dev/null; then
+      echo "openbox did not take the screen on $DISPLAY" \
+        "($(xdpyinfo >/dev/null 2>&1 && echo the X server answers || echo the X server is gone))" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+}
+
+stop_openbox() {
+  if [ -n "${OPENBOX_PID:-}" ]; then
+    kill "$OPENBOX_PID" 2>/dev/null || true
+    wait "$OPENBOX_PID" 2>/dev/null || true
+    OPENBOX_PID=
+  fi
+}
+
+# Starts a private Xvfb with a screen of the size given (WIDTHxHEIGHT), for windows larger than
+# the tests' screen holds; sets DISPLAY and XVFB_PID as start_xvfb does, so stop_xvfb stops it.
+start_sized_xvfb() {
+  local n=120
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp -wr >/dev/null 2>&1 </dev/null &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  local tries=0
+  # Ours answers, not another one on the same number that a lock file did not show.
+  until kill -0 "$XVFB_PID" 2>/dev/null && xdpyinfo >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    if [ $tries -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+      echo "Xvfb did not start on $DISPLAY" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+}
+
+# A 32-bit Wine prefix of its own in folder $1 whose screens have $2 dots per inch, its server
+# kept running with its output detached (as start_wine does). Every Wine process reads the scale
+# when it starts, the server included: it is stopped once the scale is set and started again.
+# Use it with WINEPREFIX=$1/prefix; stop it with stop_prefix.
+start_prefix() {
+  local prefix=$1/prefix
+  mkdir -p "$prefix"
+  (
+    export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+    wineboot -i </dev/null >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f \
+      </dev/null >/dev/null 2>&1
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  )
+}
+
+stop_prefix() {
+  (
+    export WINEPREFIX=$1/prefix
+    wineserver -k >/dev/null 2>&1 || true
+    timeout 30 wineserver -w >/dev/null 2>&1 || true
+  )
+  rm -rf "$1"
+}
