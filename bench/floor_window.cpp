@@ -1,9 +1,10 @@
 // The floor under the menu's start-up: the window work its design orders, with no pictures and no
-// files. An owned 799 x 600 popup centred in the work area, shown and painted, hidden, pending
-// messages processed, sized to 800 x 600 (twice, width then height, as the menu sizes it), given
-// a four-corner outline and shown twice (the load handler's show and Main's), then the message
-// loop until it is closed. With the argument "phases" it prints the milliseconds each of those
-// steps took, one line a step as startup_phases.exe prints them, and ends after the last show.
+// files. The work area and the screen's scale asked for, an owned 799 x 600 popup centred in it,
+// shown and painted, hidden, pending messages processed, sized to 800 x 600 (twice, width then
+// height, as the menu sizes it), given a four-corner outline and shown twice (the load handler's
+// show and Main's), then the message loop until it is closed. With the argument "phases" it prints
+// the milliseconds each of those steps took, one line a step as startup_phases.exe prints them, and
+// ends after the last show.
 #include <windows.h>
 
 #include <array>
@@ -77,6 +78,7 @@ class Steps {
     if (!timed_) return;
     std::size_t at = 0;
     while (at < used_ && std::strcmp(spent_[at].name, name) != 0) ++at;
+    if (at == spent_.size()) return;  // more steps than places: not timed
     if (at == used_) spent_[used_++].name = name;
     ++spent_[at].calls;
     spent_[at].seconds += bench::Now() - start;
@@ -96,7 +98,7 @@ class Steps {
     double seconds = 0;
   };
   bool timed_;
-  std::array<Spent, 8> spent_{};
+  std::array<Spent, 16> spent_{};
   std::size_t used_ = 0;
 };
 
@@ -122,16 +124,28 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   main.lpszClassName = kWindowClass;
 
+  // The window is centred in the work area at the scale that fits: both are asked first, as the
+  // menu asks them before it makes its window.
+  RECT work{};
+  steps.Run("WorkArea", [&] {
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+      work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+  });
+  steps.Run("ScreenDpi", [&] {
+    HDC screen = GetDC(nullptr);
+    if (screen != nullptr) {
+      GetDeviceCaps(screen, LOGPIXELSX);
+      ReleaseDC(nullptr, screen);
+    }
+  });
   HWND ownerWindow = nullptr;
   HWND window = nullptr;
   steps.Run("CreateMainWindow", [&] {
     if (RegisterClassExW(&owner) == 0 || RegisterClassExW(&main) == 0) return;
     ownerWindow = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                   instance, nullptr);
-    RECT work{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
-      work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    }
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int x = work.left + (work.right - work.left - kDesignWidth) / 2;
     const int y = work.top + (work.bottom - work.top - kHeight) / 2;
     if (ownerWindow != nullptr) {

@@ -92,3 +92,31 @@ stop_prefix() {
   )
   rm -rf "$1"
 }
+
+# Wine's desktop process ends a few seconds after the last program on the desktop has; the next
+# program starts it again, in that program's process group (which the timer then ends with it),
+# and under a window manager waits up to ten seconds for it. A console program of the prefix in
+# WINEPREFIX that waits on a pipe ($1, made here) keeps the desktop up, as on a real desktop,
+# until release_desktops.
+DESKTOP_HOLDERS=()
+DESKTOP_PIPES=()
+hold_desktop() {
+  mkfifo "$1"
+  wine cmd /c pause <"$1" >/dev/null 2>&1 &
+  DESKTOP_HOLDERS+=($!)
+  local pipe
+  exec {pipe}>"$1"
+  DESKTOP_PIPES+=("$pipe")
+}
+
+# Closes the pipes, so that each waiting program reads their end and ends; stops any that has not.
+release_desktops() {
+  local pipe pid
+  for pipe in "${DESKTOP_PIPES[@]}"; do exec {pipe}>&-; done
+  for pid in "${DESKTOP_HOLDERS[@]}"; do
+    timeout 10 tail --pid="$pid" -f /dev/null 2>/dev/null || kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  DESKTOP_PIPES=()
+  DESKTOP_HOLDERS=()
+}

@@ -282,7 +282,8 @@ int main(int argc, char** argv) {
       }
       case UnmapNotify:
         windows[event.xunmap.window].mapped = false;
-        if (Ours(display, event.xunmap.window, child)) unmapMs = at;
+        // Only an unmap after the first map is a window shown and hidden again.
+        if (firstMs >= 0 && Ours(display, event.xunmap.window, child)) unmapMs = at;
         break;
       case DestroyNotify:
         windows.erase(event.xdestroywindow.window);
