@@ -120,7 +120,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   owner.lpszClassName = kOwnerClass;
   WNDCLASSEXW main = owner;
   main.lpfnWndProc = WindowProc;
-  main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   main.lpszClassName = kWindowClass;
 
@@ -142,6 +141,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   HWND ownerWindow = nullptr;
   HWND window = nullptr;
   steps.Run("CreateMainWindow", [&] {
+    main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     if (RegisterClassExW(&owner) == 0 || RegisterClassExW(&main) == 0) return;
     ownerWindow = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                   instance, nullptr);

@@ -132,8 +132,10 @@ class TimedPlatform : public rt::Platform {
 
 }  // namespace
 
-int wmain() {
-  rt::win32::Win32Platform platform(GetModuleHandleW(nullptr));
+// A windows program as menu.exe is: Wine readies a console program's window services only at its
+// first call, which would be timed as whichever service came first.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  rt::win32::Win32Platform platform(instance);
   TimedPlatform timed(platform);
   std::unique_ptr<menu::frmMain> form;
   double total = 0;
