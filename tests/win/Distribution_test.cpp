@@ -1,6 +1,8 @@
-// Under Windows: the distribution folder holds what a disc needs, and menu.exe carries its icon,
-// version, manifest and design-time pictures as resources.
+// Under Windows: the distribution folder holds what a disc needs, menu.exe carries its icon,
+// version, manifest and design-time pictures as resources, and its headers suit removable media.
 #include <windows.h>
+
+#include <imagehlp.h>
 
 #include <gtest/gtest.h>
 
@@ -197,6 +199,37 @@ TEST(DistributionFolder, AutorunOpensTheMenuAndGivesTheDriveItsIcon) {
   EXPECT_STREQ(value, L"menu.exe");
   GetPrivateProfileStringW(L"autorun", L"icon", L"", value, MAX_PATH, path.c_str());
   EXPECT_STREQ(value, L"menu.exe,0");
+}
+
+// Read back as the system reads them: flags that make Windows run the program from the page file
+// when it starts from a disc or a share, a checksum CheckSumMappedFile agrees with, no link time
+// stamp, and resources dated from the commit.
+TEST(DistributionFolder, MenuExeRunsFromThePageFileOnRemovableMediaAndItsChecksumHolds) {
+  const fs::path exe = kDist / L"menu.exe";
+  std::string bytes = ReadText(exe);
+  auto* nt = ImageNtHeader(bytes.data());
+  ASSERT_NE(nt, nullptr);
+  EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+  EXPECT_NE(nt->FileHeader.Characteristics & IMAGE_FILE_REMOVABLE_RUN_FROM_SWAP, 0);
+  EXPECT_NE(nt->FileHeader.Characteristics & IMAGE_FILE_NET_RUN_FROM_SWAP, 0);
+  EXPECT_NE(nt->OptionalHeader.DllCharacteristics & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE,
+            0);
+  EXPECT_EQ(nt->FileHeader.TimeDateStamp, 0u);
+
+  DWORD inHeader = 0;
+  DWORD computed = 0;
+  ASSERT_EQ(MapFileAndCheckSumW(exe.c_str(), &inHeader, &computed),
+            static_cast<DWORD>(CHECKSUM_SUCCESS));
+  EXPECT_NE(computed, 0u);
+  EXPECT_EQ(inHeader, computed);
+
+  const IMAGE_DATA_DIRECTORY& resources =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
+  ASSERT_NE(resources.VirtualAddress, 0u);
+  const auto* root = static_cast<const IMAGE_RESOURCE_DIRECTORY*>(
+      ImageRvaToVa(nt, bytes.data(), resources.VirtualAddress, nullptr));
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->TimeDateStamp, static_cast<DWORD>(MENU_SOURCE_DATE_EPOCH));
 }
 
 TEST(DistributionFolder, TheNotesNameEveryPictureAndInstaller) {
