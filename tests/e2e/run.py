@@ -486,6 +486,43 @@ class Hardening(InstallerCase):
         wait_for(lambda: self.started(), "the installer's record")
         self.assertEqual(snapshot(), before)
 
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+
+
+class Signed(MenuCase):
+    """Authenticode signatures made with a throwaway certificate, the way `--target sign` makes
+    them: they verify, and the signed programs run as before."""
+
+    def make_certificate(self):
+        key, cert, p12 = (os.path.join(self.dist.base, n) for n in ("key.pem", "cert.pem", "t.p12"))
+        run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+             "-subj", "/CN=Launcher menu test signer", "-addext", "extendedKeyUsage=codeSigning",
+             "-keyout", key, "-out", cert])
+        run(["openssl", "pkcs12", "-export", "-inkey", key, "-in", cert, "-out", p12,
+             "-passout", "pass:throwaway password"])
+        return cert, p12
+
+    def test_signed_programs_verify_and_the_signed_menu_still_starts(self):
+        cert, p12 = self.make_certificate()
+        menu_exe = os.path.join(self.dist.path, "menu.exe")
+        skincheck = os.path.join(self.dist.base, "skincheck.exe")
+        shutil.copy(os.path.join(DIST, "..", "tools", "skincheck", "skincheck.exe"), skincheck)
+        env = dict(os.environ, MENU_SIGN_PKCS12=p12, MENU_SIGN_PASSWORD="throwaway password")
+        env.pop("MENU_SIGN_TIMESTAMP_URL", None)
+        for _ in range(2):  # signing a signed program again replaces its signature
+            subprocess.run([sys.executable, os.path.join(SOURCE, "tools", "release", "sign.py"),
+                            "--name", "Launcher menu", menu_exe, skincheck], env=env,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
+        for program in (menu_exe, skincheck):
+            report = run(["osslsigncode", "verify", "-CAfile", cert, "-in", program], check=False)
+            self.assertIn("Signature verification: ok", report, program)
+            self.assertIn("Number of verified signatures: 1", report, program)
+        self.normal_menu()
+        checked = subprocess.run(["wine", skincheck, windows_path(self.dist.path)],
+                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL, timeout=60)
+        self.assertEqual(checked.returncode, 0, "the signed skincheck passes the folder")
+
 
 # The active buttons in the order screen readers list them (children 1 to 5) and the keyboard
 # visits them, with the names they are given.
