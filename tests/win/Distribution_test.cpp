@@ -201,6 +201,17 @@ TEST(DistributionFolder, AutorunOpensTheMenuAndGivesTheDriveItsIcon) {
   EXPECT_STREQ(value, L"menu.exe,0");
 }
 
+TEST(DistributionFolder, AutorunNamesTheDriveAndTheAutoPlayTaskAfterTheProduct) {
+  const std::wstring path = (kDist / L"autorun.inf").wstring();
+  const std::string product = std::string(MENU_PRODUCT_NAME) + " " + MENU_VERSION_TEXT;
+  const std::wstring expected(product.begin(), product.end());
+  wchar_t value[MAX_PATH] = {};
+  GetPrivateProfileStringW(L"autorun", L"label", L"", value, MAX_PATH, path.c_str());
+  EXPECT_EQ(std::wstring(value), expected);
+  GetPrivateProfileStringW(L"autorun", L"action", L"", value, MAX_PATH, path.c_str());
+  EXPECT_EQ(std::wstring(value), L"Open " + expected);
+}
+
 // Read back as the system reads them: flags that make Windows run the program from the page file
 // when it starts from a disc or a share, a checksum CheckSumMappedFile agrees with, no link time
 // stamp, and resources dated from the commit.
