@@ -486,6 +486,21 @@ class Hardening(InstallerCase):
         wait_for(lambda: self.started(), "the installer's record")
         self.assertEqual(snapshot(), before)
 
+class MediaRemoved(MenuCase):
+    """The disc goes away under the running menu: what it still has to read is reported."""
+
+    def test_pictures_gone_while_the_menu_runs_are_named_in_the_error_box(self):
+        menu, _ = self.normal_menu()
+        point = self.centre(0)
+        shutil.rmtree(os.path.join(self.dist.path, "img"))
+        menu.move(*point)
+        text = " ".join(menu.wait_dialog()[0][1:])
+        self.assertIn(windows_path(self.dist.img("bmp1-3.bmp")), text)
+        self.assertIn("53", text)
+        menu.answer_dialogs()
+        self.assertEqual(menu.wait_exit(), 53, "the program's own error number, not a crash")
+
+
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
 
