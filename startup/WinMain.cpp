@@ -8,6 +8,7 @@
 
 #include "MenuSettingsFile.h"
 #include "Module1.h"
+#include "OneMenu.h"
 #include "RunTimeError.h"
 #include "Win32Platform.h"
 #include "frmMain.h"
@@ -40,6 +41,9 @@ void __verbose_terminate_handler() { std::abort(); }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RestrictDllSearchToSystemFolder();
+  // A second start of this menu.exe brings the open menu forward instead of opening another.
+  const menu::OneMenu one = menu::OneMenu::Claim();
+  if (!one.IsFirst()) return 0;
   rt::win32::Win32Platform platform(instance);
   std::unique_ptr<menu::frmMain> form;
   try {

@@ -11,6 +11,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import scales
@@ -485,6 +486,83 @@ class Hardening(InstallerCase):
         self.assertEqual(self.menu.wait_exit(), 0)
         wait_for(lambda: self.started(), "the installer's record")
         self.assertEqual(snapshot(), before)
+
+OTHER_SKIN = (30, 150, 90)  # a plain skin for a second disc, unlike any part of the demo skin
+BARE_SKIN = [(400, 150), (30, 300), (780, 450), (400, 20), (240, 520)]  # no button lies there
+
+
+class OneMenuAtATime(MenuCase):
+    """A second start of one menu.exe brings the open menu to the front and ends; the menu.exe of
+    another disc opens a menu of its own."""
+
+    def setUp(self):
+        super().setUp()
+        self.others = []  # further starts, ended after the test
+        self.folders = []  # other discs, removed after the test
+
+    def tearDown(self):
+        for menu in self.others:
+            menu.kill()
+        for folder in self.folders:
+            folder.remove()
+        super().tearDown()
+
+    @staticmethod
+    def menu_windows():
+        """The mapped 800 x 600 windows of every menu.exe on the display."""
+        out = run(["xdotool", "search", "--onlyvisible", "--classname", "^menu\\.exe$"],
+                  check=False)
+        return [w for w in out.split() if (Menu.geometry(w) or (0, 0, 0, 0))[2:] == (800, 600)]
+
+    def other_disc(self):
+        other = Dist(DIST, "other disc")
+        write_bmp(other.img("main.bmp"), 800, 600, OTHER_SKIN)
+        self.folders.append(other)
+        menu = Menu(other.path, PROBE)
+        self.others.append(menu)
+        return menu
+
+    def test_a_second_start_brings_the_open_menu_forward_and_ends_within_a_second(self):
+        first, _ = self.normal_menu()
+        skin = self.picture("main.bmp")
+        own_skin = [(x, y, skin.pixel(x, y)) for x, y in BARE_SKIN]
+        self.assertFalse(any(close(colour, OTHER_SKIN, 40) for _, _, colour in own_skin))
+        # Another disc's menu opens on top of it: the two program files are different.
+        other = self.other_disc()
+        other.wait_window()
+        first.wait_shown([(x, y, OTHER_SKIN) for x, y in BARE_SKIN], "the other disc's menu on top")
+        self.assertEqual(len(self.menu_windows()), 2)
+
+        started = time.monotonic()
+        again = Menu(self.dist.path, PROBE)
+        self.others.append(again)
+        self.assertEqual(again.wait_exit(timeout=10), 0)
+        self.assertLess(time.monotonic() - started, 1.0, "the second start ends at once")
+        first.wait_shown(own_skin, "the first menu brought to the front")
+        self.assertEqual(len(self.menu_windows()), 2, "no further menu window")
+        self.assertTrue(first.alive() and other.alive())
+
+    def test_two_starts_at_once_show_one_menu(self):
+        starts = [Menu(self.dist.path, PROBE), Menu(self.dist.path, PROBE)]
+        self.others += starts
+        ended = wait_for(lambda: [m for m in starts if not m.alive()], "one start to end")[0]
+        self.menu = starts[1] if ended is starts[0] else starts[0]
+        self.assertEqual(ended.wait_exit(), 0)
+        self.menu.wait_window()
+        self.assertEqual(len(self.menu_windows()), 1)
+
+    def test_after_the_menu_closes_a_new_start_shows_it_again(self):
+        menu, _ = self.normal_menu()
+        menu.move(*self.centre(14))
+        self.assert_shows(14, "-3")
+        menu.down(1)
+        self.assert_shows(14, "-1")
+        menu.up(1)
+        self.assertEqual(menu.wait_exit(), 0)
+        park_pointer()
+        self.normal_menu()
+        self.assertEqual(len(self.menu_windows()), 1)
+
 
 class MediaRemoved(MenuCase):
     """The disc goes away under the running menu: what it still has to read is reported."""
