@@ -17,6 +17,7 @@ import unittest
 import scales
 from harness import (WHITE, Bitmap, Dist, Menu, Screen, WindowManager, close, installer_log,
                      installer_records, key, key_down, key_up, run, wait_for, windows_path)
+from timestamp_server import TimeStampServer
 
 DIST = None
 PROBE = None
@@ -615,6 +616,22 @@ class Signed(MenuCase):
                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                  stderr=subprocess.DEVNULL, timeout=60)
         self.assertEqual(checked.returncode, 0, "the signed skincheck passes the folder")
+
+    def test_a_time_stamp_server_given_in_the_environment_dates_the_signature(self):
+        cert, p12 = self.make_certificate()
+        server = TimeStampServer(self.dist.base)
+        self.addCleanup(server.stop)
+        menu_exe = os.path.join(self.dist.path, "menu.exe")
+        env = dict(os.environ, MENU_SIGN_PKCS12=p12, MENU_SIGN_PASSWORD="throwaway password",
+                   MENU_SIGN_TIMESTAMP_URL=server.url)
+        subprocess.run([sys.executable, os.path.join(SOURCE, "tools", "release", "sign.py"),
+                        menu_exe], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       check=True)
+        self.assertEqual(server.requests, 1)
+        report = run(["osslsigncode", "verify", "-CAfile", cert, "-TSA-CAfile", server.certificate,
+                      "-in", menu_exe], check=False)
+        self.assertIn("Timestamp Server Signature verification: ok", report)
+        self.assertIn("Signature verification: ok", report)
 
 
 # The active buttons in the order screen readers list them (children 1 to 5) and the keyboard
