@@ -183,12 +183,15 @@ WHITE = (255, 255, 255)
 # The menu ---------------------------------------------------------------------------------------
 
 class Dist:
-    """A private copy of the distribution folder that a test may change."""
+    """A private copy of the distribution folder that a test may change. The shipped menu.ini is
+    left out unless asked for, so that the menu behaves as it does with no settings file."""
 
-    def __init__(self, source, name="menu"):
+    def __init__(self, source, name="menu", settings=False):
         self.base = tempfile.mkdtemp(prefix="menu-e2e.")
         self.path = os.path.join(self.base, name)
         shutil.copytree(source, self.path)  # `name` may hold several levels of folders
+        if not settings:
+            os.remove(os.path.join(self.path, "menu.ini"))
 
     def img(self, name):
         return os.path.join(self.path, "img", name)

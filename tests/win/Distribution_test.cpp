@@ -161,7 +161,8 @@ TEST_F(MenuResources, TheDesignTimePicturesAreBitmaps) {
 }
 
 TEST(DistributionFolder, HoldsTheProgramPicturesInstallersAndDiscFiles) {
-  std::vector<fs::path> expected = {L"menu.exe", L"autorun.inf", L"README.txt", L"img/main.bmp"};
+  std::vector<fs::path> expected = {L"menu.exe", L"autorun.inf", L"menu.ini", L"README.txt",
+                                     L"img/main.bmp"};
   for (const wchar_t* series : {L"bmp1", L"bmp2", L"bmp3", L"bmp4", L"bmp15"}) {
     for (const wchar_t* suffix : {L"-1.bmp", L"-2.bmp", L"-3.bmp"}) {
       expected.push_back(fs::path(L"img") / (std::wstring(series) + suffix));
