@@ -1,18 +1,20 @@
 # Shared by bench/run and bench/startup; source it after scripts/lib.sh. Defines functions only.
 
-# The Windows build folder the benchmarks use: BENCH_BUILD, or build/windows by default.
-bench_build_folder() { echo "${BENCH_BUILD:-$MENU_ROOT/build/windows}"; }
+# The Windows build folder the benchmarks use: BENCH_BUILD, or by default the build that runs
+# under Wine here (build/windows, or build/windows64 where 32-bit programs cannot start).
+bench_build_folder() { echo "${BENCH_BUILD:-$MENU_ROOT/build/$(windows_preset)}"; }
 
-# Builds the Windows programs into that folder: build/windows with the windows preset, any other
+# Builds the Windows programs into that folder: the default one with its preset, any other
 # folder configured with the same toolchain and build type.
 bench_build() {
-  local build
+  local build toolchain=mingw-i686
   build=$(bench_build_folder)
-  if [ "$build" = "$MENU_ROOT/build/windows" ]; then
+  runs_32bit_programs || toolchain=mingw-x86_64
+  if [ "$build" = "$MENU_ROOT/build/$(windows_preset)" ]; then
     build_windows >/dev/null
   else
     log "building for Windows in $build"
-    cmake -S "$MENU_ROOT" -B "$build" --toolchain "$MENU_ROOT/cmake/mingw-i686.cmake" \
+    cmake -S "$MENU_ROOT" -B "$build" --toolchain "$MENU_ROOT/cmake/$toolchain.cmake" \
       -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
     cmake --build "$build" -j 2 >/dev/null
   fi

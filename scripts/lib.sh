@@ -24,20 +24,32 @@ install_missing() {
   command -v import >/dev/null || need+=(imagemagick)
   command -v python3 >/dev/null || need+=(python3)
   command -v clang-format >/dev/null || need+=(clang-format)
-  [ ${#need[@]} -eq 0 ] && return 0
-  log "installing: ${need[*]}"
+  if [ ${#need[@]} -gt 0 ]; then
+    apt_install "${need[@]}" || return 1
+  fi
+  # Where Wine's 32-bit side cannot start, the programs it runs are built for 64-bit Windows too.
+  if ! runs_32bit_programs && ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+    apt_install g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 || return 1
+  fi
+}
+
+apt_install() {
+  log "installing: $*"
   if [ "$(id -u)" -ne 0 ]; then
-    echo "missing packages (${need[*]}); run this as root to install them" >&2
+    echo "missing packages ($*); run this as root to install them" >&2
     return 1
   fi
   if ! dpkg --print-foreign-architectures | grep -qx i386; then dpkg --add-architecture i386; fi
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}" >&2
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >&2
 }
 
+# Builds the Windows programs that run under Wine here (see windows_preset).
 build_windows() {
-  log "building for Windows"
-  cmake --preset windows >/dev/null && cmake --build --preset windows
+  local preset
+  preset=$(windows_preset)
+  log "building for Windows ($preset)"
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset"
 }
 
 # Starts a private Xvfb on a free display; sets DISPLAY and XVFB_PID.
@@ -66,11 +78,32 @@ stop_xvfb() {
   fi
 }
 
-# A 32-bit Wine prefix of our own in a temporary folder, with its server kept running and its
-# output detached (Wine's helpers would otherwise hold on to whatever started them).
+# Whether this machine starts 32-bit Linux programs, as 32-bit Wine is: some kernels are built
+# with their 32-bit emulation switched off.
+runs_32bit_programs() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The Windows build whose programs run under Wine here: the 32-bit one that goes onto discs, or,
+# where 32-bit programs cannot start, the 64-bit build of the same sources.
+windows_preset() {
+  if runs_32bit_programs; then echo windows; else echo windows64; fi
+}
+
+# A Wine prefix of our own in a temporary folder, with its server kept running and its output
+# detached (Wine's helpers would otherwise hold on to whatever started them). It is a 32-bit
+# prefix; where 32-bit programs cannot start, a 64-bit one, with `wine` in PATH the 64-bit loader.
 start_wine() {
   WINE_HOME=$(mktemp -d /tmp/menu-wine.XXXXXX)
   export WINEPREFIX="$WINE_HOME/prefix" WINEARCH=win32 WINEDEBUG=-all
+  if ! runs_32bit_programs; then
+    export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 PATH="$WINE_HOME/bin:$PATH"
+    mkdir -p "$WINE_HOME/bin"
+    for name in wine wine-stable; do
+      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$WINE_HOME/bin/$name"
+      chmod +x "$WINE_HOME/bin/$name"
+    done
+  fi
   export WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
   wineserver -p </dev/null >/dev/null 2>&1 || true

@@ -128,7 +128,9 @@ class unique_select_object {
   unique_select_object(const unique_select_object&) = delete;
   unique_select_object& operator=(const unique_select_object&) = delete;
   ~unique_select_object() {
-    if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    // HGDI_ERROR, spelt so that it converts alike in 32- and 64-bit builds.
+    const auto failed = reinterpret_cast<HGDIOBJ>(static_cast<LONG_PTR>(-1));
+    if (previous_ != nullptr && previous_ != failed) SelectObject(dc_, previous_);
   }
 
  private:

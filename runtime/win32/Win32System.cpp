@@ -121,10 +121,14 @@ PixelRect WorkArea() {
 }
 
 bool Is64BitSystem() {
+#ifdef _WIN64
+  return true;  // a 64-bit program runs on 64-bit Windows only
+#else
   using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
   const auto isWow64 = Kernel32Function<IsWow64>("IsWow64Process");
   BOOL wow64 = FALSE;
   return isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64;
+#endif
 }
 
 }  // namespace rt::win32

@@ -62,8 +62,9 @@ class MenuWithCase {
     return static_cast<long>(loads.size());
   }
   long Decodes() const {
-    return std::count_if(platform.decoded.begin(), platform.decoded.end(),
-                         [&](const std::wstring& line) { return line.ends_with(L" " + Path()); });
+    return static_cast<long>(
+        std::count_if(platform.decoded.begin(), platform.decoded.end(),
+                      [&](const std::wstring& line) { return line.ends_with(L" " + Path()); }));
   }
 
   const rt::Picture& Shown() {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Windows distribution a second time, from a copy of the sources in another folder and
 # later than the first build, and compares the two byte by byte: menu.exe, skincheck.exe, the zip,
-# and every file of the distribution folder with its date and permissions.
-# Usage: reproducible.sh WORK_FOLDER   (after the full build of build/windows)
-# Ends with "reproducible: N passed, N failed", one count a compared file.
+# and every file of the distribution folder with its date and permissions. It also reads back
+# the header and the imports of the menu.exe that goes onto discs, which need not run here.
+# Usage: reproducible.sh WORK_FOLDER
+# Ends with "reproducible: N passed, N failed", one count a compared file or a check.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$1
@@ -11,7 +12,7 @@ first=$root/build/windows
 version=$(sed -n 's/^project(menu VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 zip=package/menu-$version-win32.zip
 
-cmake --build --preset windows --target package >/dev/null || exit 1
+(cmake --preset windows && cmake --build --preset windows --target package) >/dev/null || exit 1
 
 # The sources as they stand (committed or not), without the build folders or anything ignored;
 # the second build is given the first one's date, which it would otherwise take from git.
@@ -57,6 +58,16 @@ for file in $files; do
     compare "$file"
   elif [ "$(stat -c %Y "$first/$file")" != "$(stat -c %Y "$second/$file")" ]; then
     echo "folder $file is dated differently"
+    failed=$((failed + 1))
+  fi
+done
+# The program for discs, read back without running it.
+for check in "python3 $root/tools/release/pe.py --check --machine i386 --max-bytes 262144 \
+    $first/dist/menu.exe" "cmake -DOBJDUMP=i686-w64-mingw32-objdump -DEXE=$first/dist/menu.exe \
+    -P $root/tests/win/check_imports.cmake"; do
+  if $check; then
+    passed=$((passed + 1))
+  else
     failed=$((failed + 1))
   fi
 done

@@ -7,7 +7,12 @@
 - dates its resource directories from SOURCE_DATE_EPOCH, so that two builds of one commit agree;
 - writes the header checksum the way the system's CheckSumMappedFile computes it.
 
-Usage: pe.py [--epoch SECONDS] FILE"""
+With --check it changes nothing and reads a finished program back instead: its machine, the two
+flags, terminal-server awareness, no link time stamp, a checksum that holds and its size, so that
+the program for the disc is checked on a machine where it cannot run.
+
+Usage: pe.py [--epoch SECONDS] FILE
+       pe.py --check --machine i386|amd64 --max-bytes N FILE"""
 
 import argparse
 import os
@@ -16,7 +21,9 @@ import sys
 
 IMAGE_FILE_REMOVABLE_RUN_FROM_SWAP = 0x0400
 IMAGE_FILE_NET_RUN_FROM_SWAP = 0x0800
+IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE = 0x8000
 RESOURCE_DIRECTORY = 2
+MACHINES = {"i386": 0x14C, "amd64": 0x8664}
 
 
 class Image:
@@ -103,12 +110,48 @@ def finish(path, epoch):
     os.replace(temporary, path)
 
 
+def problems(path, machine, max_bytes):
+    """What is wrong with a finished program, as sentences; none when it is ready for the disc."""
+    with open(path, "rb") as f:
+        data = f.read()
+    image = Image(data)
+    found = []
+    machine_in_file, timestamp = struct.unpack_from("<H2xI", data, image.file_header)
+    if machine_in_file != MACHINES[machine]:
+        found.append("it is built for machine 0x%x, not %s" % (machine_in_file, machine))
+    run_from_swap = IMAGE_FILE_REMOVABLE_RUN_FROM_SWAP | IMAGE_FILE_NET_RUN_FROM_SWAP
+    if struct.unpack_from("<H", data, image.characteristics)[0] & run_from_swap != run_from_swap:
+        found.append("it is not marked to run from the page file on removable and network media")
+    if not struct.unpack_from("<H", data, image.optional + 70)[0] & (
+            IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE):
+        found.append("it is not marked terminal-server aware")
+    if timestamp != 0:
+        found.append("its header carries the link time 0x%x" % timestamp)
+    stored = struct.unpack_from("<I", data, image.checksum)[0]
+    if stored != pe_checksum(data, image.checksum):
+        found.append("its header checksum 0x%x does not hold" % stored)
+    if len(data) > max_bytes:
+        found.append("it is %d bytes, more than %d" % (len(data), max_bytes))
+    return found
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--epoch", type=int, default=int(os.environ.get("SOURCE_DATE_EPOCH", 0)))
+    parser.add_argument("--check", action="store_true")
+    parser.add_argument("--machine", choices=sorted(MACHINES), default="i386")
+    parser.add_argument("--max-bytes", type=int, default=256 * 1024)
     parser.add_argument("file")
     args = parser.parse_args()
     try:
+        if args.check:
+            found = problems(args.file, args.machine, args.max_bytes)
+            for problem in found:
+                print("pe.py: %s: %s" % (args.file, problem), file=sys.stderr)
+            if not found:
+                print("pe.py: %s: ready for the disc, %d bytes"
+                      % (args.file, os.path.getsize(args.file)))
+            return 1 if found else 0
         finish(args.file, args.epoch)
     except (OSError, ValueError, struct.error) as error:
         print("pe.py: %s: %s" % (args.file, error), file=sys.stderr)
