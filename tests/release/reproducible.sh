@@ -12,7 +12,7 @@ first=$root/build/windows
 version=$(sed -n 's/^project(menu VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 zip=package/menu-$version-win32.zip
 
-(cmake --preset windows && cmake --build --preset windows --target package) >/dev/null || exit 1
+(cmake --preset windows && cmake --build --preset windows --target package skincheck) >/dev/null || exit 1
 
 # The sources as they stand (committed or not), without the build folders or anything ignored;
 # the second build is given the first one's date, which it would otherwise take from git.
