@@ -28,7 +28,8 @@ import sys
 import tempfile
 import time
 
-from harness import WHITE, Bitmap, Dist, Menu, Screen, close, run
+from harness import (WHITE, Bitmap, Dist, Menu, Screen, close, hand_windows_to_a_window_manager,
+                     run)
 
 CASE_LIMIT = 20.0  # seconds a run may take to show its result, and to end afterwards
 BATCH = 24         # refused start-up runs started together
@@ -522,6 +523,7 @@ def main():
 
 def run_corpus(folder, dist, probe, started):
     """Runs every case in every slot; returns the cases with their runs."""
+    hand_windows_to_a_window_manager(False)  # no window manager runs on the display
     with PrefixKeeper():
         cases = load_cases(folder)
         context = Context(dist, folder, probe)

@@ -103,6 +103,15 @@ class WindowManager:
         shutil.rmtree(self.base, ignore_errors=True)
 
 
+def hand_windows_to_a_window_manager(managed):
+    """Whether Wine lets a window manager handle its windows (the X11 driver's Managed setting in
+    the prefix of WINEPREFIX, read by each Wine program as it starts). With no window manager on
+    the display, Wine waits about 2 s for one on every hide of a window it hands over; left
+    unmanaged, Wine places, stacks and focuses its windows itself, as Windows does."""
+    run(["wine", "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/t",
+         "REG_SZ", "/d", "Y" if managed else "N", "/f"])
+
+
 def key(*names):
     """Types keys (xdotool names such as Tab, shift+Tab, alt+F4) into the focused window."""
     run(["xdotool", "key"] + list(names))

@@ -15,8 +15,9 @@ import time
 import unittest
 
 import scales
-from harness import (WHITE, Bitmap, Dist, Menu, Screen, WindowManager, close, installer_log,
-                     installer_records, key, key_down, key_up, run, wait_for, windows_path)
+from harness import (WHITE, Bitmap, Dist, Menu, Screen, WindowManager, close,
+                     hand_windows_to_a_window_manager, installer_log, installer_records, key,
+                     key_down, key_up, run, wait_for, windows_path)
 from timestamp_server import TimeStampServer
 
 DIST = None
@@ -761,11 +762,13 @@ class Keyboard(InstallerCase):
 
     @classmethod
     def setUpClass(cls):
+        hand_windows_to_a_window_manager(True)
         cls.window_manager = WindowManager()
 
     @classmethod
     def tearDownClass(cls):
         cls.window_manager.stop()
+        hand_windows_to_a_window_manager(False)
 
     def focused_menu(self):
         menu, _ = self.normal_menu(env=self.env)
@@ -867,6 +870,9 @@ def main():
     for module in (settings, scales):
         module.DIST, module.PROBE = DIST, PROBE
         suite.addTests(loader.loadTestsFromModule(module))
+    # No window manager runs but the keyboard tests' own: every other test sees Wine's windows
+    # unmanaged rather than waiting seconds for a window manager on each hide.
+    hand_windows_to_a_window_manager(False)
     result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
     failed = len(result.failures) + len(result.errors)
     print("e2e: %d passed, %d failed" % (result.testsRun - failed, failed))

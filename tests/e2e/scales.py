@@ -13,8 +13,8 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import (WHITE, Bitmap, Dist, Menu, Screen, close, installer_log, installer_records,
-                     run, wait_for, windows_path)
+from harness import (WHITE, Bitmap, Dist, Menu, Screen, close, hand_windows_to_a_window_manager,
+                     installer_log, installer_records, run, wait_for, windows_path)
 
 DIST = None
 PROBE = None
@@ -48,7 +48,7 @@ def write_bmp(path, width, height, colour_at):
 
 
 class ScaledDisplay:
-    """An X server of SCREEN's size and a 32-bit Wine prefix whose screens have `dpi` dots per
+    """An X server of SCREEN's size and a Wine prefix whose screens have `dpi` dots per
     inch, made for one group of tests and removed after them; DISPLAY and WINEPREFIX point at
     them meanwhile."""
 
@@ -70,6 +70,7 @@ class ScaledDisplay:
         self._wine(["wineboot", "-i"], timeout=120)
         self._wine(["wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels",
                     "/t", "REG_DWORD", "/d", str(dpi), "/f"])
+        hand_windows_to_a_window_manager(False)  # no window manager runs on this display
         # Every Wine process reads the scale when it starts: begin again with the new one.
         self._wine(["wineserver", "-k"])
         self._wine(["wineserver", "-p"])
@@ -168,6 +169,7 @@ class ScaleCase(unittest.TestCase):
     def test_each_scaled_button_lights_up_and_its_click_starts_the_installer(self):
         folder = windows_path(self.dist.path)
         for index, name in INSTALLERS.items():
+            earlier = len(self.started())
             self.start()
             self.menu.move(*self.centre(index))
             self.menu.wait_shown(self.button_samples(index, "-3"),
@@ -175,7 +177,8 @@ class ScaleCase(unittest.TestCase):
             self.menu.down(1)
             self.menu.up(1)
             self.assertEqual(self.menu.wait_exit(), 0)
-            record = wait_for(lambda: self.started()[-1:], "installer %s" % name)[0]
+            # The installer may write its record after the menu has ended.
+            record = wait_for(lambda: self.started()[earlier:], "installer %s" % name)[0]
             self.assertEqual(record["path"].lower(),
                              (folder + "\\ZENT\\%s_setup.exe" % name).lower())
             self.assertEqual(record["show"], "2")
