@@ -1,6 +1,6 @@
 // The floor under the menu's start-up: the window work its design orders, with no pictures and no
 // files. The work area and the screen's scale asked for, an owned 799 x 600 popup centred in it,
-// shown and painted, hidden, pending messages processed, sized to 800 x 600 (twice, width then
+// shown, hidden, pending messages processed, sized to 800 x 600 (twice, width then
 // height, as the menu sizes it), given a four-corner outline and shown twice (the load handler's
 // show and Main's), then the message loop until it is closed. With the argument "phases" it prints
 // the milliseconds each of those steps took, one line a step as startup_phases.exe prints them, and
@@ -102,10 +102,8 @@ class Steps {
   std::size_t used_ = 0;
 };
 
-void Show(HWND window) {
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-}
+// As the menu shows its window: painted when messages are next processed.
+void Show(HWND window) { ShowWindow(window, SW_SHOW); }
 
 }  // namespace
 

@@ -26,11 +26,12 @@ struct WindowIcons {
   unique_hicon small;
 };
 
-// The two classes are registered once per process and keep their icons as long as the process.
-const WindowIcons& RegisterClassesOnce(HINSTANCE instance, int iconResource) {
+// The two classes are registered once per process and keep their icons as long as the process:
+// the window shows the class's icons, in both sizes, without being handed its own.
+void RegisterClassesOnce(HINSTANCE instance, int iconResource) {
   static WindowIcons icons;
   static bool registered = false;
-  if (registered) return icons;
+  if (registered) return;
   auto icon = [&](int width, int height) {
     return static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(iconResource), IMAGE_ICON, width, height, 0));
@@ -52,13 +53,12 @@ const WindowIcons& RegisterClassesOnce(HINSTANCE instance, int iconResource) {
     throw CreationError(LastSystemError());
   }
   registered = true;
-  return icons;
 }
 
 }  // namespace
 
 void MainWindow::Create(const WindowLayout& layout, WindowEvents& events) {
-  const WindowIcons& icons = RegisterClassesOnce(instance_, layout.iconResource);
+  RegisterClassesOnce(instance_, layout.iconResource);
   events_ = &events;
   // The invisible owner keeps the window off the taskbar; Alt+Tab still reaches the window.
   owner_.reset(CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
@@ -78,8 +78,6 @@ void MainWindow::Create(const WindowLayout& layout, WindowEvents& events) {
     owner_.reset();
     throw CreationError(system);
   }
-  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.big.get()));
-  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.get()));
   // Keyboard cues start as the last input left them, as in a dialog: hidden after a mouse click.
   SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
   events.OnFocusCues(FocusCuesOn());
@@ -95,8 +93,10 @@ void MainWindow::Destroy() {
 
 void MainWindow::Show(bool visible) {
   if (!window_) return;
+  // Painted when messages are next processed, not here: the first show is hidden again before
+  // that, so the pictures it holds then are never drawn, and the last show is drawn once, with
+  // the button pictures loaded after it.
   ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE);
-  if (visible) UpdateWindow(Handle());
 }
 
 void MainWindow::Resize(int width, int height) {

@@ -725,38 +725,6 @@ class ScreenReader(InstallerCase):
         self.assertEqual(self.menu.wait_exit(), 53)
 
 
-class ScreenReaderAt150Percent(unittest.TestCase):
-    """At a display scale of 150 % a reader is told the places of the scaled buttons."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.display = scales.ScaledDisplay(144)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.remove()
-
-    def setUp(self):
-        self.dist = Dist(DIST)
-        self.addCleanup(self.dist.remove)
-        self.menu = Menu(self.dist.path, PROBE)
-        self.addCleanup(self.menu.kill)
-
-    def test_the_buttons_places_are_scaled(self):
-        def s(pixels):
-            return scales.scaled(pixels, 144)
-        x, y, width, height = self.menu.wait_window((s(800), s(600)))
-        lines = self.menu.accessible("describe")
-        self.assertEqual(lines[0]["location"], "%d,%d,%d,%d" % (x, y, width, height))
-        places = [line["location"] for line in lines if line["line"] == "child"]
-        expected = []
-        for index in ACTIVE:
-            left, top = BUTTONS[index]
-            size = (80, 28) if index == 14 else (113, 122)
-            expected.append("%d,%d,%d,%d" % (x + s(left), y + s(top), s(size[0]), s(size[1])))
-        self.assertEqual(places, expected)
-
-
 class Keyboard(InstallerCase):
     """Keys typed into the menu under a window manager, which gives it the keyboard focus."""
 

@@ -185,6 +185,19 @@ class ScaleCase(unittest.TestCase):
             run(["xdotool", "mousemove", "2", "2"])
 
 
+    def test_a_reader_is_told_the_places_of_the_scaled_buttons(self):
+        x, y, width, height = self.start()
+        lines = self.menu.accessible("describe")
+        self.assertEqual(lines[0]["location"], "%d,%d,%d,%d" % (x, y, width, height))
+        places = [line["location"] for line in lines if line["line"] == "child"]
+        expected = []
+        for index, (left, top) in BUTTONS.items():
+            size = (80, 28) if index == 14 else (113, 122)
+            expected.append("%d,%d,%d,%d" % (x + self.s(left), y + self.s(top), self.s(size[0]),
+                                             self.s(size[1])))
+        self.assertEqual(places, expected)
+
+
 class At150Percent(ScaleCase):
     DPI = 144
 
