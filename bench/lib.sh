@@ -74,7 +74,8 @@ start_prefix() {
   local prefix=$1/prefix
   mkdir -p "$prefix"
   (
-    export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    use_this_machines_wine
     wineserver -p </dev/null >/dev/null 2>&1 || true
     wineboot -i </dev/null >/dev/null 2>&1 || true
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f \

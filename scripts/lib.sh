@@ -90,20 +90,29 @@ windows_preset() {
   if runs_32bit_programs; then echo windows; else echo windows64; fi
 }
 
-# A Wine prefix of our own in a temporary folder, with its server kept running and its output
-# detached (Wine's helpers would otherwise hold on to whatever started them). It is a 32-bit
-# prefix; where 32-bit programs cannot start, a 64-bit one, with `wine` in PATH the 64-bit loader.
-start_wine() {
-  WINE_HOME=$(mktemp -d /tmp/menu-wine.XXXXXX)
-  export WINEPREFIX="$WINE_HOME/prefix" WINEARCH=win32 WINEDEBUG=-all
-  if ! runs_32bit_programs; then
-    export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 PATH="$WINE_HOME/bin:$PATH"
-    mkdir -p "$WINE_HOME/bin"
+# The Wine of this machine for the prefixes made here: 32-bit, or where 32-bit programs cannot
+# start, 64-bit, with `wine` in PATH the 64-bit loader (its two wrappers kept in build/wine64/).
+use_this_machines_wine() {
+  export WINEARCH=win32
+  runs_32bit_programs && return 0
+  local bin=$MENU_ROOT/build/wine64 name
+  export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+  if [ ! -x "$bin/wine-stable" ]; then
+    mkdir -p "$bin"
     for name in wine wine-stable; do
-      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$WINE_HOME/bin/$name"
-      chmod +x "$WINE_HOME/bin/$name"
+      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/$name"
+      chmod +x "$bin/$name"
     done
   fi
+  case ":$PATH:" in *":$bin:"*) ;; *) export PATH="$bin:$PATH" ;; esac
+}
+
+# A Wine prefix of our own in a temporary folder, with its server kept running and its output
+# detached (Wine's helpers would otherwise hold on to whatever started them).
+start_wine() {
+  WINE_HOME=$(mktemp -d /tmp/menu-wine.XXXXXX)
+  export WINEPREFIX="$WINE_HOME/prefix" WINEDEBUG=-all
+  use_this_machines_wine
   export WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$WINEPREFIX"
   wineserver -p </dev/null >/dev/null 2>&1 || true
