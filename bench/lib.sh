@@ -46,26 +46,6 @@ stop_openbox() {
   fi
 }
 
-# Starts a private Xvfb with a screen of the size given (WIDTHxHEIGHT), for windows larger than
-# the tests' screen holds; sets DISPLAY and XVFB_PID as start_xvfb does, so stop_xvfb stops it.
-start_sized_xvfb() {
-  local n=120
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp -wr >/dev/null 2>&1 </dev/null &
-  XVFB_PID=$!
-  export DISPLAY=":$n"
-  local tries=0
-  # Ours answers, not another one on the same number that a lock file did not show.
-  until kill -0 "$XVFB_PID" 2>/dev/null && xdpyinfo >/dev/null 2>&1; do
-    tries=$((tries + 1))
-    if [ $tries -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
-      echo "Xvfb did not start on $DISPLAY" >&2
-      return 1
-    fi
-    sleep 0.1
-  done
-}
-
 # A 32-bit Wine prefix of its own in folder $1 whose screens have $2 dots per inch, its server
 # kept running with its output detached (as start_wine does). Every Wine process reads the scale
 # when it starts, the server included: it is stopped once the scale is set and started again.

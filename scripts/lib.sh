@@ -52,15 +52,17 @@ build_windows() {
   cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset"
 }
 
-# Starts a private Xvfb on a free display; sets DISPLAY and XVFB_PID.
+# Starts a private Xvfb on a free display, with a screen of 1024x768 or of the size given
+# (WIDTHxHEIGHT); sets DISPLAY and XVFB_PID.
 start_xvfb() {
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -wr >/dev/null 2>&1 </dev/null &
+  Xvfb ":$n" -screen 0 "${1:-1024x768}x24" -nolisten tcp -wr >/dev/null 2>&1 </dev/null &
   XVFB_PID=$!
   export DISPLAY=":$n"
   local tries=0
-  until xdpyinfo >/dev/null 2>&1; do
+  # Ours answers, not another one on the same number that a lock file did not show.
+  until kill -0 "$XVFB_PID" 2>/dev/null && xdpyinfo >/dev/null 2>&1; do
     tries=$((tries + 1))
     if [ $tries -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
       echo "Xvfb did not start on $DISPLAY" >&2
