@@ -5,43 +5,72 @@ MENU_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 log() { printf '==> %s\n' "$*" >&2; }
 
-# Installs the build and test tools that are not on the machine yet (needs root and apt-get).
+# What every machine needs, from its own architecture: the host compilers and tests, both
+# mingw-w64 toolchains (the 32-bit one builds the discs' programs, the 64-bit one the tests' where
+# 32-bit programs cannot run), Wine's 64-bit side, the X server and window manager of the tests,
+# the signing tools, and the tools of the disc image and the slow-medium benchmark.
+MENU_PACKAGES=(
+  cmake g++ make clang clang-format googletest python3
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine64 xvfb xdotool openbox x11-utils imagemagick
+  osslsigncode openssl xorriso fuseiso fuse3 python3-fusepy
+)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+# Installs what is missing (needs root and apt-get). The 64-bit side comes first, then 32-bit
+# Wine in a transaction of its own: package mirrors are at times out of step for days (an i386
+# index that fails its size check is skipped, and wine32:i386 then cannot match the newer amd64
+# libraries), so that transaction is tried again preferring the release's own archive, and where
+# it still fails the tests run the 64-bit build, as on a kernel that starts no 32-bit programs.
 install_missing() {
-  local need=()
-  command -v cmake >/dev/null || need+=(cmake)
-  command -v g++ >/dev/null || need+=(g++)
-  command -v make >/dev/null || need+=(make)
-  command -v clang++ >/dev/null || need+=(clang)
-  [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
-  command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686-posix)
-  command -v i686-w64-mingw32-windres >/dev/null || need+=(binutils-mingw-w64-i686)
-  command -v wine >/dev/null || need+=(wine wine64)
-  dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
-  command -v Xvfb >/dev/null || need+=(xvfb)
-  command -v xdotool >/dev/null || need+=(xdotool)
-  command -v openbox >/dev/null || need+=(openbox)
-  command -v xdpyinfo >/dev/null || need+=(x11-utils)
-  command -v import >/dev/null || need+=(imagemagick)
-  command -v python3 >/dev/null || need+=(python3)
-  command -v clang-format >/dev/null || need+=(clang-format)
-  if [ ${#need[@]} -gt 0 ]; then
-    apt_install "${need[@]}" || return 1
+  local need=() package
+  for package in "${MENU_PACKAGES[@]}"; do installed "$package" || need+=("$package"); done
+  local want32=1
+  installed wine32:i386 && want32=0
+  [ ${#need[@]} -eq 0 ] && [ $want32 -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "missing packages (${need[*]} wine32:i386); run this as root to install them" >&2
+    return 1
   fi
-  # Where Wine's 32-bit side cannot start, the programs it runs are built for 64-bit Windows too.
-  if ! runs_32bit_programs && ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
-    apt_install g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 || return 1
+  if [ $want32 -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  apt_update
+  if [ ${#need[@]} -gt 0 ]; then
+    log "installing: ${need[*]}"
+    apt_get_install "${need[@]}" || return 1
+  fi
+  [ $want32 -eq 1 ] && install_wine32
+  return 0
+}
+
+# apt-get update; an index that cannot be fetched is reported, and the install goes on with the
+# lists apt has.
+apt_update() {
+  local out
+  if ! out=$(apt-get update -q 2>&1); then
+    log "apt-get update reported a problem; going on with the package lists it has:"
+    grep -E '^(E|W):' <<<"$out" | sed 's/^/    /' >&2
   fi
 }
 
-apt_install() {
-  log "installing: $*"
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "missing packages ($*); run this as root to install them" >&2
-    return 1
+apt_get_install() {
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@" >&2
+}
+
+install_wine32() {
+  log "installing: wine32:i386"
+  apt_get_install wine32:i386 && return 0
+  local release
+  release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  if [ -n "$release" ]; then
+    log "wine32:i386 did not resolve; trying again preferring the $release archive"
+    apt_get_install -t "$release" wine32:i386 && return 0
   fi
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then dpkg --add-architecture i386; fi
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >&2
+  log "32-bit Wine could not be installed: the tests run the 64-bit build under 64-bit Wine"
+  return 0
 }
 
 # Builds the Windows programs that run under Wine here (see windows_preset).
