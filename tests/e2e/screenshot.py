@@ -7,20 +7,19 @@ import os
 import subprocess
 import sys
 
-import run as e2e
-from harness import Bitmap, Menu, run
+from harness import BUTTON_FILES, BUTTONS, Bitmap, Menu, park_pointer, run, samples
 
 
 def main():
     dist, output = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    e2e.park_pointer()
+    park_pointer()
     menu = Menu(dist, probe=None)
     try:
         menu.wait_window()
         expected = []
-        for index, (left, top) in e2e.BUTTONS.items():
-            picture = Bitmap(os.path.join(dist, "img", e2e.BUTTON_FILES[index] + "-2.bmp"))
-            expected += e2e.samples(picture, left, top)
+        for index, (left, top) in BUTTONS.items():
+            picture = Bitmap(os.path.join(dist, "img", BUTTON_FILES[index] + "-2.bmp"))
+            expected += samples(picture, left, top)
         menu.wait_shown(expected, "the normal pictures of the buttons")
         x, y = menu.origin
         # The window with a margin of desktop around it, so that the cut corners show.
