@@ -97,7 +97,7 @@ void frmMain::ShowSkin(bool skinSeparator) {
   Picture1().SetPicture(pictures_.Load(paths_.SkinPicturePath(skinSeparator)));
   rt::Region region =
       BuildSkinRegion(form_, img(), pictures_, paths_.SkinPicturePath(skinSeparator), skinSize_);
-  platform_->SetWindowRgn(std::move(region), true);
+  platform_->SetWindowRgn(std::move(region));
 }
 
 void frmMain::DpiChanged(int dpi) {

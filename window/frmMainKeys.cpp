@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "FocusOrder.h"
+
 namespace menu {
 
 std::int16_t frmMain::FocusedButton() const {
@@ -64,14 +66,9 @@ void frmMain::CancelKeyPress() {
 void frmMain::MoveFocus(int step) {
   CancelKeyPress();
   platform_->ShowFocusCues();
-  const int count = static_cast<int>(kActiveButtons.size());
   const auto at = std::find(kActiveButtons.begin(), kActiveButtons.end(), FocusedButton());
-  int next = 0;
-  if (at == kActiveButtons.end()) {
-    next = step > 0 ? 0 : count - 1;  // the first key press enters the row from its end
-  } else {
-    next = (static_cast<int>(at - kActiveButtons.begin()) + step + count) % count;
-  }
+  const int from = at != kActiveButtons.end() ? static_cast<int>(at - kActiveButtons.begin()) : -1;
+  const int next = rt::NextInRow(from, step, static_cast<int>(kActiveButtons.size()));
   FocusButton(kActiveButtons[static_cast<std::size_t>(next)]);
 }
 

@@ -25,16 +25,17 @@ class Win32Platform : public Platform {
   void ReportRunTimeError(const RunTimeError& error);
 
   std::wstring ProgramFolder() override;
-  Picture LoadResourcePicture(int resourceId) override;
+  Picture FindResourcePicture(int resourceId, SystemError& error) override;
   std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& failure) override;
-  Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
-                      const BitmapCheckResult& layout, SystemError& error) override;
+  Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
+                      SystemError& error) override;
   Picture DecodeWithSystem(const std::wstring& path, SystemError& error) override;
   Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override;
   int ScreenDpi() override;
   PixelRect WorkArea() override;
   void DoEvents() override;
-  void CreateMainWindow(const WindowLayout& layout, WindowEvents& events) override;
+  bool CreateMainWindow(const WindowLayout& layout, WindowEvents& events,
+                        SystemError& error) override;
   void ShowMainWindow(bool visible) override { window_.Show(visible); }
   void ResizeMainWindow(int width, int height) override { window_.Resize(width, height); }
   void Invalidate(const PixelRect& area) override { window_.Invalidate(area); }
@@ -50,9 +51,9 @@ class Win32Platform : public Platform {
   }
   std::vector<std::wstring> PreferredLanguages() override;
   bool Is64BitSystem() override;
-  void StartProgram(const StartRequest& request) override;
+  bool LaunchProgram(const StartRequest& request, StartFailure& failure) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
-  void SetWindowRgn(Region region, bool redraw) override;
+  void SetWindowRgn(Region region) override;
 
  private:
   HINSTANCE instance_;
