@@ -186,9 +186,8 @@ HRESULT AccessibleClient::accLocation(LONG* left, LONG* top, LONG* width, LONG* 
   });
 }
 
-// The buttons form one row, visited as the keyboard visits it: right and down go on to the next,
-// left and up back to the previous, round again past either end; the first child is where going
-// on enters the row, the last where going back does.
+// The buttons form one row, in the keyboard's order: right and down go on to the next, left and
+// up back to the previous; nothing lies past either end.
 HRESULT AccessibleClient::accNavigate(LONG direction, VARIANT start, VARIANT* end) {
   if (end == nullptr) return E_POINTER;
   SetEmpty(end);
@@ -206,12 +205,12 @@ HRESULT AccessibleClient::accNavigate(LONG direction, VARIANT start, VARIANT* en
       case NAVDIR_NEXT:
       case NAVDIR_RIGHT:
       case NAVDIR_DOWN:
-        if (from != kSelf) to = NextInRow(from, 1, count);
+        if (from != kSelf) to = NextInRow(from, 1, count, RowEnds::kNothing);
         break;
       case NAVDIR_PREVIOUS:
       case NAVDIR_LEFT:
       case NAVDIR_UP:
-        if (from != kSelf) to = NextInRow(from, -1, count);
+        if (from != kSelf) to = NextInRow(from, -1, count, RowEnds::kNothing);
         break;
       default:
         return E_INVALIDARG;
