@@ -14,18 +14,16 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import unittest
 
 from harness import (WHITE, Bitmap, Menu, WindowManager, close,
                      hand_windows_to_a_window_manager, installer_log, installer_records, key, run,
                      wait_for)
+from settings import BUTTONS, SettingsCase
 
 DIST = None
 PROBE = None
 
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-BUTTONS = {0: (96, 200), 1: (256, 288), 2: (440, 312), 3: (600, 280), 14: (632, 544)}
-BUTTON_FILES = {0: "bmp1", 1: "bmp2", 2: "bmp3", 3: "bmp4", 14: "bmp15"}
 SCREEN_SIZE = (1024, 768)
 LABELS = ["TEV from the disc", "MOLAN from the disc", "PIRUK from the disc", "DASEF from the disc",
           "Close the disc's menu"]
@@ -106,6 +104,9 @@ class MountedImage:
             raise AssertionError("fuseiso ended with %d" % self.process.returncode)
         return os.path.ismount(self.mount_point)
 
+    def img(self, name):
+        return os.path.join(self.mount_point, "img", name)
+
     def requests(self):
         with open(self.log_path, errors="replace") as f:
             return f.read()
@@ -133,7 +134,10 @@ class MountedImage:
         self.log.close()
 
 
-class DiscImage(unittest.TestCase):
+class DiscImage(SettingsCase):
+    """The buttons' looks, places and clicks as the menu.ini tests judge them; the disc in place
+    of their copy of the distribution folder."""
+
     @classmethod
     def setUpClass(cls):
         cls.missing = missing()
@@ -167,6 +171,7 @@ class DiscImage(unittest.TestCase):
         if self.missing:
             self.skipTest("the menu from a mounted disc image: " + self.missing)
         self.menu = None
+        self.dist = self.disc
         self.work = tempfile.mkdtemp(prefix="menu-disc-run.")
         # The installers record themselves off the disc and end a second after they start.
         self.log, self.env = installer_log(self.work, 1000)
@@ -180,21 +185,6 @@ class DiscImage(unittest.TestCase):
         self.assertEqual(changes_requested(self.disc.requests()), [],
                          "requests to change the medium")
         self.assertEqual(sha256(self.image), self.image_hash, "the image file changed")
-
-    def img(self, name):
-        return os.path.join(self.disc.mount_point, "img", name)
-
-    def looks(self, index, state):
-        picture = Bitmap(self.img("%s%s.bmp" % (BUTTON_FILES[index], state)))
-        left, top = BUTTONS[index]
-        return [(left + int(picture.width * fx), top + int(picture.height * fy),
-                 picture.pixel(int(picture.width * fx), int(picture.height * fy)))
-                for fx, fy in ((0.5, 0.5), (0.2, 0.25), (0.8, 0.75))]
-
-    def centre(self, index):
-        left, top = BUTTONS[index]
-        picture = Bitmap(self.img(BUTTON_FILES[index] + "-2.bmp"))
-        return left + picture.width // 2, top + picture.height // 2
 
     def start(self):
         """D:\\menu.exe, started from a folder off the disc, until it shows every button."""
@@ -225,7 +215,7 @@ class DiscImage(unittest.TestCase):
         self.assertEqual((width, height), (800, 600))
         self.assertLessEqual(abs(x - (SCREEN_SIZE[0] - 800) // 2), 1)
         self.assertLessEqual(abs(y - (SCREEN_SIZE[1] - 600) // 2), 1)
-        skin = Bitmap(self.img("main.bmp"))
+        skin = Bitmap(self.disc.img("main.bmp"))
         self.assertEqual(skin.pixel(2, 2), (0, 0, 0), "the demo skin's corner is a hole")
         self.assertEqual(screen.pixel(x + 2, y + 2), WHITE)
         for xx, yy in ((400, 150), (400, 20), (30, 300), (780, 450)):
@@ -233,11 +223,7 @@ class DiscImage(unittest.TestCase):
 
     def test_a_click_starts_the_installer_on_the_disc_minimized(self):
         self.start()
-        self.menu.move(*self.centre(1))
-        self.menu.wait_shown(self.looks(1, "-3"), "button 2 lit")
-        self.menu.down(1)
-        self.menu.wait_shown(self.looks(1, "-1"), "button 2 pressed")
-        self.menu.up(1)
+        self.click(1)
         self.assert_molan_started_from_the_disc()
 
     def test_a_screen_reader_hears_the_names_the_discs_menu_ini_gives(self):
