@@ -1,7 +1,8 @@
 # Makes the zip (FORMAT zip) or the disc image (FORMAT iso) of the distribution folder as
 # `--target package` and `--target iso` do, and fails unless it holds exactly the folder's files
 # and folders at its root: the zip in sorted order; the image under the folder's own names in its
-# Joliet tree, its volume named VOLUME, its menu.exe the folder's.
+# Joliet tree, its volume named VOLUME, its menu.exe the folder's, the files read at start-up
+# laid out in the order they are read.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK})
 if(FORMAT STREQUAL "iso")
@@ -49,6 +50,21 @@ if(FORMAT STREQUAL "iso")
   if(NOT listing MATCHES "\nVolume Id +: ${VOLUME}\n")
     message(FATAL_ERROR "the image's volume is not named ${VOLUME}:\n${listing}")
   endif()
+  # What is read at start-up lies at the image's start, one file after the other in the order
+  # it is read.
+  execute_process(COMMAND xorriso -indev ${made} -find / -type f -exec report_lba --
+                  OUTPUT_VARIABLE layout ERROR_QUIET)
+  set(next 0)
+  foreach(file autorun.inf menu.exe menu.ini img/main.bmp img/bmp1-2.bmp img/bmp2-2.bmp
+          img/bmp3-2.bmp img/bmp4-2.bmp img/bmp15-2.bmp)
+    if(NOT layout MATCHES "lba: +0 , +([0-9]+) , +([0-9]+) , +[0-9]+ , '/${file}'")
+      message(FATAL_ERROR "no place on the image for ${file}:\n${layout}")
+    endif()
+    if(next AND NOT CMAKE_MATCH_1 EQUAL next)
+      message(FATAL_ERROR "${file} starts at block ${CMAKE_MATCH_1}, not ${next}:\n${layout}")
+    endif()
+    math(EXPR next "${CMAKE_MATCH_1} + ${CMAKE_MATCH_2}")
+  endforeach()
   execute_process(COMMAND xorriso -osirrox on -indev ${made} -extract /menu.exe ${WORK}/menu.exe
                   OUTPUT_QUIET ERROR_QUIET)
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/menu.exe ${DIST}/menu.exe
