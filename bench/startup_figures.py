@@ -13,7 +13,8 @@
       "run NAME". Prints, for each program, its times until the window was mapped and until the
       last byte read from the medium, the bytes, reads, seeks and modelled drive time of a run and
       the files they came from; then the modelled physical floor of the menu (its program file
-      and the pictures it shows at start-up, each read once) and the menu against it.
+      and the pictures it shows at start-up, each read once, where the log's layout places them)
+      and the menu against it.
   startup_figures.py phases NAME=FILE...
       Time spent in each service from inside, one program a column: FILE holds the lines of its
       runs ("service<TAB>calls<TAB>ms"), each run ending with "Main in all".
@@ -130,19 +131,35 @@ STARTUP_FILES = ["menu.exe", "img/main.bmp", "img/bmp1-2.bmp", "img/bmp2-2.bmp",
 
 def slow_runs(log):
     """{program: [[(end epoch, path, bytes, seek, modelled ms), ...] one list a run]} from
-    slowdisc's log, split at its "run NAME" lines."""
+    slowdisc's log, split at its "run NAME" lines, and {path: byte on the disc} of its layout."""
     runs = collections.defaultdict(list)
+    places = {}
     current = None
     with open(log) as lines:
         for line in lines:
             words = line.split()
-            if words[:1] == ["run"]:
+            if words[:1] == ["place"]:
+                places[words[1].lstrip("/")] = int(words[2])
+            elif words[:1] == ["run"]:
                 current = []
                 runs[words[1]].append(current)
             elif words[:1] == ["read"] and current is not None:
                 current.append((float(words[1]), words[2].lstrip("/"), int(words[4]),
                                 int(words[5]), float(words[6])))
-    return runs
+    return runs, places
+
+
+def floor_seeks(medium, places):
+    """The seeks of reading STARTUP_FILES once, in order, as bench/slowdisc models them: one a
+    file, or with the disc's layout one wherever a file does not start in the sector after the
+    previous one ends."""
+    seeks, head = 0, None
+    for file in STARTUP_FILES:
+        start = places.get(file)
+        if start is None or head is None or not head <= start <= -(-head // 2048) * 2048:
+            seeks += 1
+        head = None if start is None else start + os.path.getsize(os.path.join(medium, file))
+    return seeks
 
 
 def spread(values, unit="ms"):
@@ -153,7 +170,7 @@ def spread(values, unit="ms"):
 
 def slowdisc(speed, seek_ms, medium, log, programs):
     rate = speed * SINGLE_SPEED
-    reads = slow_runs(log)
+    reads, places = slow_runs(log)
     ready = {}
     for name, path in programs:
         timed = load_times(path)
@@ -184,16 +201,14 @@ def slowdisc(speed, seek_ms, medium, log, programs):
         print("    bytes read a run (median), by file: " + ", ".join(
             "%s %.0f" % (f, statistics.median(r[f] for r in per_run))
             for f in sorted(set().union(*per_run))))
-    physical = 0.0
-    for file in STARTUP_FILES:
-        physical += seek_ms + os.path.getsize(os.path.join(medium, file)) / rate * 1000
     total = sum(os.path.getsize(os.path.join(medium, f)) for f in STARTUP_FILES)
+    seeks = floor_seeks(medium, places)
+    physical = seeks * seek_ms + total / rate * 1000
     floor_name, menu_name = programs[0][0], programs[-1][0]
     print("  modelled physical floor of the menu: %d files, %d bytes, each read once: %.0f ms"
           " (%d seeks %.0f ms, transfer %.0f ms)" % (len(STARTUP_FILES), total, physical,
-                                                     len(STARTUP_FILES),
-                                                     len(STARTUP_FILES) * seek_ms,
-                                                     physical - len(STARTUP_FILES) * seek_ms))
+                                                     seeks, seeks * seek_ms,
+                                                     total / rate * 1000))
     ratio = (ready[menu_name] - ready[floor_name]) / physical
     target = 1.2
     print("  (%s - %s) / physical floor, medians until every byte read: %.2f   (target: at most"
