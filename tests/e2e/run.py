@@ -750,9 +750,11 @@ def main():
     if pattern:
         loader.testNamePatterns = ["*%s*" % pattern]
     suite = loader.loadTestsFromModule(sys.modules[__name__])
-    # The tests at other display scales bring an X server and a Wine prefix of their own.
+    # The tests at other display scales bring an X server and a Wine prefix of their own; those of
+    # the disc image mount one.
+    import disc_image
     import settings
-    for module in (settings, scales):
+    for module in (settings, scales, disc_image):
         module.DIST, module.PROBE = DIST, PROBE
         suite.addTests(loader.loadTestsFromModule(module))
     # No window manager runs but the keyboard tests' own: every other test sees Wine's windows
@@ -760,7 +762,9 @@ def main():
     hand_windows_to_a_window_manager(False)
     result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
     failed = len(result.failures) + len(result.errors)
-    print("e2e: %d passed, %d failed" % (result.testsRun - failed, failed))
+    skipped = len(result.skipped)  # each with its reason above
+    print("e2e: %d passed, %d failed, %d skipped" % (result.testsRun - failed - skipped, failed,
+                                                     skipped))
     return 0 if failed == 0 and result.testsRun > 0 else 1
 
 
