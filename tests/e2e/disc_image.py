@@ -15,10 +15,10 @@ import subprocess
 import sys
 import tempfile
 
-from harness import (WHITE, Bitmap, Menu, WindowManager, close,
+from harness import (BUTTONS, WHITE, Bitmap, Menu, WindowManager, close,
                      hand_windows_to_a_window_manager, installer_log, installer_records, key, run,
                      wait_for)
-from settings import BUTTONS, SettingsCase
+from settings import SettingsCase
 
 DIST = None
 PROBE = None
