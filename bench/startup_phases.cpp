@@ -118,6 +118,9 @@ class TimedPlatform : public rt::Platform {
     return Timed("Is64BitSystem", [&] { return real_.Is64BitSystem(); });
   }
   void StartProgram(const rt::StartRequest& request) override { real_.StartProgram(request); }
+  void ShowRunTimeError(const rt::RunTimeError& error, const std::wstring& title) override {
+    real_.ShowRunTimeError(error, title);
+  }
   rt::Region CreateRegion(const std::vector<rt::PixelRect>& rects) override {
     return Timed("CreateRegion", [&] { return real_.CreateRegion(rects); });
   }

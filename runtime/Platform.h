@@ -12,6 +12,7 @@
 #include "BitmapCheck.h"
 #include "Geometry.h"
 #include "Picture.h"
+#include "RunTimeError.h"
 
 namespace rt {
 
@@ -225,6 +226,10 @@ class Platform {
 
   // Starts a program and returns at once; a program that cannot be started raises a RunTimeError.
   virtual void StartProgram(const StartRequest& request) = 0;
+  // Shows `error` in the error box, titled `title` (the program's name when empty), and returns
+  // once the user has closed it; meanwhile the window is drawn but takes no input, afterwards it
+  // goes on as before.
+  virtual void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) = 0;
 
   // A region made of the given rectangles, which must not overlap.
   virtual Region CreateRegion(const std::vector<PixelRect>& rects) = 0;

@@ -245,6 +245,10 @@ void FakePlatform::StartProgram(const StartRequest& request) {
   started.push_back(request);
 }
 
+void FakePlatform::ShowRunTimeError(const RunTimeError& error, const std::wstring& title) {
+  log.push_back(L"ShowRunTimeError " + std::to_wstring(error.Number()) + L" " + title);
+}
+
 Region FakePlatform::CreateRegion(const std::vector<PixelRect>& rects) {
   log.push_back(L"CreateRegion " + std::to_wstring(rects.size()));
   return Region(std::make_unique<FakeRegion>(rects, &regionsAlive));

@@ -130,6 +130,8 @@ class FakePlatform : public Platform {
   std::vector<std::wstring> PreferredLanguages() override { return languages; }
   bool Is64BitSystem() override { return is64Bit; }
   void StartProgram(const StartRequest& request) override;
+  // Logs "ShowRunTimeError <number> <title>".
+  void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
   void SetWindowRgn(Region region, bool redraw) override;
 
