@@ -125,7 +125,7 @@ runs_32bit_programs() {
 pe_machine() {
   local at
   at=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
-  od -An -tx2 -j$((at + 4)) -N2 "$1" | tr -d ' '
+  printf '%x\n' "0x$(od -An -tx2 -j$((at + 4)) -N2 "$1" | tr -d ' ')"
 }
 
 # The Windows build whose programs run under Wine here: the 32-bit one that goes onto discs, or,

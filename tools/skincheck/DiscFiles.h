@@ -2,6 +2,8 @@
 // which names the program AutoPlay opens, the drive's icon and its label.
 #pragma once
 
+#include <cstddef>
+
 #include "Report.h"
 
 namespace skincheck {
