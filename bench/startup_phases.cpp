@@ -124,6 +124,9 @@ class TimedPlatform : public rt::Platform {
   bool LaunchProgram(const rt::StartRequest& request, rt::StartFailure& failure) override {
     return real_.LaunchProgram(request, failure);
   }
+  void ShowRunTimeError(const rt::RunTimeError& error, const std::wstring& title) override {
+    real_.ShowRunTimeError(error, title);
+  }
   rt::Region CreateRegion(const std::vector<rt::PixelRect>& rects) override {
     return Timed("CreateRegion", [&] { return real_.CreateRegion(rects); });
   }

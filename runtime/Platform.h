@@ -236,6 +236,10 @@ class Platform {
   // Hands the program of `request` to the system's shell and returns at once; false, with
   // `failure`, where it cannot be started.
   virtual bool LaunchProgram(const StartRequest& request, StartFailure& failure) = 0;
+  // Shows `error` in the error box, titled `title` (the program's name when empty), and returns
+  // once the user has closed it; meanwhile the window is drawn but takes no input, afterwards it
+  // goes on as before.
+  virtual void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) = 0;
 
   // A region made of the given rectangles, which must not overlap; empty where the system cannot
   // make it.

@@ -30,11 +30,16 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install o
 # libraries), so that transaction is tried again preferring the release's own archive, and where
 # it still fails the tests run the 64-bit build, as on a kernel that starts no 32-bit programs.
 install_missing() {
+  # Once a run: scripts started by scripts/test (or by a test) find everything installed.
+  [ -n "${MENU_INSTALLED:-}" ] && return 0
   local need=() package
   for package in "${MENU_PACKAGES[@]}"; do installed "$package" || need+=("$package"); done
   local want32=1
   installed wine32:i386 && want32=0
-  [ ${#need[@]} -eq 0 ] && [ $want32 -eq 0 ] && return 0
+  if [ ${#need[@]} -eq 0 ] && [ $want32 -eq 0 ]; then
+    export MENU_INSTALLED=1
+    return 0
+  fi
   if [ "$(id -u)" -ne 0 ]; then
     echo "missing packages (${need[*]} wine32:i386); run this as root to install them" >&2
     return 1
@@ -48,6 +53,7 @@ install_missing() {
     apt_get_install "${need[@]}" || return 1
   fi
   [ $want32 -eq 1 ] && install_wine32
+  export MENU_INSTALLED=1
   return 0
 }
 
@@ -118,6 +124,13 @@ stop_xvfb() {
 # with their 32-bit emulation switched off.
 runs_32bit_programs() {
   /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The machine a Windows program is built for, from its PE header: 14c (32-bit x86) or 8664 (x64).
+pe_machine() {
+  local at
+  at=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  printf '%x\n' "0x$(od -An -tx2 -j$((at + 4)) -N2 "$1" | tr -d ' ')"
 }
 
 # The Windows build whose programs run under Wine here: the 32-bit one that goes onto discs, or,

@@ -79,9 +79,10 @@ struct MenuSettings {
 struct MenuIniParse {
   MenuSettings settings;
   std::optional<MenuIniError> error;  // set: the first fault, and `settings` is the default
+  std::vector<MenuIniError> errors;   // every fault, the first first; empty without one
 };
-// Decodes and parses the file's bytes; nothing is skipped or guessed, the first fault is the
-// result.
+// Decodes and parses the file's bytes; nothing is skipped or guessed. The menu reports the first
+// fault; the parse goes on past it to find the others.
 MenuIniParse ParseMenuIni(std::span<const std::uint8_t> bytes);
 // Parses text that is already decoded (what DecodeMenuIniText gives).
 MenuIniParse ParseMenuIniText(std::wstring_view text);

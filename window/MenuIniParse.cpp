@@ -1,5 +1,7 @@
 // menu.ini's lines into the menu's settings: sections, keys with their languages, and the check of
-// every value. The first fault ends the parse; nothing is skipped.
+// every value. Every fault is collected, in the file's order, and the parse goes on after each one
+// so that the disc's maker sees them all at once; nothing is skipped or guessed, and a file with a
+// fault gives no settings.
 #include <algorithm>
 
 #include "Decimal.h"
@@ -77,6 +79,7 @@ class Parser {
   std::optional<MenuIniError> Line(int number, std::wstring_view line);
   std::optional<MenuIniError> End() { return EndSection(); }
   MenuSettings settings;
+  std::vector<MenuIniError> errors;
 
  private:
   std::optional<MenuIniError> Section(std::wstring_view line);
@@ -93,6 +96,7 @@ class Parser {
 
   int line_ = 0;
   int section_ = -1;
+  bool skipping_ = false;
   std::array<int, std::size(kSections)> sectionLines_{};
   std::vector<SeenKey> seen_;
 };
@@ -115,6 +119,9 @@ std::optional<MenuIniError> Parser::Line(int number, std::wstring_view line) {
 }
 
 std::optional<MenuIniError> Parser::Section(std::wstring_view line) {
+  // Until the next section, the keys of a refused section line belong to no section and are
+  // passed over, so that one wrong name is one fault.
+  skipping_ = true;
   if (line.size() < 2 || line.back() != L']') {
     return Fault(L"the section line " + Quote(line) + L" does not end with ]");
   }
@@ -126,7 +133,8 @@ std::optional<MenuIniError> Parser::Section(std::wstring_view line) {
     return Fault(L"unknown section " + Quote(line) +
                  L"; the sections are [Menu], [Button1] to [Button4] and [Close]");
   }
-  if (auto error = EndSection()) return error;
+  if (auto error = EndSection()) errors.push_back(std::move(*error));
+  skipping_ = false;
   section_ = static_cast<int>(found - std::begin(kSections));
   int& first = sectionLines_[static_cast<std::size_t>(section_)];
   if (first != 0) {
@@ -155,6 +163,7 @@ std::optional<MenuIniError> Parser::KeyLine(std::wstring_view line, std::size_t 
   const auto info = std::find_if(std::begin(kKeys), std::end(kKeys), [&](const KeyInfo& known) {
     return EqualsIgnoringCase(name, known.name);
   });
+  if (skipping_) return std::nullopt;
   if (section_ < 0) return Fault(L"the key " + Quote(written) + L" comes before any section");
   if (info == std::end(kKeys)) {
     return Fault(L"unknown key " + Quote(name) + L" in " + SectionName() +
@@ -242,20 +251,22 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
 // The close button starts nothing by default: the keys that say how to start something are
 // faults there unless the section also says what to start.
 std::optional<MenuIniError> Parser::EndSection() {
+  std::optional<MenuIniError> fault;
   if (section_ == kCloseSection && !settings.close.open && !settings.close.open64) {
     for (const SeenKey& seen : seen_) {
       if (seen.key == Key::kArguments || seen.key == Key::kWorkingFolder ||
           seen.key == Key::kShow || seen.key == Key::kAfterStart) {
         const auto info = std::find_if(std::begin(kKeys), std::end(kKeys),
                                        [&](const KeyInfo& known) { return known.key == seen.key; });
-        return MenuIniError{seen.line, std::wstring(info->name) +
-                                           L" in [Close] needs an Open there; without one the "
-                                           L"close button only closes the menu"};
+        fault = MenuIniError{seen.line, std::wstring(info->name) +
+                                            L" in [Close] needs an Open there; without one the "
+                                            L"close button only closes the menu"};
+        break;
       }
     }
   }
   seen_.clear();
-  return std::nullopt;
+  return fault;
 }
 
 }  // namespace
@@ -269,21 +280,21 @@ const ButtonSettings* MenuSettings::Button(std::int16_t index) const {
 MenuIniParse ParseMenuIniText(std::wstring_view text) {
   Parser parser;
   int number = 0;
-  std::optional<MenuIniError> error;
-  for (std::size_t start = 0; !error && start <= text.size();) {
+  for (std::size_t start = 0; start <= text.size();) {
     std::size_t end = text.find(L'\n', start);
     if (end == std::wstring_view::npos) end = text.size();
     std::wstring_view line = text.substr(start, end - start);
     if (end < text.size() && !line.empty() && line.back() == L'\r') line.remove_suffix(1);
-    error = parser.Line(++number, line);
+    if (auto error = parser.Line(++number, line)) parser.errors.push_back(std::move(*error));
     start = end + 1;
   }
-  if (!error) error = parser.End();
+  if (auto error = parser.End()) parser.errors.push_back(std::move(*error));
   MenuIniParse result;
-  if (error) {
-    result.error = std::move(error);
-  } else {
+  if (parser.errors.empty()) {
     result.settings = std::move(parser.settings);
+  } else {
+    result.error = parser.errors.front();
+    result.errors = std::move(parser.errors);
   }
   return result;
 }
@@ -292,6 +303,7 @@ MenuIniParse ParseMenuIni(std::span<const std::uint8_t> bytes) {
   MenuIniText decoded = DecodeMenuIniText(bytes);
   if (decoded.error) {
     MenuIniParse result;
+    result.errors.push_back(*decoded.error);
     result.error = std::move(decoded.error);
     return result;
   }

@@ -173,7 +173,17 @@ void frmMain::cmd_Click(std::int16_t index) {
     request.minimized = plan.show == ShowState::kMinimized;
     request.maximized = plan.show == ShowState::kMaximized;
     request.isAddress = plan.isAddress;
-    platform_->StartProgram(request);
+    if (action.closesMenu) {
+      platform_->StartProgram(request);  // a failure ends the menu with its error box
+    } else {
+      try {
+        platform_->StartProgram(request);
+      } catch (const rt::RunTimeError& error) {
+        // A button that stays keeps the menu open: the user reads why, and may go on.
+        platform_->ShowRunTimeError(error, Title());
+        return;
+      }
+    }
   }
   if (action.closesMenu) form_.Unload();
 }

@@ -26,6 +26,8 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
 
   rt::Form& Form() { return form_; }
   void Show() { form_.Show(); }
+  // The window's name, menu.ini's Title in the user's language; empty without one.
+  const std::wstring& Title() const { return form_.Caption(); }
 
   rt::Control& Picture1() { return *picture1_; }
   rt::Control& img() { return *img_; }

@@ -267,6 +267,10 @@ bool FakePlatform::LaunchProgram(const StartRequest& request, StartFailure& fail
   return true;
 }
 
+void FakePlatform::ShowRunTimeError(const RunTimeError& error, const std::wstring& title) {
+  log.push_back(L"ShowRunTimeError " + std::to_wstring(error.Number()) + L" " + title);
+}
+
 Region FakePlatform::CreateRegion(const std::vector<PixelRect>& rects) {
   log.push_back(L"CreateRegion " + std::to_wstring(rects.size()));
   if (regionsRefused) return Region();

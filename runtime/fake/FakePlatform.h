@@ -140,6 +140,8 @@ class FakePlatform : public Platform {
   std::vector<std::wstring> PreferredLanguages() override { return languages; }
   bool Is64BitSystem() override { return is64Bit; }
   bool LaunchProgram(const StartRequest& request, StartFailure& failure) override;
+  // Logs "ShowRunTimeError <number> <title>".
+  void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
   void SetWindowRgn(Region region) override;
 

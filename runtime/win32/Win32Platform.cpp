@@ -83,14 +83,19 @@ void Win32Platform::RunMessageLoop() {
   window_.RethrowPending();
 }
 
-void Win32Platform::ReportRunTimeError(const RunTimeError& error) {
+void Win32Platform::ReportRunTimeError(const RunTimeError& error, const std::wstring& title) {
   const std::wstring text = FormatErrorReport(error);
-  const std::wstring title = ProgramName();
   // The window stays as the user saw it while the message is up, but takes no input.
   window_.StopEvents();
   HWND owner =
       window_.Handle() != nullptr && IsWindowVisible(window_.Handle()) ? window_.Handle() : nullptr;
-  MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  MessageBoxW(owner, text.c_str(), (title.empty() ? ProgramName() : title).c_str(),
+              MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+void Win32Platform::ShowRunTimeError(const RunTimeError& error, const std::wstring& title) {
+  ReportRunTimeError(error, title);
+  window_.ResumeEvents();
 }
 
 bool Win32Platform::CreateMainWindow(const WindowLayout& layout, WindowEvents& events,

@@ -21,8 +21,10 @@ class Win32Platform : public Platform {
 
   // Runs until the main window is gone; a run-time error raised by a handler comes out here.
   void RunMessageLoop();
-  // Shows the error in a message box titled with the program's name.
-  void ReportRunTimeError(const RunTimeError& error);
+  // Shows the error that ends the program in a message box titled `title`, or with the
+  // program's name; no event reaches a handler any more.
+  void ReportRunTimeError(const RunTimeError& error, const std::wstring& title = {});
+  void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) override;
 
   std::wstring ProgramFolder() override;
   Picture FindResourcePicture(int resourceId, SystemError& error) override;

@@ -49,6 +49,8 @@ class MainWindow : private AccessibleHost {
     pending_ = nullptr;
     reportingError_ = true;
   }
+  // Events reach the handlers again: the error has been reported and the program goes on.
+  void ResumeEvents() { reportingError_ = false; }
 
  public:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -752,9 +752,10 @@ def main():
     suite = loader.loadTestsFromModule(sys.modules[__name__])
     # The tests at other display scales bring an X server and a Wine prefix of their own; those of
     # the disc image mount one.
+    import demo_folder
     import disc_image
     import settings
-    for module in (settings, scales, disc_image):
+    for module in (settings, scales, disc_image, demo_folder):
         module.DIST, module.PROBE = DIST, PROBE
         suite.addTests(loader.loadTestsFromModule(module))
     # No window manager runs but the keyboard tests' own: every other test sees Wine's windows

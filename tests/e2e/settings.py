@@ -1,6 +1,7 @@
 """End-to-end tests of a disc's menu.ini: what a button starts, with which arguments, in which
-folder and how it is shown, as the started programs record it; a menu that stays after a start; a
-document opened by the shell; broken files reported with their line.
+folder and how it is shown, as the started programs record it; a menu that stays after a start,
+also after one that failed; a document opened by the shell; broken files reported with their
+line.
 
 run.py loads these tests."""
 
@@ -56,6 +57,34 @@ class DiscSettings(SettingsCase):
         records = wait_for(lambda: len(self.started()) >= 2 and self.started(), "two records")
         names = [ntpath.basename(r["path"]).lower() for r in records]
         self.assertEqual(names, ["tev_setup.exe", "dasef_setup.exe"])
+
+    def test_a_failed_start_on_a_button_that_stays_leaves_the_menu_working(self):
+        self.write_ini("[Menu]\nTitle=Example Suite\n"
+                       "[Button2]\nOpen=docs\\Manual.pdf\nAfterStart=stay\n")
+        self.start()
+        self.click(1)
+        box = self.menu.wait_dialog()[0]
+        self.assertEqual(box[0], "Example Suite", "the box is titled with the menu's Title")
+        self.assertIn("'53'", " ".join(box[1:]))
+        self.assertIn("Manual.pdf", " ".join(box[1:]))
+        self.menu.answer_dialogs()
+        wait_for(lambda: not self.menu.dialogs(), "the box to close")
+        self.assertTrue(self.menu.alive())
+        self.menu.move(2, 2)
+        self.click(3)  # the menu still answers: another button starts its installer and closes
+        self.assertEqual(self.menu.wait_exit(), 0)
+        record = wait_for(lambda: self.started(), "the installer's record")[0]
+        self.assertTrue(record["path"].lower().endswith("dasef_setup.exe"), record["path"])
+
+    def test_a_failed_start_on_a_button_that_closes_ends_the_menu_after_the_box(self):
+        self.write_ini("[Menu]\nTitle=Example Suite\n[Button3]\nOpen=docs\\Guide.pdf\n")
+        self.start()
+        self.click(2)
+        box = self.menu.wait_dialog()[0]
+        self.assertEqual(box[0], "Example Suite")
+        self.assertIn("'53'", " ".join(box[1:]))
+        self.menu.answer_dialogs()
+        self.assertEqual(self.menu.wait_exit(), 53)
 
     def test_a_document_opens_in_the_program_the_shell_has_for_it(self):
         # A fresh Wine prefix knows notepad as the program of text files, but has no .txt entry

@@ -137,10 +137,14 @@ void CheckStarts(const menu::MenuSettings& settings) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> file(data, size);
   const menu::MenuIniParse parse = menu::ParseMenuIni(file);
+  if (parse.error.has_value() == parse.errors.empty()) Finding("the first fault is not listed");
   if (parse.error) {
-    if (parse.error->reason.empty()) Finding("refused without a reason");
-    if (parse.error->line < 0 || static_cast<std::size_t>(parse.error->line) > size + 1) {
-      Finding("refused on a line outside the file");
+    if (parse.errors.front() != *parse.error) Finding("the menu reports another fault first");
+    for (const menu::MenuIniError& error : parse.errors) {
+      if (error.reason.empty()) Finding("refused without a reason");
+      if (error.line < 0 || static_cast<std::size_t>(error.line) > size + 1) {
+        Finding("refused on a line outside the file");
+      }
     }
     if (!(parse.settings == menu::MenuSettings{})) Finding("refused, but settings were kept");
     if (menu::MenuIniRunTimeError(L"E:\\menu.ini", *parse.error).Detail().empty()) {

@@ -114,7 +114,8 @@ void CheckTarget(Report& report, const menu::ButtonSettings& button, std::int16_
   }
   const Located located = Locate(report.Folder(), *target);
   if (!located.found) {
-    report.Add(Severity::kWarning, *target,
+    // A click on the button shows the error box, as a missing installer's does.
+    report.Add(Severity::kError, *target,
                "missing: " + where + " names it, so the button would fail to open it" + bitness);
     return;
   }
@@ -123,37 +124,41 @@ void CheckTarget(Report& report, const menu::ButtonSettings& button, std::int16_
 
 }  // namespace
 
-std::optional<menu::MenuSettings> CheckMenuIni(Report& report) {
+MenuIniRead CheckMenuIni(Report& report) {
   const Located located = Locate(report.Folder(), kIni);
-  if (!located.found) return std::nullopt;
+  if (!located.found) return {};
+  const MenuIniRead refused{std::nullopt, true};
   std::error_code error;
   if (fs::is_directory(located.path, error)) {
     report.Add(Severity::kError, kIni, "is a folder, not a file, so the menu cannot read it");
-    return std::nullopt;
+    return refused;
   }
   report.NoteCase(kIni, located);
-  std::optional<menu::MenuIniError> fault;
+  std::vector<menu::MenuIniError> faults;
   std::optional<bmpio::Bytes> bytes;
   // The menu refuses a file too large before it reads it.
   const std::uintmax_t size = fs::file_size(located.path, error);
   if (!error && size > menu::kMenuIniMaxBytes) {
-    fault = menu::MenuIniSizeError(size);
+    faults.push_back(menu::MenuIniSizeError(size));
   } else if (!(bytes = bmpio::ReadFile(located.path))) {
     report.Add(Severity::kError, kIni, "cannot be read");
-    return std::nullopt;
+    return refused;
   }
   menu::MenuIniParse parsed;
-  if (!fault) {
+  if (faults.empty()) {
     parsed = menu::ParseMenuIni(*bytes);
-    fault = parsed.error;
+    faults = std::move(parsed.errors);
   }
-  if (fault) {
+  // The menu stops at the first; the disc's maker is told of every one, in the file's order.
+  std::stable_sort(faults.begin(), faults.end(),
+                   [](const auto& a, const auto& b) { return a.line < b.line; });
+  for (const menu::MenuIniError& fault : faults) {
     report.Add(Severity::kError, kIni,
-               (fault->line > 0 ? "line " + std::to_string(fault->line) + ": " : std::string()) +
-                   Utf8(fault->reason));
-    return std::nullopt;
+               (fault.line > 0 ? "line " + std::to_string(fault.line) + ": " : std::string()) +
+                   Utf8(fault.reason));
   }
-  return std::move(parsed.settings);
+  if (!faults.empty()) return refused;
+  return {std::move(parsed.settings), false};
 }
 
 void CheckButtonTexts(Report& report, const menu::MenuSettings& settings) {

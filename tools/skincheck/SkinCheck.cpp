@@ -8,7 +8,9 @@
 #include <map>
 #include <string_view>
 
+#include "DiscFiles.h"
 #include "FolderNames.h"
+#include "Fringe.h"
 #include "MenuIniCheck.h"
 #include "PathRule.h"
 #include "Preview.h"
@@ -58,10 +60,11 @@ class Checker {
     std::optional<Image> shown;  // what the preview shows at its scale, when asked for
   };
 
-  // Checks the plain file `name`, judged further by `judge`, and every file drawn for a scale
-  // beside it; `inPreview` asks for the picture the menu takes at the preview's scale.
+  // Checks the plain file `name`, judged further by `judge` (with its pixels when `judgePixels`),
+  // and every file drawn for a scale beside it; `inPreview` asks for the picture the menu takes at
+  // the preview's scale.
   Checked CheckPicture(const std::wstring& name, bool inPreview,
-                       const std::function<void(const Image&)>& judge);
+                       const std::function<void(const Image&)>& judge, bool judgePixels = false);
   void CheckScaledSize(const std::wstring& name, const Image& picture, const Image& plain,
                        int percent);
   void CheckSkin(const std::wstring& name, const Image& skin);
@@ -103,7 +106,8 @@ std::vector<Checker::Button> Checker::Buttons() {
 }
 
 Checker::Checked Checker::CheckPicture(const std::wstring& name, bool inPreview,
-                                       const std::function<void(const Image&)>& judge) {
+                                       const std::function<void(const Image&)>& judge,
+                                       bool judgePixels) {
   std::vector<int> present;
   for (const int q : menu::kScaleQualifiers) {
     if (Locate(report_.Folder(), menu::QualifiedPicturePath(name, q)).found) present.push_back(q);
@@ -121,7 +125,7 @@ Checker::Checked Checker::CheckPicture(const std::wstring& name, bool inPreview,
   const bool keep = withPreview_ && inPreview;
 
   Checked checked;
-  checked.plain = report_.ReadPicture(name, keep && served == 100);
+  checked.plain = report_.ReadPicture(name, judgePixels || (keep && served == 100));
   if (checked.plain) judge(*checked.plain);
   std::optional<Image> source;
   if (keep && served == 100) source = checked.plain;
@@ -179,6 +183,7 @@ void Checker::CheckSkin(const std::wstring& name, const Image& skin) {
             SizeText(menu::kCornerFarX + 1, menu::kCornerFarY + 1) + ": the corner areas " + empty +
             " are empty, so no black pixel there is cut out of the window");
   }
+  CheckDarkFringe(report_, name, skin);
   if (skin.width != kDesignedSkinWidth || skin.height != kDesignedSkinHeight) {
     Add(Severity::kNote, name,
         SizeText(skin.width, skin.height) + " pixels, not the designed " +
@@ -230,13 +235,15 @@ void Checker::CheckInstallers(const menu::MenuSettings& settings) {
 Result Checker::Run() {
   // A menu.ini with a fault stops the menu before its window appears; without one, the buttons
   // are as designed.
-  const std::optional<menu::MenuSettings> ini = CheckMenuIni(report_);
-  const menu::MenuSettings settings = ini.value_or(menu::MenuSettings{});
-  if (ini) CheckButtonTexts(report_, settings);
+  CheckProgram(report_);
+  CheckAutorun(report_);
+  const MenuIniRead ini = CheckMenuIni(report_);
+  const menu::MenuSettings settings = ini.settings.value_or(menu::MenuSettings{});
+  if (ini.settings) CheckButtonTexts(report_, settings);
 
   const std::wstring skinName = menu::SkinPicturePath(L"", true);
-  Checked skin =
-      CheckPicture(skinName, true, [&](const Image& plain) { CheckSkin(skinName, plain); });
+  Checked skin = CheckPicture(
+      skinName, true, [&](const Image& plain) { CheckSkin(skinName, plain); }, true);
   skin_ = std::move(skin.plain);
 
   std::map<std::int16_t, Image> normals;
@@ -250,8 +257,12 @@ Result Checker::Run() {
     }
   }
 
-  CheckOpenTargets(report_, settings);
-  CheckInstallers(settings);
+  // What the buttons start is known only from a file the menu takes: a refused one's defaults
+  // would be guesses.
+  if (!ini.refused) {
+    CheckOpenTargets(report_, settings);
+    CheckInstallers(settings);
+  }
 
   // The menu stops where the skin it shows is too large for the outline.
   if (skin.shown && WindowFits(*skin.shown)) {
