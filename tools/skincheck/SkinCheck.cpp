@@ -205,11 +205,12 @@ void Checker::CheckPlace(const std::wstring& name, const Image& picture, const B
   const std::string where = SizeText(place.Width(), place.Height()) + " at (" +
                             std::to_string(place.left) + ", " + std::to_string(place.top) + ")";
   // Pictures a disc names bring their own size; the design's were drawn for their places.
-  if (!button.designedSize) {
-  } else if (picture.width > place.Width() || picture.height > place.Height()) {
+  const bool larger = picture.width > place.Width() || picture.height > place.Height();
+  const bool smaller = picture.width < place.Width() || picture.height < place.Height();
+  if (button.designedSize && larger) {
     Add(Severity::kWarning, name,
         size + ", larger than its place of " + where + "; it may overlap what lies beside it");
-  } else if (picture.width < place.Width() || picture.height < place.Height()) {
+  } else if (button.designedSize && smaller) {
     Add(Severity::kNote, name, size + ", smaller than its place of " + where);
   }
   if (!skin_) return;
