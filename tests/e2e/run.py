@@ -834,8 +834,9 @@ def main():
         loader.testNamePatterns = ["*%s*" % pattern]
     suite = loader.loadTestsFromModule(sys.modules[__name__])
     # The tests at other display scales bring an X server and a Wine prefix of their own.
+    import layout
     import settings
-    for module in (settings, scales):
+    for module in (settings, scales, layout):
         module.DIST, module.PROBE = DIST, PROBE
         suite.addTests(loader.loadTestsFromModule(module))
     # No window manager runs but the keyboard tests' own: every other test sees Wine's windows
