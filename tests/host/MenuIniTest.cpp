@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
     Lines, MenuIniRefuses,
     ::testing::Values(
         Refusal{Bytes("; menu\nLabel=x"), 2, L"before any section"},
-        Refusal{Bytes("[Button5]"), 1, L"unknown section \"[Button5]\""},
+        Refusal{Bytes("[Button17]"), 1, L"unknown section \"[Button17]\""},
         Refusal{Bytes("[Menu]\n[Button1]\n[menu]"), 3, L"twice (first on line 1)"},
         Refusal{Bytes("[Menu]\n[Button1"), 2, L"does not end with ]"},
         Refusal{Bytes("[Menu] ; the title"), 1, L"does not end with ]"},

@@ -152,6 +152,36 @@ TEST_F(SkinCheckTest, AFolderLikeTheDemoPasses) {
   EXPECT_EQ(out_.str(), "0 errors, 0 warnings, 0 notes: the menu will work\n");
 }
 
+// A disc's own layout: a hidden button's pictures are never read, every language's pictures are,
+// and buttons that overlap or lie outside the skin are warned of; the preview shows the layout.
+TEST_F(SkinCheckTest, ADiscsOwnLayoutIsCheckedInEachLanguage) {
+  fs::remove(folder_ / "img/bmp2-1.bmp");
+  const Rgb added{10, 200, 30};
+  for (const std::string look : {"-1", "-2", "-3"}) {
+    Write("img/p5" + look + ".bmp", bmpio::Write24(60, 30, Solid(60, 30, added)));
+    Write("img/p6" + look + ".bmp", bmpio::Write24(60, 30, Solid(60, 30, added)));
+    if (look != "-3")
+      Write("img/p5de" + look + ".bmp", bmpio::Write24(60, 30, Solid(60, 30, added)));
+  }
+  const std::string ini =
+      "[Button2]\nHidden=yes\n"
+      "[Button5]\nPlace=100,210\nPictures=img\\p5\nPictures[de]=img/"
+      "p5de\nOpen=ZENT\\TEV_setup.exe\n"
+      "[Button6]\nPlace=900,100\nPictures=img\\p6\nOpen=ZENT\\TEV_setup.exe\n";
+  Write("menu.ini", bmpio::Bytes(ini.begin(), ini.end()));
+
+  const Result result = Check(true);
+  for (const Finding& f : result.findings) EXPECT_EQ(f.file.find("bmp2-"), std::string::npos);
+  EXPECT_TRUE(Has(result, Severity::kError, "img\\p5de-3.bmp", "missing"));
+  EXPECT_EQ(result.Count(Severity::kError), 1) << Listing(result);
+  EXPECT_TRUE(
+      Has(result, Severity::kWarning, "img\\p5-2.bmp", "overlaps the button of img\\bmp1-2.bmp"));
+  EXPECT_TRUE(Has(result, Severity::kWarning, "img\\p6-2.bmp", "lies outside"));
+  ASSERT_TRUE(result.preview.has_value());
+  // The added button lies over the first, as the menu stacks them.
+  EXPECT_EQ(result.preview->At(110, 220), added);
+}
+
 TEST_F(SkinCheckTest, MissingFilesAndFoldersInTheirPlaceAreErrors) {
   fs::remove(folder_ / "img/main.bmp");
   fs::remove(folder_ / "img/bmp2-3.bmp");

@@ -8,7 +8,7 @@
 
 #include "Bytes.h"
 #include "MenuIniSyntax.h"
-#include "frmMain.h"
+#include "frmMainDefinition.h"
 
 namespace skincheck {
 
@@ -19,7 +19,16 @@ namespace {
 const std::wstring kIni(menu::kMenuIniFileName);
 
 std::string SectionOf(std::int16_t index) {
-  return index == menu::kCloseButton ? "[Close]" : "[Button" + std::to_string(index + 1) + "]";
+  return "[" + Utf8(std::wstring(menu::FindButton(index)->section)) + "]";
+}
+
+// The buttons of the disc's window that act.
+std::vector<std::int16_t> ActiveButtons(const menu::MenuSettings& settings) {
+  std::vector<std::int16_t> active;
+  for (const menu::DiscButton& button : menu::LayOutButtons(settings)) {
+    if (button.record->Enabled()) active.push_back(button.record->index);
+  }
+  return active;
 }
 
 std::string Joined(const std::vector<std::string>& parts) {
@@ -164,7 +173,7 @@ MenuIniRead CheckMenuIni(Report& report) {
 void CheckButtonTexts(Report& report, const menu::MenuSettings& settings) {
   std::vector<std::int16_t> all;
   std::vector<std::int16_t> withTooltips;
-  for (const std::int16_t index : menu::kActiveButtons) {
+  for (const std::int16_t index : ActiveButtons(settings)) {
     const menu::ButtonSettings& button = *settings.Button(index);
     all.push_back(index);
     if (button.tooltip.plain || !button.tooltip.translations.empty()) withTooltips.push_back(index);
@@ -185,7 +194,7 @@ void CheckButtonTexts(Report& report, const menu::MenuSettings& settings) {
 }
 
 void CheckOpenTargets(Report& report, const menu::MenuSettings& settings) {
-  for (const std::int16_t index : menu::kActiveButtons) {
+  for (const std::int16_t index : ActiveButtons(settings)) {
     const menu::ButtonSettings& button = *settings.Button(index);
     const bool apart = button.open64 && button.open64 != button.open;
     if (button.open) CheckTarget(report, button, index, false, apart ? " on 32-bit Windows" : "");
