@@ -397,6 +397,23 @@ def shell(function, *args, timeout=180):
                    timeout=timeout, check=True)
 
 
+class UnderAWindowManager:
+    """For test classes whose menu needs the keyboard focus: their windows are handed to a window
+    manager of their own for the class's tests. Put it before the test case class it goes with."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        hand_windows_to_a_window_manager(True)
+        cls.window_manager = WindowManager()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.window_manager.stop()
+        hand_windows_to_a_window_manager(False)
+        super().tearDownClass()
+
+
 class ScaledDisplay:
     """An X server with a white root of `size` and a Wine prefix whose screens have `dpi` dots per
     inch, made for one group of tests and removed after them; DISPLAY and WINEPREFIX point at

@@ -8,9 +8,9 @@ import configparser
 import os
 import unittest
 
-from harness import (Bitmap, Dist, Menu, WindowManager, hand_windows_to_a_window_manager,
-                     installer_log, installer_records, key, run, wait_for, windows_path)
-from scales import ScaledDisplay, scaled
+from harness import (Bitmap, Dist, Menu, ScaledDisplay, UnderAWindowManager, installer_log,
+                     installer_records, key, run, scaled, wait_for, windows_path)
+from scales import SCREEN
 
 DIST = None
 PROBE = None
@@ -150,18 +150,8 @@ class ExampleDisc(ExampleCase):
         self.assertEqual([c["name"] for c in children], [b["label_de"] for b in self.buttons])
 
 
-class ExampleKeyboard(ExampleCase):
+class ExampleKeyboard(UnderAWindowManager, ExampleCase):
     """Tab under a window manager, which gives the menu the keyboard focus."""
-
-    @classmethod
-    def setUpClass(cls):
-        hand_windows_to_a_window_manager(True)
-        cls.window_manager = WindowManager()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.window_manager.stop()
-        hand_windows_to_a_window_manager(False)
 
     def test_tab_visits_the_buttons_in_the_order_of_their_sections(self):
         self.start()
@@ -177,7 +167,7 @@ class ExampleAt150(ExampleCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.display = ScaledDisplay(cls.DPI)
+        cls.display = ScaledDisplay(cls.DPI, SCREEN)
 
     @classmethod
     def tearDownClass(cls):

@@ -17,8 +17,8 @@ import unittest
 import scales
 import harness
 from harness import (BUTTON_FILES, BUTTONS, INSTALLERS, WHITE, Dist, Menu, MenuCase, Screen,
-                     WindowManager, close, hand_windows_to_a_window_manager, installer_log, key,
-                     key_down, key_up, park_pointer, run, wait_for, windows_path, write_bmp)
+                     UnderAWindowManager, close, hand_windows_to_a_window_manager, installer_log,
+                     key, key_down, key_up, park_pointer, run, wait_for, windows_path, write_bmp)
 from timestamp_server import TimeStampServer
 
 DIST = None
@@ -641,18 +641,8 @@ class ScreenReader(InstallerCase):
         self.assertEqual(self.menu.wait_exit(), 53)
 
 
-class Keyboard(InstallerCase):
+class Keyboard(UnderAWindowManager, InstallerCase):
     """Keys typed into the menu under a window manager, which gives it the keyboard focus."""
-
-    @classmethod
-    def setUpClass(cls):
-        hand_windows_to_a_window_manager(True)
-        cls.window_manager = WindowManager()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.window_manager.stop()
-        hand_windows_to_a_window_manager(False)
 
     def focused_menu(self):
         menu, _ = self.normal_menu(env=self.env)

@@ -284,8 +284,7 @@ Result Checker::Run() {
   Checked skin;
   for (std::size_t i = 0; i < skins.size(); ++i) {
     const std::wstring name = menu::PicturePath(L"", true, skins[i]);
-    Checked checked =
-        CheckPicture(
+    Checked checked = CheckPicture(
         name, i == 0, [&](const Image& plain) { CheckSkin(name, plain); }, true);
     if (i == 0) skin = std::move(checked);
   }
