@@ -61,7 +61,7 @@ class DiscSettings(SettingsCase):
     def test_a_failed_start_on_a_button_that_stays_leaves_the_menu_working(self):
         self.write_ini("[Menu]\nTitle=Example Suite\n"
                        "[Button2]\nOpen=docs\\Manual.pdf\nAfterStart=stay\n")
-        self.start()
+        self.start_menu()
         self.click(1)
         box = self.menu.wait_dialog()[0]
         self.assertEqual(box[0], "Example Suite", "the box is titled with the menu's Title")
@@ -78,7 +78,7 @@ class DiscSettings(SettingsCase):
 
     def test_a_failed_start_on_a_button_that_closes_ends_the_menu_after_the_box(self):
         self.write_ini("[Menu]\nTitle=Example Suite\n[Button3]\nOpen=docs\\Guide.pdf\n")
-        self.start()
+        self.start_menu()
         self.click(2)
         box = self.menu.wait_dialog()[0]
         self.assertEqual(box[0], "Example Suite")
