@@ -414,6 +414,23 @@ class UnderAWindowManager:
         super().tearDownClass()
 
 
+class OnAScaledDisplay:
+    """For test classes at another display scale: an X server of SCREEN's size and a Wine prefix
+    at the class's DPI for the class's tests. Put it before the test case class it goes with."""
+
+    SCREEN = (2048, 1600)
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.display = ScaledDisplay(cls.DPI, cls.SCREEN)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.display.remove()
+        super().tearDownClass()
+
+
 class ScaledDisplay:
     """An X server with a white root of `size` and a Wine prefix whose screens have `dpi` dots per
     inch, made for one group of tests and removed after them; DISPLAY and WINEPREFIX point at

@@ -8,9 +8,8 @@ import configparser
 import os
 import unittest
 
-from harness import (Bitmap, Dist, Menu, ScaledDisplay, UnderAWindowManager, installer_log,
+from harness import (Bitmap, Dist, Menu, OnAScaledDisplay, UnderAWindowManager, installer_log,
                      installer_records, key, run, scaled, wait_for, windows_path)
-from scales import SCREEN
 
 DIST = None
 PROBE = None
@@ -162,16 +161,8 @@ class ExampleKeyboard(UnderAWindowManager, ExampleCase):
             self.menu.wait_shown(self.samples(button, "-3"), button["section"] + " focused")
 
 
-class ExampleAt150(ExampleCase):
+class ExampleAt150(OnAScaledDisplay, ExampleCase):
     DPI = 144
-
-    @classmethod
-    def setUpClass(cls):
-        cls.display = ScaledDisplay(cls.DPI, SCREEN)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.remove()
 
     def test_the_places_scale(self):
         self.start()

@@ -7,22 +7,14 @@ run.py loads these tests."""
 
 import unittest
 
-from harness import (BUTTONS, INSTALLERS, WHITE, MenuCase, ScaledDisplay, park_pointer,
+from harness import (BUTTONS, INSTALLERS, WHITE, MenuCase, OnAScaledDisplay, park_pointer,
                      wait_for, windows_path, write_bmp)
 
-SCREEN = (2048, 1600)
+SCREEN = OnAScaledDisplay.SCREEN
 
 
-class ScaleCase(MenuCase):
+class ScaleCase(OnAScaledDisplay, MenuCase):
     INSTALLER_LINGER_MS = 2000
-
-    @classmethod
-    def setUpClass(cls):
-        cls.display = ScaledDisplay(cls.DPI, SCREEN)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.remove()
 
     def test_the_window_is_scaled_and_centred_in_the_work_area(self):
         x, y, width, height = self.start_window(env=self.env)
