@@ -121,6 +121,7 @@ class TimedPlatform : public rt::Platform {
   bool Is64BitSystem() override {
     return Timed("Is64BitSystem", [&] { return real_.Is64BitSystem(); });
   }
+  rt::SystemQuery& Query() override { return real_.Query(); }
   bool LaunchProgram(const rt::StartRequest& request, rt::StartFailure& failure) override {
     return real_.LaunchProgram(request, failure);
   }

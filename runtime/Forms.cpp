@@ -27,7 +27,10 @@ PixelRect FocusBounds(const Control& control) {
 }  // namespace
 
 Control::Control(Form& form, const ControlDefinition& definition)
-    : form_(&form), definition_(&definition), bounds_(definition.bounds) {}
+    : form_(&form),
+      definition_(&definition),
+      bounds_(definition.bounds),
+      enabled_(definition.enabled) {}
 
 float Control::Width() const {
   return static_cast<float>(bounds_.Width()) * form_->UnitsPerPixel();
@@ -253,6 +256,11 @@ void Form::OnKey(const KeyEvent& event) {
 
 void Form::OnFocusLost() {
   if (loaded_ && handlers_ != nullptr) handlers_->FocusLost();
+}
+
+void Form::OnActivated(bool active) {
+  // Activations while the form loads belong to its showing, not to the user's coming back.
+  if (loaded_ && handlers_ != nullptr) handlers_->Activated(active);
 }
 
 void Form::OnFocusCues(bool visible) {

@@ -70,6 +70,8 @@ class FormHandlers {
   virtual void FocusLost() {}
   // The window went to a screen of another scale; the form has placed its controls for it.
   virtual void DpiChanged(int) {}
+  // The loaded window became the active window (true), or stopped being it (false).
+  virtual void Activated(bool) {}
 };
 
 class Form;
@@ -90,7 +92,9 @@ class Control {
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
-  bool Enabled() const { return definition_->enabled; }
+  // Whether it takes the pointer: as defined until a handler says otherwise.
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled) { enabled_ = enabled; }
 
   const std::wstring& Tag() const { return tag_; }
   void SetTag(std::wstring tag) { tag_ = std::move(tag); }
@@ -109,6 +113,7 @@ class Control {
   const ControlDefinition* definition_;
   PixelRect bounds_;
   bool visible_ = true;
+  bool enabled_;
   std::wstring tag_;
   Picture picture_;
 };
@@ -193,6 +198,7 @@ class Form : public WindowEvents {
   void OnFocusLost() override;
   void OnFocusCues(bool visible) override;
   void OnDpiChanged(int dpi) override;
+  void OnActivated(bool active) override;
   AccessibleWindow* Accessible() override { return loaded_ ? accessible_ : nullptr; }
 
  private:

@@ -13,6 +13,7 @@
 #include "Geometry.h"
 #include "Picture.h"
 #include "RunTimeError.h"
+#include "SystemQuery.h"
 
 namespace rt {
 
@@ -67,6 +68,7 @@ struct AccessibleItem {
   bool focused = false;
   bool hot = false;  // lit: showing its hover look
   bool pressed = false;
+  bool unavailable = false;  // shown, but takes neither the focus nor a press
 };
 
 // The window as screen readers see it: a name and a row of push buttons, each of which can take
@@ -106,6 +108,8 @@ class WindowEvents {
   virtual AccessibleWindow* Accessible() = 0;
   // The window went to a screen of another scale (dots per inch); the platform has moved it.
   virtual void OnDpiChanged(int dpi) = 0;
+  // The window became the active window (`active`) or stopped being it.
+  virtual void OnActivated(bool /*active*/) {}
 };
 
 // How the main window is made.
@@ -229,6 +233,8 @@ class Platform {
   virtual std::vector<std::wstring> PreferredLanguages() = 0;
   // Whether the system is 64-bit Windows, this 32-bit program running beside 64-bit ones.
   virtual bool Is64BitSystem() = 0;
+  // What the system says about installed programs and about itself.
+  virtual SystemQuery& Query() = 0;
 
   // Starts a program and returns at once; a program that cannot be started raises a RunTimeError
   // that names it.

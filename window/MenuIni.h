@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "RunTimeError.h"
+#include "SystemQuery.h"
 
 namespace menu {
 
@@ -60,6 +61,17 @@ struct ButtonPlace {
 inline constexpr int kMaxPlace = 32767;
 enum class AfterStart { kClose, kStay };
 
+// A registry key a button's product leaves when installed: its hive and its path below it.
+struct RegistryKeyPath {
+  rt::RegistryHive hive = rt::RegistryHive::kLocalMachine;
+  std::wstring key;  // without a leading or trailing backslash
+  bool operator==(const RegistryKeyPath&) const = default;
+};
+// What an installed product's button does: shows its installed look, also stops acting, or goes.
+enum class WhenInstalled { kMark, kDisable, kHide };
+// What the button of a product this computer cannot run does: stops acting, or goes.
+enum class WhenUnavailable { kDisable, kHide };
+
 // One button's section. Values are as written, after trimming and unquoting; an absent key is
 // an empty optional (or the default below).
 struct ButtonSettings {
@@ -74,7 +86,21 @@ struct ButtonSettings {
   std::optional<ButtonPlace> place;  // none: the design's place
   LocalizedText pictures;            // the base of the three looks' files; none: the design's
   bool hidden = false;
+  // Installed when every condition given holds; none given: never.
+  std::optional<RegistryKeyPath> installedKey;
+  std::optional<std::wstring> installedFile;  // as written, environment variables unexpanded
+  std::optional<rt::VersionParts> installedVersion;
+  WhenInstalled whenInstalled = WhenInstalled::kMark;
+  LocalizedText tooltipInstalled;  // none: the Tooltip
+  // Available when every requirement given holds.
+  std::optional<rt::VersionParts> requiresWindows;
+  bool requires64Bit = false;
+  WhenUnavailable whenUnavailable = WhenUnavailable::kDisable;
+  LocalizedText tooltipUnavailable;  // none: the Tooltip
   bool operator==(const ButtonSettings&) const = default;
+
+  bool HasInstalledCondition() const { return installedKey || installedFile; }
+  bool HasRequirement() const { return requiresWindows || requires64Bit; }
 };
 
 // The sections [Button5] and on that a disc may add.

@@ -6,6 +6,7 @@
 
 #include "ButtonTable.h"
 #include "Decimal.h"
+#include "Installed.h"
 #include "MenuIni.h"
 #include "MenuIniSyntax.h"
 
@@ -31,7 +32,16 @@ enum class Key {
   kSkin,
   kPlace,
   kPictures,
-  kHidden
+  kHidden,
+  kInstalledKey,
+  kInstalledFile,
+  kInstalledVersion,
+  kWhenInstalled,
+  kTooltipInstalled,
+  kRequiresWindows,
+  kRequires64Bit,
+  kWhenUnavailable,
+  kTooltipUnavailable
 };
 
 struct KeyInfo {
@@ -53,7 +63,23 @@ constexpr KeyInfo kKeys[] = {{L"Title", Key::kTitle, true, true},
                              {L"AfterStart", Key::kAfterStart, false, false},
                              {L"Place", Key::kPlace, false, false},
                              {L"Pictures", Key::kPictures, true, false},
-                             {L"Hidden", Key::kHidden, false, false}};
+                             {L"Hidden", Key::kHidden, false, false},
+                             {L"InstalledKey", Key::kInstalledKey, false, false},
+                             {L"InstalledFile", Key::kInstalledFile, false, false},
+                             {L"InstalledVersion", Key::kInstalledVersion, false, false},
+                             {L"WhenInstalled", Key::kWhenInstalled, false, false},
+                             {L"TooltipInstalled", Key::kTooltipInstalled, true, false},
+                             {L"RequiresWindows", Key::kRequiresWindows, false, false},
+                             {L"Requires64Bit", Key::kRequires64Bit, false, false},
+                             {L"WhenUnavailable", Key::kWhenUnavailable, false, false},
+                             {L"TooltipUnavailable", Key::kTooltipUnavailable, true, false}};
+
+std::wstring_view KeyName(Key key) {
+  for (const KeyInfo& info : kKeys) {
+    if (info.key == key) return info.name;
+  }
+  return {};
+}
 
 // Sections by their index in the parse: 0 [Menu], then the button sections in the table's order.
 constexpr std::wstring_view kMenuName = L"Menu";
@@ -101,6 +127,12 @@ constexpr std::pair<std::wstring_view, ShowState> kShowStates[] = {
 constexpr std::pair<std::wstring_view, AfterStart> kAfterStarts[] = {{L"close", AfterStart::kClose},
                                                                      {L"stay", AfterStart::kStay}};
 constexpr std::pair<std::wstring_view, bool> kYesNo[] = {{L"yes", true}, {L"no", false}};
+constexpr std::pair<std::wstring_view, WhenInstalled> kWhenInstalled[] = {
+    {L"mark", WhenInstalled::kMark},
+    {L"disable", WhenInstalled::kDisable},
+    {L"hide", WhenInstalled::kHide}};
+constexpr std::pair<std::wstring_view, WhenUnavailable> kWhenUnavailable[] = {
+    {L"disable", WhenUnavailable::kDisable}, {L"hide", WhenUnavailable::kHide}};
 
 // "x,y" with two whole numbers from 0 to kMaxPlace, spaces allowed around each.
 std::optional<ButtonPlace> PlaceOf(std::wstring_view value) {
@@ -226,7 +258,9 @@ std::optional<MenuIniError> Parser::KeyLine(std::wstring_view line, std::size_t 
                  (section_ == kMenuSection
                       ? L"; [Menu] takes Title and Skin"
                       : L"; a button takes Label, Tooltip, Open, Open64, Arguments, WorkingFolder, "
-                        L"Show, AfterStart, Place, Pictures and Hidden"));
+                        L"Show, AfterStart, Place, Pictures, Hidden, InstalledKey, InstalledFile, "
+                        L"InstalledVersion, WhenInstalled, TooltipInstalled, RequiresWindows, "
+                        L"Requires64Bit, WhenUnavailable and TooltipUnavailable"));
   }
   if (info->inMenu != (section_ == kMenuSection)) {
     return Fault(std::wstring(info->name) + L" does not belong in " + SectionName() +
@@ -235,7 +269,8 @@ std::optional<MenuIniError> Parser::KeyLine(std::wstring_view line, std::size_t 
   }
   if (hasTag && !info->localized) {
     return Fault(std::wstring(info->name) +
-                 L" takes no language; Title, Skin, Label, Tooltip and Pictures do");
+                 L" takes no language; Title, Skin, Label, Tooltip, Pictures, TooltipInstalled and "
+                 L"TooltipUnavailable do");
   }
   if (hasTag && tag.empty()) return Fault(L"the language of " + Quote(written) + L" is empty");
   if (hasTag && !ini::IsLanguageTag(tag)) {
@@ -280,7 +315,64 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
     }
     return text(target);
   };
+  // A version is dotted whole numbers, compared part by part.
+  auto version = [&](std::optional<rt::VersionParts>& target,
+                     std::wstring_view example) -> std::optional<MenuIniError> {
+    target = ParseVersion(value);
+    if (target) return std::nullopt;
+    return Fault(name + L" is " + Quote(value) +
+                 L"; it takes a version of one to four whole numbers with dots between them (" +
+                 std::wstring(name) + L"=" + std::wstring(example) + L")");
+  };
   switch (info.key) {
+    case Key::kInstalledKey: {
+      const KeyPathCheck check = ParseKeyPath(value);
+      if (!check.path) return Fault(L"InstalledKey: " + check.refusal);
+      Button().installedKey = *check.path;
+      return std::nullopt;
+    }
+    case Key::kInstalledFile: {
+      if (value.empty()) return Fault(L"InstalledFile is empty; leave the key out for no file");
+      // Before its variables are expanded the path cannot be judged whole: only its characters.
+      const ini::PathCheck check = ini::CheckPath(value, ini::PathUse::kOpen);
+      if (check.kind == ini::PathKind::kAddress) {
+        return Fault(L"InstalledFile: " + Quote(value) + L" is an address; it takes a file");
+      }
+      if (check.refusal && value.front() != L'%') return Fault(L"InstalledFile: " + *check.refusal);
+      if (value.front() != L'%' && check.kind != ini::PathKind::kAbsolute) {
+        return Fault(L"InstalledFile: " + Quote(value) +
+                     L" is not a full path; write it with its drive or from a variable such as "
+                     L"%ProgramFiles%");
+      }
+      Button().installedFile = std::wstring(value);
+      return std::nullopt;
+    }
+    case Key::kInstalledVersion:
+      return version(Button().installedVersion, L"7.1");
+    case Key::kRequiresWindows:
+      return version(Button().requiresWindows, L"10.0");
+    case Key::kWhenInstalled:
+      if (const auto when = Choice(value, kWhenInstalled)) {
+        Button().whenInstalled = *when;
+        return std::nullopt;
+      }
+      return Fault(L"WhenInstalled is " + Quote(value) + L"; it takes mark, disable or hide");
+    case Key::kWhenUnavailable:
+      if (const auto when = Choice(value, kWhenUnavailable)) {
+        Button().whenUnavailable = *when;
+        return std::nullopt;
+      }
+      return Fault(L"WhenUnavailable is " + Quote(value) + L"; it takes disable or hide");
+    case Key::kRequires64Bit:
+      if (const auto needs = Choice(value, kYesNo)) {
+        Button().requires64Bit = *needs;
+        return std::nullopt;
+      }
+      return Fault(L"Requires64Bit is " + Quote(value) + L"; it takes yes or no");
+    case Key::kTooltipInstalled:
+      return text(Button().tooltipInstalled);
+    case Key::kTooltipUnavailable:
+      return text(Button().tooltipUnavailable);
     case Key::kTitle:
       return text(settings.title);
     case Key::kSkin:
@@ -352,14 +444,29 @@ std::optional<MenuIniError> Parser::EndSection() {
                                L"Open or Open64"};
     }
   }
+  // A key that only says what to do about a condition needs the condition.
+  if (!fault && record != nullptr) {
+    const ButtonSettings& button = Button();
+    for (const SeenKey& seen : seen_) {
+      const wchar_t* needs = nullptr;
+      if ((seen.key == Key::kInstalledVersion || seen.key == Key::kWhenInstalled) &&
+          !button.HasInstalledCondition()) {
+        needs = L"an InstalledKey or an InstalledFile";
+      } else if (seen.key == Key::kWhenUnavailable && !button.HasRequirement()) {
+        needs = L"a RequiresWindows or Requires64Bit=yes";
+      }
+      if (needs == nullptr) continue;
+      fault = MenuIniError{seen.line, std::wstring(KeyName(seen.key)) + L" in " + SectionName() +
+                                          L" needs " + needs + L" in the same section"};
+      break;
+    }
+  }
   const bool closeSection = record != nullptr && record->role == ButtonRole::kClose;
   if (!fault && closeSection && !settings.close.open && !settings.close.open64) {
     for (const SeenKey& seen : seen_) {
       if (seen.key == Key::kArguments || seen.key == Key::kWorkingFolder ||
           seen.key == Key::kShow || seen.key == Key::kAfterStart) {
-        const auto info = std::find_if(std::begin(kKeys), std::end(kKeys),
-                                       [&](const KeyInfo& known) { return known.key == seen.key; });
-        fault = MenuIniError{seen.line, std::wstring(info->name) +
+        fault = MenuIniError{seen.line, std::wstring(KeyName(seen.key)) +
                                             L" in [Close] needs an Open there; without one the "
                                             L"close button only closes the menu"};
         break;

@@ -1,6 +1,10 @@
 // frmMain's event handlers: start-up, the buttons' pictures, their commands and the window drag.
 #include "frmMain.h"
 
+#include <algorithm>
+#include <utility>
+
+#include "GreyedLook.h"
 #include "RunTimeError.h"
 #include "SkinRegion.h"
 
@@ -19,6 +23,18 @@ namespace {
 // The marker of a button that has shown its hover look and has not been reset since.
 constexpr std::wstring_view kMarked = L"1";
 
+// The suffixes of the looks a button shows by what the computer has, after its picture base.
+constexpr std::wstring_view kInstalledSuffix = L"-4.bmp";
+constexpr std::wstring_view kUnavailableSuffix = L"-5.bmp";
+
+bool HasCondition(const ButtonSettings* button) {
+  return button != nullptr && (button->HasInstalledCondition() || button->HasRequirement());
+}
+
+bool Contains(const std::vector<std::int16_t>& buttons, std::int16_t index) {
+  return std::find(buttons.begin(), buttons.end(), index) != buttons.end();
+}
+
 }  // namespace
 
 frmMain::frmMain(rt::Platform& platform, const MenuSettings& settings)
@@ -33,8 +49,13 @@ frmMain::frmMain(rt::Platform& platform, const MenuSettings& settings)
       img_(form_.Find(L"img")) {
   for (const DiscButton& button : buttons_) {
     shown_.push_back({&button, form_.Find(kButtonArray, button.record->index)});
-    if (button.record->Enabled()) active_.push_back(button.record->index);
+    hasConditions_ = hasConditions_ || HasCondition(button.settings);
   }
+  // Without a condition the system is not asked anything.
+  if (hasConditions_) {
+    for (Shown& shown : shown_) SetState(shown, StateOf(shown.button->settings, platform.Query()));
+  }
+  ListButtons();
   form_.SetHandlers(this);
   form_.SetAccessible(this);
   form_.SetCaption(Localized(settings_.title));
@@ -55,11 +76,74 @@ std::wstring frmMain::Localized(const LocalizedText& text) {
   return ChooseText(text, languages_).value_or(std::wstring());
 }
 
-void frmMain::PlaceTooltip(std::int16_t index) {
+std::wstring frmMain::TooltipText(const Shown& shown) {
+  const ButtonSettings* settings = shown.button->settings;
+  if (settings == nullptr || shown.state == ButtonState::kHidden) return {};
+  std::wstring text;
+  if (shown.state == ButtonState::kInstalled || shown.state == ButtonState::kInstalledDisabled) {
+    text = Localized(settings->tooltipInstalled);
+  } else if (shown.state == ButtonState::kUnavailable) {
+    text = Localized(settings->tooltipUnavailable);
+  }
+  return !text.empty() ? text : Localized(settings->tooltip);
+}
+
+void frmMain::PlaceTooltip(std::int16_t index, bool replacing) {
   const Shown* shown = ShownButton(index);
   if (shown == nullptr || shown->button->settings == nullptr) return;
-  const std::wstring text = Localized(shown->button->settings->tooltip);
-  if (!text.empty()) platform_->SetTooltip(index, shown->control->Bounds(), text);
+  const std::wstring text = TooltipText(*shown);
+  if (!text.empty() || replacing) platform_->SetTooltip(index, shown->control->Bounds(), text);
+}
+
+ButtonState frmMain::State(std::int16_t index) {
+  const Shown* shown = ShownButton(index);
+  return shown != nullptr ? shown->state : ButtonState::kNormal;
+}
+
+void frmMain::SetState(Shown& shown, ButtonState state) {
+  shown.state = state;
+  shown.control->SetVisible(state != ButtonState::kHidden);
+  shown.control->SetEnabled(shown.button->record->Enabled() && Acts(state));
+}
+
+void frmMain::ListButtons() {
+  listed_.clear();
+  active_.clear();
+  for (const Shown& shown : shown_) {
+    if (!shown.button->record->Enabled() || shown.state == ButtonState::kHidden) continue;
+    listed_.push_back(shown.button->record->index);
+    if (Acts(shown.state)) active_.push_back(shown.button->record->index);
+  }
+}
+
+void frmMain::Activated(bool active) {
+  if (!hasConditions_) return;
+  if (!active) {
+    inactiveSinceCheck_ = true;
+    return;
+  }
+  // Coming back, the user may have installed or removed something meanwhile.
+  if (std::exchange(inactiveSinceCheck_, false)) CheckInstalled();
+}
+
+void frmMain::CheckInstalled() {
+  std::vector<std::int16_t> changed;
+  for (Shown& shown : shown_) {
+    const ButtonState state = StateOf(shown.button->settings, platform_->Query());
+    if (state == shown.state) continue;
+    SetState(shown, state);
+    changed.push_back(shown.button->record->index);
+  }
+  if (changed.empty()) return;
+  CancelKeyPress();
+  ListButtons();
+  if (!Contains(active_, FocusedButton())) form_.SetFocus(nullptr);
+  const bool separator = paths_.HasTrailingSeparator();
+  for (const std::int16_t index : changed) {
+    SetMarked(*ShownButton(index), false);
+    if (Contains(listed_, index)) LoadNormalLook(separator, index);
+    PlaceTooltip(index, true);
+  }
 }
 
 rt::Control* frmMain::cmd(std::int16_t index) {
@@ -94,13 +178,60 @@ void frmMain::LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index,
                                 std::wstring_view suffix, Look look) {
   Shown* shown = ShownButton(index);
   if (shown == nullptr) return;
-  rt::Control* button = shown->control;
+  ShowButtonPicture(
+      *shown, pictures_.Load(paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), suffix)),
+      look);
+}
+
+void frmMain::ShowButtonPicture(Shown& shown, rt::Picture picture, Look look) {
+  rt::Control* button = shown.control;
   const rt::PixelRect before = button->Bounds();
-  button->SetPicture(
-      pictures_.Load(paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), suffix)));
-  shown->look = look;
+  button->SetPicture(std::move(picture));
+  shown.look = look;
   // The tooltip follows the button's place, which each picture may change.
-  if (before != button->Bounds()) PlaceTooltip(index);
+  if (before != button->Bounds()) PlaceTooltip(shown.button->record->index);
+}
+
+std::wstring_view frmMain::NormalSuffix(const Shown& shown) const {
+  switch (shown.state) {
+    case ButtonState::kInstalled:
+    case ButtonState::kInstalledDisabled:
+      return kInstalledSuffix;
+    case ButtonState::kUnavailable:
+      return kUnavailableSuffix;
+    case ButtonState::kNormal:
+    case ButtonState::kHidden:
+      break;
+  }
+  return LooksOf(shown.button->record->index).normal;
+}
+
+void frmMain::LoadNormalLook(bool hasTrailingSeparator, std::int16_t index) {
+  Shown* shown = ShownButton(index);
+  if (shown == nullptr) return;
+  if (shown->state == ButtonState::kUnavailable) {
+    const std::wstring own =
+        paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), kUnavailableSuffix);
+    rt::OpenFailure failure;
+    // A file that is there but cannot be read is reported as any picture is, by its load.
+    if (platform_->OpenFile(own, failure) == nullptr && failure.missing) {
+      ShowButtonPicture(*shown,
+                        Greyed(paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown),
+                                                  LooksOf(index).normal)),
+                        Look::kNormal);
+      return;
+    }
+  }
+  LoadButtonPicture(hasTrailingSeparator, index, NormalSuffix(*shown), Look::kNormal);
+}
+
+rt::Picture frmMain::Greyed(const std::wstring& path) {
+  const rt::Picture from = pictures_.Load(path);
+  GreyedCopy& copy = greyed_[path];
+  if (!copy.greyed || copy.from.Data() != from.Data()) {
+    copy = {from, GreyedPicture(*platform_, from)};
+  }
+  return copy.greyed;
 }
 
 void frmMain::Form_Load() {
@@ -112,10 +243,8 @@ void frmMain::Form_Load() {
   form_.SetVisible(true);
 
   const bool buttonSeparator = paths_.HasTrailingSeparator();
-  for (const std::int16_t index : active_) {
-    LoadButtonPicture(buttonSeparator, index, LooksOf(index).normal, Look::kNormal);
-  }
-  for (const std::int16_t index : active_) PlaceTooltip(index);
+  for (const std::int16_t index : listed_) LoadNormalLook(buttonSeparator, index);
+  for (const std::int16_t index : listed_) PlaceTooltip(index);
 }
 
 void frmMain::ShowSkin(bool skinSeparator) {
@@ -132,12 +261,12 @@ void frmMain::DpiChanged(int dpi) {
   form_.SetScaleMode(rt::kScaleTwips);
   ShowSkin(paths_.HasTrailingSeparator());
   const bool separator = paths_.HasTrailingSeparator();
-  for (const std::int16_t index : active_) {
+  for (const std::int16_t index : listed_) {
     const Look look = ShownButton(index)->look;
     const LookSuffixes& suffixes = LooksOf(index);
     if (look == Look::kHover) LoadButtonPicture(separator, index, suffixes.hover, look);
     if (look == Look::kPressed) LoadButtonPicture(separator, index, suffixes.pressed, look);
-    if (look == Look::kNormal) LoadButtonPicture(separator, index, suffixes.normal, look);
+    if (look == Look::kNormal) LoadNormalLook(separator, index);
   }
 }
 
@@ -155,7 +284,7 @@ void frmMain::cmd_MouseDown(std::int16_t index) {
 }
 
 void frmMain::cmd_MouseUp(std::int16_t index) {
-  LoadButtonPicture(paths_.HasTrailingSeparator(), index, LooksOf(index).normal, Look::kNormal);
+  LoadNormalLook(paths_.HasTrailingSeparator(), index);
 }
 
 void frmMain::Form_MouseMove() { ResetMarkedButtons(-1); }
@@ -168,7 +297,7 @@ void frmMain::ResetMarkedButtons(std::int16_t keep) {
     const std::int16_t index = shown.button->record->index;
     if (index == keep || !shown.marked) return;
     SetMarked(shown, false);
-    LoadButtonPicture(separator, index, LooksOf(index).normal, Look::kNormal);
+    LoadNormalLook(separator, index);
   };
   for (const std::int16_t index : active_) reset(*ShownButton(index));
   for (Shown& shown : shown_) {
@@ -178,7 +307,7 @@ void frmMain::ResetMarkedButtons(std::int16_t keep) {
 
 void frmMain::cmd_Click(std::int16_t index) {
   const Shown* shown = ShownButton(index);
-  if (shown == nullptr || shown->button->settings == nullptr) return;
+  if (shown == nullptr || shown->button->settings == nullptr || !Acts(shown->state)) return;
   const ButtonSettings* button = shown->button->settings;
   // Without an Open of its own the close button only closes, as designed.
   if (index == kCloseButton && !button->open && !button->open64) {

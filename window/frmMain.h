@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "ButtonTable.h"
 #include "Forms.h"
+#include "Installed.h"
 #include "MenuIni.h"
 #include "PathRule.h"
 #include "ScaledPictures.h"
@@ -51,12 +53,17 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   // the program's string table.
   std::wstring ButtonLabel(std::int16_t index);
 
-  // The buttons that act, in the order the keyboard visits them and screen readers list them.
+  // The buttons that act, in the order the keyboard visits them.
   const std::vector<std::int16_t>& ActiveButtons() const { return active_; }
+  // The buttons screen readers list, in the same order: those that act and those shown unable
+  // to act by what the computer has.
+  const std::vector<std::int16_t>& ListedButtons() const { return listed_; }
+  // What button `index` does and shows by what the computer has; normal for one not on the window.
+  ButtonState State(std::int16_t index);
 
-  // AccessibleWindow: the active buttons, as children from 0 in their order.
+  // AccessibleWindow: the listed buttons, as children from 0 in their order.
   std::wstring Name() override;
-  int ChildCount() override { return static_cast<int>(active_.size()); }
+  int ChildCount() override { return static_cast<int>(listed_.size()); }
   rt::AccessibleItem Child(int child) override;
   std::wstring DefaultAction() override;
   int FocusedChild() override;
@@ -74,6 +81,7 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
     rt::Control* control;
     Look look = Look::kNone;
     bool marked = false;
+    ButtonState state = ButtonState::kNormal;
   };
 
   // What the forms layer raises, handed on to the handlers above.
@@ -88,6 +96,7 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   void KeyUp(const rt::KeyEvent& key) override;
   void FocusLost() override { CancelKeyPress(); }
   void DpiChanged(int dpi) override;
+  void Activated(bool active) override;
 
   // The button `index` on the window, or null for an index that is not one.
   Shown* ShownButton(std::int16_t index);
@@ -98,6 +107,20 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   // Loads the picture file of `suffix`, which gives `look`, into button `index`.
   void LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index, std::wstring_view suffix,
                          Look look);
+  void ShowButtonPicture(Shown& shown, rt::Picture picture, Look look);
+  // Loads the look button `index` shows at rest in its state: the normal, installed or
+  // unavailable one; where the disc has no unavailable picture, a greyed copy of the normal one.
+  void LoadNormalLook(bool hasTrailingSeparator, std::int16_t index);
+  std::wstring_view NormalSuffix(const Shown& shown) const;
+  // The greyed copy of the picture at `path`, made once for each picture the file gives.
+  rt::Picture Greyed(const std::wstring& path);
+
+  // What the computer has, asked again; every button whose state changes follows at once.
+  void CheckInstalled();
+  // Puts a button into `state`: shown or not, taking the pointer or not.
+  void SetState(Shown& shown, ButtonState state);
+  // The listed and the active buttons from the states.
+  void ListButtons();
   // The skin's file: the disc's for the user's languages, else the design's.
   std::wstring SkinPath(bool hasTrailingSeparator);
   // Loads the skin into the window and the top strip and gives the window its outline.
@@ -107,8 +130,12 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
 
   // The text of a disc's key in the user's languages; empty for none.
   std::wstring Localized(const LocalizedText& text);
-  // Shows the disc's tooltip of button `index`, where it has one, over the button's place now.
-  void PlaceTooltip(std::int16_t index);
+  // Shows the disc's tooltip of button `index` for its state, where it has one, over the button's
+  // place now; with `replacing`, a button without one loses the one it had.
+  void PlaceTooltip(std::int16_t index, bool replacing = false);
+  std::wstring TooltipText(const Shown& shown);
+  // What screen readers are told a button does, with its state where it is not normal.
+  std::wstring Description(const Shown& shown);
 
   // Keyboard operation.
   std::int16_t FocusedButton() const;
@@ -128,9 +155,20 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   SkinSize skinSize_;
   std::vector<std::wstring> languages_;
   bool languagesKnown_ = false;
-  // In the table's order; `active_` lists those that act, in the keyboard's order.
+  // In the table's order; `listed_` lists those screen readers see, `active_` those that act, in
+  // the keyboard's order.
   std::vector<Shown> shown_;
+  std::vector<std::int16_t> listed_;
   std::vector<std::int16_t> active_;
+  // Whether any button has a condition on what the computer has, and whether the window has been
+  // inactive since they were last checked.
+  bool hasConditions_ = false;
+  bool inactiveSinceCheck_ = false;
+  struct GreyedCopy {
+    rt::Picture from;  // kept so that its identity stays valid
+    rt::Picture greyed;
+  };
+  std::map<std::wstring, GreyedCopy> greyed_;
   // A Space or Enter held down on the focused button, and the button it went down on.
   rt::Key heldKey_ = rt::Key::kOther;
   std::int16_t heldButton_ = -1;

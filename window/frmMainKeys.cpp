@@ -42,7 +42,7 @@ void frmMain::KeyDown(const rt::KeyEvent& key) {
     case rt::Key::kEscape:
       // A disc that hides the close button still lets Escape close the menu.
       if (key.repeat) break;
-      if (cmd(kCloseButton) != nullptr) {
+      if (cmd(kCloseButton) != nullptr && Acts(State(kCloseButton))) {
         cmd_Click(kCloseButton);
       } else {
         CloseMenu();
@@ -91,7 +91,8 @@ void frmMain::FocusButton(std::int16_t index) {
   if (shown.look != Look::kHover) SetMarked(shown, false);
   form_.SetFocus(shown.control);
   cmd_MouseMove(index);
-  platform_->AnnounceFocus(static_cast<int>(at - active_.begin()));
+  platform_->AnnounceFocus(
+      static_cast<int>(std::find(listed_.begin(), listed_.end(), index) - listed_.begin()));
 }
 
 }  // namespace menu

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeSystemQuery.h"
 #include "Platform.h"
 
 namespace rt {
@@ -83,6 +84,8 @@ class FakePlatform : public Platform {
   // Resource pictures the program does not have.
   std::set<int> missingResources;
   std::vector<StartRequest> started;
+  // What the system says about installed programs and itself.
+  FakeSystemQuery system;
 
   // What happened, in order: "LoadPicture <path>", "Show", "Hide", "DoEvents", "Resize WxH",
   // "ShowFocusCues", "AnnounceFocus <child>", ...
@@ -139,6 +142,7 @@ class FakePlatform : public Platform {
   void SetTooltip(int id, const PixelRect& area, const std::wstring& text) override;
   std::vector<std::wstring> PreferredLanguages() override { return languages; }
   bool Is64BitSystem() override { return is64Bit; }
+  SystemQuery& Query() override { return system; }
   bool LaunchProgram(const StartRequest& request, StartFailure& failure) override;
   // Logs "ShowRunTimeError <number> <title>".
   void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) override;

@@ -70,6 +70,13 @@ struct FileTraits {
   static void Free(HANDLE h) { CloseHandle(h); }
 };
 
+// A registry key. The registry's functions are loaded when first needed, so the one that closes
+// a key is known only then; no key is opened before it is.
+struct RegistryKeyTraits : NullEmpty<HKEY> {
+  static inline LONG(WINAPI* close)(HKEY) = nullptr;
+  static void Free(HKEY h) { close(h); }
+};
+
 using unique_hrgn = UniqueHandle<RegionTraits>;
 using unique_hbitmap = UniqueHandle<BitmapTraits>;
 using unique_hdc = UniqueHandle<DcTraits>;  // from CreateCompatibleDC
@@ -77,6 +84,7 @@ using unique_hicon = UniqueHandle<IconTraits>;
 using unique_hwnd = UniqueHandle<WindowTraits>;
 using unique_process = UniqueHandle<ProcessTraits>;  // a process handle, never a file's
 using unique_hfile = UniqueHandle<FileTraits>;
+using unique_hkey = UniqueHandle<RegistryKeyTraits>;
 
 // A DC borrowed from a window with GetDC; given back with ReleaseDC, never deleted.
 class unique_hdc_window {

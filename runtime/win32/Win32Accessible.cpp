@@ -127,6 +127,7 @@ HRESULT AccessibleClient::get_accState(VARIANT child, VARIANT* state) {
       if (item.focused) bits |= STATE_SYSTEM_FOCUSED;
       if (item.hot) bits |= STATE_SYSTEM_HOTTRACKED;
       if (item.pressed) bits |= STATE_SYSTEM_PRESSED;
+      if (item.unavailable) bits = (bits & ~STATE_SYSTEM_FOCUSABLE) | STATE_SYSTEM_UNAVAILABLE;
     }
     SetLong(state, bits);
     return S_OK;

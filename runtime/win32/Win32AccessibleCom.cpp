@@ -2,42 +2,27 @@
 // in the system folder; its interfaces and references; its disconnection; and the calls the menu
 // has nothing for.
 #include "Win32Accessible.h"
+#include "Win32System.h"
 
 namespace rt::win32 {
 
-namespace {
-
-template <typename F>
-bool Find(HMODULE module, const char* name, F& function) {
-  const FARPROC found = module != nullptr ? GetProcAddress(module, name) : nullptr;
-  function = reinterpret_cast<F>(reinterpret_cast<void (*)()>(found));
-  return function != nullptr;
-}
-
-// From the system folder only, like the shell: these DLLs bring dependencies of their own.
-HMODULE SystemLibrary(const wchar_t* name) {
-  HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  return module != nullptr ? module : LoadLibraryW(name);  // systems without the flag
-}
-
-}  // namespace
-
 const AccessibilityFunctions* AccessibilityFromSystemFolder() {
   static AccessibilityFunctions functions{};
+  // From the system folder only, like the shell: these DLLs bring dependencies of their own.
   static const bool found = [] {
     HMODULE ole = SystemLibrary(L"ole32.dll");
     HRESULT(WINAPI * coInitializeEx)(LPVOID, DWORD) = nullptr;
-    if (!Find(ole, "CoInitializeEx", coInitializeEx)) return false;
+    if (!FindFunction(ole, "CoInitializeEx", coInitializeEx)) return false;
     // Handing the object to another program marshals it, which needs COM on this thread;
     // apartment-threaded, so that readers' calls arrive through the window's message loop. It
     // stays initialised for the thread's life: the process ends with the window.
     coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     HMODULE automation = SystemLibrary(L"oleaut32.dll");
     HMODULE oleacc = SystemLibrary(L"oleacc.dll");
-    return Find(ole, "CoDisconnectObject", functions.coDisconnectObject) &&
-           Find(automation, "SysAllocStringLen", functions.sysAllocStringLen) &&
-           Find(oleacc, "LresultFromObject", functions.lresultFromObject) &&
-           Find(oleacc, "CreateStdAccessibleObject", functions.createStdAccessibleObject);
+    return FindFunction(ole, "CoDisconnectObject", functions.coDisconnectObject) &&
+           FindFunction(automation, "SysAllocStringLen", functions.sysAllocStringLen) &&
+           FindFunction(oleacc, "LresultFromObject", functions.lresultFromObject) &&
+           FindFunction(oleacc, "CreateStdAccessibleObject", functions.createStdAccessibleObject);
   }();
   return found ? &functions : nullptr;
 }

@@ -9,6 +9,7 @@
 
 #include "Platform.h"
 #include "RunTimeError.h"
+#include "Win32SystemQuery.h"
 #include "Win32Window.h"
 
 namespace rt::win32 {
@@ -53,6 +54,7 @@ class Win32Platform : public Platform {
   }
   std::vector<std::wstring> PreferredLanguages() override;
   bool Is64BitSystem() override;
+  SystemQuery& Query() override { return query_; }
   bool LaunchProgram(const StartRequest& request, StartFailure& failure) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
   void SetWindowRgn(Region region) override;
@@ -60,6 +62,7 @@ class Win32Platform : public Platform {
  private:
   HINSTANCE instance_;
   MainWindow window_;
+  Win32SystemQuery query_;
   std::map<int, Picture> resources_;
   bool quit_ = false;
 };

@@ -19,6 +19,11 @@ SystemError LastSystemError() {
   return {code, SystemErrorText(code)};
 }
 
+HMODULE SystemLibrary(const wchar_t* name) {
+  HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return module != nullptr ? module : LoadLibraryW(name);  // systems without the flag
+}
+
 std::wstring ModulePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

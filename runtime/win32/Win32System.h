@@ -18,6 +18,18 @@ std::wstring SystemErrorText(DWORD code);
 // The calling thread's last error, with its text; code 0 where there is none.
 SystemError LastSystemError();
 
+// A system library from the system folder only, never from where the search would find it first
+// (the program's folder on a disc can hold anything); null where it cannot be loaded.
+HMODULE SystemLibrary(const wchar_t* name);
+
+// Function `name` of `module` into `function`; false where the module or the function is missing.
+template <typename F>
+bool FindFunction(HMODULE module, const char* name, F& function) {
+  const FARPROC found = module != nullptr ? GetProcAddress(module, name) : nullptr;
+  function = reinterpret_cast<F>(reinterpret_cast<void (*)()>(found));
+  return function != nullptr;
+}
+
 // The full path of the running program, of any length.
 std::wstring ModulePath();
 

@@ -92,6 +92,12 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_DPICHANGED:
       OnDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_ACTIVATE: {
+      // The system's own handling gives the window the keyboard focus; then the form is told.
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+      Deliver([&] { events_->OnActivated(LOWORD(wParam) != WA_INACTIVE); });
+      return result;
+    }
     case WM_UPDATEUISTATE: {
       const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
       Deliver([&] { events_->OnFocusCues(FocusCuesOn()); });

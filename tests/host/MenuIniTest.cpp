@@ -169,6 +169,38 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{Bytes("[Close]\nLabel=x\nShow=normal\n[Menu]"), 3, L"Show in [Close] needs"},
         Refusal{Bytes("[Close]\nArguments=/x"), 2, L"Arguments in [Close] needs"}));
 
+// The conditions on what the computer has, each refused with its line.
+INSTANTIATE_TEST_SUITE_P(
+    Installed, MenuIniRefuses,
+    ::testing::Values(
+        Refusal{Bytes("[Button1]\nInstalledKey=HKCR\\x"), 2, L"does not start with HKLM"},
+        Refusal{Bytes("[Button1]\nInstalledKey=HKLMx\\y"), 2, L"does not start with HKLM"},
+        Refusal{Bytes("[Button1]\nInstalledKey="), 2, L"the key path is empty"},
+        Refusal{Bytes("[Button1]\nInstalledKey=HKLM"), 2, L"names no key below its hive"},
+        Refusal{Bytes("[Button1]\nInstalledKey=HKCU\\"), 2, L"names no key below its hive"},
+        Refusal{Bytes("[Button1]\nInstalledKey=HKLM\\SOFTWARE\\"), 2, L"ends with a backslash"},
+        Refusal{Bytes("[Button1]\nInstalledKey=HKLM\\A\\\\B"), 2, L"an empty name"},
+        Refusal{Bytes("[Button1]\nInstalledFile="), 2, L"InstalledFile is empty"},
+        Refusal{Bytes("[Button1]\nInstalledFile=tev.exe"), 2, L"not a full path"},
+        Refusal{Bytes("[Button1]\nInstalledFile=https://x.org/a"), 2, L"is an address"},
+        Refusal{Bytes("[Button1]\nInstalledFile=C:\\a|b"), 2, L"holds |"},
+        Refusal{Bytes("[Button1]\nInstalledKey=HKLM\\x\nInstalledVersion=7.x"), 3,
+                L"InstalledVersion is \"7.x\"; it takes a version"},
+        Refusal{Bytes("[Button1]\nRequiresWindows=ten"), 2, L"RequiresWindows is \"ten\""},
+        Refusal{Bytes("[Button1]\nRequiresWindows=10."), 2, L"RequiresWindows is"},
+        Refusal{Bytes("[Button1]\nRequires64Bit=maybe"), 2,
+                L"Requires64Bit is \"maybe\"; it takes yes or no"},
+        Refusal{Bytes("[Button1]\nInstalledKey=HKLM\\x\nWhenInstalled=grey"), 3,
+                L"WhenInstalled is \"grey\"; it takes mark, disable or hide"},
+        Refusal{Bytes("[Button1]\nRequires64Bit=yes\nWhenUnavailable=mark"), 3,
+                L"WhenUnavailable is \"mark\"; it takes disable or hide"},
+        Refusal{Bytes("[Button1]\nInstalledVersion=7\n[Menu]"), 2,
+                L"InstalledVersion in [Button1] needs an InstalledKey or an InstalledFile"},
+        Refusal{Bytes("[Close]\nWhenInstalled=hide"), 2, L"WhenInstalled in [Close] needs"},
+        Refusal{Bytes("[Button2]\nRequires64Bit=no\nWhenUnavailable=hide"), 3,
+                L"needs a RequiresWindows or Requires64Bit=yes"},
+        Refusal{Bytes("[Button1]\nInstalledKey[de]=HKLM\\x"), 2, L"takes no language"}));
+
 // Every fault of a file at once, in the order found, and none that only follows from another: the
 // keys under a refused section line are passed over, a section is judged once it ends.
 TEST(MenuIniParse, EveryFaultIsFoundWithItsLine) {
