@@ -33,6 +33,10 @@ struct LookSuffixes {
 };
 // Series "bmp" has a look for each state; pictures a disc names take the same three.
 inline constexpr LookSuffixes kBmpLooks = {L"-2.bmp", L"-3.bmp", L"-1.bmp"};
+// The looks a button shows at rest by what the computer has, after its picture base: its product
+// installed, or unable to run here.
+inline constexpr std::wstring_view kInstalledLook = L"-4.bmp";
+inline constexpr std::wstring_view kUnavailableLook = L"-5.bmp";
 // Series "cmd" has no pressed look of its own: "-1.bmp" is normal and pressed.
 inline constexpr LookSuffixes kCmdLooks = {L"-1.bmp", L"-3.bmp", L"-1.bmp"};
 

@@ -23,10 +23,6 @@ namespace {
 // The marker of a button that has shown its hover look and has not been reset since.
 constexpr std::wstring_view kMarked = L"1";
 
-// The suffixes of the looks a button shows by what the computer has, after its picture base.
-constexpr std::wstring_view kInstalledSuffix = L"-4.bmp";
-constexpr std::wstring_view kUnavailableSuffix = L"-5.bmp";
-
 bool HasCondition(const ButtonSettings* button) {
   return button != nullptr && (button->HasInstalledCondition() || button->HasRequirement());
 }
@@ -196,9 +192,9 @@ std::wstring_view frmMain::NormalSuffix(const Shown& shown) const {
   switch (shown.state) {
     case ButtonState::kInstalled:
     case ButtonState::kInstalledDisabled:
-      return kInstalledSuffix;
+      return kInstalledLook;
     case ButtonState::kUnavailable:
-      return kUnavailableSuffix;
+      return kUnavailableLook;
     case ButtonState::kNormal:
     case ButtonState::kHidden:
       break;
@@ -211,7 +207,7 @@ void frmMain::LoadNormalLook(bool hasTrailingSeparator, std::int16_t index) {
   if (shown == nullptr) return;
   if (shown->state == ButtonState::kUnavailable) {
     const std::wstring own =
-        paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), kUnavailableSuffix);
+        paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), kUnavailableLook);
     rt::OpenFailure failure;
     // A file that is there but cannot be read is reported as any picture is, by its load.
     if (platform_->OpenFile(own, failure) == nullptr && failure.missing) {

@@ -744,9 +744,10 @@ def main():
     # the disc image mount one.
     import demo_folder
     import disc_image
+    import installed
     import layout
     import settings
-    for module in (settings, scales, layout, disc_image, demo_folder):
+    for module in (settings, scales, layout, disc_image, demo_folder, installed):
         module.DIST, module.PROBE = DIST, PROBE
         suite.addTests(loader.loadTestsFromModule(module))
     # No window manager runs but the keyboard tests' own: every other test sees Wine's windows

@@ -687,6 +687,30 @@ TEST_F(SkinCheckTest, PicturesDrawnForAScale) {
   }
 }
 
+// The installed look each section may show, in every language and scale like any look; the
+// unavailable one where the disc has it, else a note; a malformed condition with its line.
+TEST_F(SkinCheckTest, TheLooksOfButtonsThatKnowWhatIsInstalled) {
+  WriteIni({"Label=a\nInstalledKey=HKLM\\SOFTWARE\\Tev\nPictures=img\\bmp1\nPictures[de]=img\\de1",
+            "Label=b\nInstalledFile=C:\\x.exe\nWhenInstalled=hide",
+            "Label=c\nRequiresWindows=10.0\nWhenUnavailable=disable", "Label=d", "Label=e"});
+  for (const std::string look : {"-1", "-2", "-3"}) {
+    Write("img/de1" + look + ".bmp", bmpio::Write24(113, 122, Solid(113, 122, kOtherLook)));
+  }
+  Write("img/bmp1-4.bmp", bmpio::Write24(113, 122, Solid(113, 122, kOtherLook)));
+  Write("img/bmp1-4.scale-200.bmp", {'B', 'M', 0});
+  Result result = Check();
+  EXPECT_TRUE(Has(result, Severity::kError, "img\\de1-4.bmp", "missing"));
+  EXPECT_TRUE(Has(result, Severity::kError, "img\\bmp1-4.scale-200.bmp", "the menu refuses it"));
+  EXPECT_TRUE(Has(result, Severity::kNote, "img\\bmp3-5.bmp", "a greyed copy"));
+  EXPECT_EQ(result.findings.size(), 3u) << Listing(result);  // a hidden button needs no "-4"
+  Write("img/bmp3-5.bmp", bmpio::Write24(50, 50, Solid(50, 50, kOtherLook)));
+  result = Check();
+  EXPECT_TRUE(Has(result, Severity::kNote, "img\\bmp3-5.bmp", "50 x 50 pixels, smaller"));
+
+  WriteIni({"", "Requires64Bit=maybe", "", "", ""});
+  EXPECT_TRUE(Has(Check(), Severity::kError, "menu.ini", "line 4: Requires64Bit is \"maybe\""));
+}
+
 TEST_F(SkinCheckTest, PreviewAtAScale) {
   // Button 2's normal look is drawn for 200 %, in a colour of its own.
   const Rgb drawn{250, 250, 0};

@@ -54,6 +54,7 @@ class Checker {
     std::vector<std::wstring> bases;          // the plain files', then each language's
     std::vector<std::wstring_view> suffixes;  // every look the menu loads
     std::wstring_view normal;
+    bool unavailableLook = false;  // the menu shows the disc's "-5" where it has one
   };
   // One picture as the menu may read it: the plain file and the files drawn for scales.
   struct Checked {
@@ -111,6 +112,16 @@ std::vector<Checker::Button> Checker::Buttons(const menu::MenuSettings& settings
     // Where one file gives two looks, it is read once.
     if (looks.pressed == looks.normal) button.suffixes.erase(button.suffixes.begin());
     button.normal = looks.normal;
+    // By what the computer has: the installed look where it may be shown, the unavailable one
+    // where the disc has it (else the menu greys the normal look itself).
+    if (const menu::ButtonSettings* section = laid.settings) {
+      if (section->HasInstalledCondition() &&
+          section->whenInstalled != menu::WhenInstalled::kHide) {
+        button.suffixes.push_back(menu::kInstalledLook);
+      }
+      button.unavailableLook =
+          section->HasRequirement() && section->whenUnavailable == menu::WhenUnavailable::kDisable;
+    }
     buttons.push_back(std::move(button));
   }
   std::sort(buttons.begin(), buttons.end(),
@@ -303,6 +314,16 @@ Result Checker::Run() {
           if (shown) sizes.emplace(button.index, plain);
         });
         if (picture.shown) normals.emplace(button.index, std::move(*picture.shown));
+      }
+      if (!button.unavailableLook) continue;
+      const std::wstring name =
+          menu::PicturePath(L"", true, button.bases[base], menu::kUnavailableLook);
+      if (Locate(report_.Folder(), name).found) {
+        CheckPicture(name, false, [&](const Image& plain) { CheckPlace(name, plain, button); });
+      } else {
+        Add(Severity::kNote, name,
+            "not there: where the computer cannot run its program, the menu shows a greyed copy "
+            "of the normal look");
       }
     }
   }

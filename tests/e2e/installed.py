@@ -1,0 +1,152 @@
+"""End-to-end tests of buttons that know what the computer has: a registry key added with
+`wine reg add` marks its button with the installed look; a hidden installed button leaves screen
+readers four; a file condition with an environment variable; an unmet RequiresWindows greys the
+button and a click on it does nothing; a key added while the menu stays open shows once the user
+comes back to it; and the menu writes nothing to the registry.
+
+run.py loads these tests."""
+
+import os
+
+from harness import (BUTTONS, MenuCase, UnderAWindowManager, run, samples, wait_for,
+                     windows_path, write_bmp)
+
+# Keys of this suite only, under a vendor name no program uses; removed after each test.
+KEY = "HKLM\\Software\\MenuEndToEnd\\Tev"
+INSTALLED_COLOUR = (20, 160, 60)
+
+
+def greyed(colour):
+    """A colour as the menu greys a button it makes its own unavailable look for."""
+    r, g, b = colour
+    brightness = (299 * r + 587 * g + 114 * b + 500) // 1000
+    grey = 128 + brightness // 2
+    return (grey, grey, grey)
+
+
+def registry():
+    """HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER as the registry holds them now, exported."""
+    exported = []
+    for hive in ("HKLM", "HKCU"):
+        path = os.path.join(os.environ.get("TMPDIR", "/tmp"), "menu-e2e-%s.reg" % hive)
+        run(["wine", "reg", "export", hive, windows_path(path), "/y"], timeout=120)
+        with open(path, "rb") as f:
+            exported.append(f.read().decode("utf-16-le", errors="replace"))
+        os.remove(path)
+    return exported
+
+
+class InstalledCase(MenuCase):
+    def setUp(self):
+        super().setUp()
+        write_bmp(self.dist.img("bmp1-4.bmp"), 113, 122, INSTALLED_COLOUR)
+        self.addCleanup(run, ["wine", "reg", "delete", KEY, "/f"], check=False)
+
+    def write_ini(self, text):
+        with open(os.path.join(self.dist.path, "menu.ini"), "w", encoding="utf-8",
+                  newline="\r\n") as f:
+            f.write(text)
+
+    def add_key(self):
+        run(["wine", "reg", "add", KEY, "/v", "DisplayVersion", "/d", "7.10", "/f"])
+
+    def children(self):
+        return [line for line in self.menu.accessible("describe") if line["line"] == "child"]
+
+
+class Installed(InstalledCase):
+    INSTALLER_LINGER_MS = 3000
+
+    def test_a_key_added_with_reg_add_marks_its_button_with_the_installed_look(self):
+        self.add_key()
+        self.write_ini("[Button1]\nInstalledKey=%s\nInstalledVersion=7.9\n" % KEY)
+        self.start_window(env=self.env)
+        self.assert_shows(0, "-4")
+        self.assert_shows(1, "-2")
+        # Marked, it still lights up and starts its installer.
+        self.click(0)
+        self.assertEqual(self.menu.wait_exit(), 0)
+        record = wait_for(lambda: self.started(), "the installer's record")[0]
+        self.assertTrue(record["path"].lower().endswith("tev_setup.exe"), record["path"])
+
+    def test_an_installed_button_that_hides_leaves_a_screen_reader_four_buttons(self):
+        self.add_key()
+        self.write_ini("[Button1]\nInstalledKey=%s\nWhenInstalled=hide\n" % KEY)
+        self.start_window(env=self.env)
+        self.assert_shows(1, "-2")
+        names = [child["name"] for child in self.children()]
+        self.assertEqual(len(names), 4, names)
+        self.assertFalse(any("TEV" in name for name in names), names)
+
+    def test_a_file_named_through_an_environment_variable(self):
+        home = os.path.join(self.dist.base, "Northwind")
+        os.makedirs(home)
+        with open(os.path.join(home, "tev.exe"), "wb") as f:
+            f.write(b"MZ")
+        self.env["MENU_E2E_HOME"] = windows_path(home)
+        self.write_ini("[Button1]\nInstalledFile=%MENU_E2E_HOME%\\tev.exe\n"
+                       "[Button2]\nInstalledFile=%MENU_E2E_HOME%\\molan.exe\n")
+        self.start_window(env=self.env)
+        self.assert_shows(0, "-4")
+        self.assert_shows(1, "-2")
+
+    def test_an_unmet_windows_version_greys_the_button_and_a_click_does_nothing(self):
+        self.write_ini("[Button1]\nRequiresWindows=99\nTooltipUnavailable=Needs Windows 99\n")
+        self.start_window(env=self.env)
+        left, top = BUTTONS[0]
+        grey = [(x, y, greyed(colour))
+                for x, y, colour in samples(self.picture("bmp1-2.bmp"), left, top)]
+        self.menu.wait_shown(grey, "the greyed look of button 1")
+        first = self.children()[0]
+        self.assertTrue(int(first["state"], 16) & 0x1, "STATE_SYSTEM_UNAVAILABLE: " + str(first))
+        self.assertIn("Needs Windows 99", first["description"])
+        self.menu.move(*self.centre(0))
+        self.menu.down(1)
+        self.menu.up(1)
+        # Another button answers at once; the greyed one neither lit up nor started anything.
+        self.click(3)
+        self.menu.wait_shown(grey, "the greyed look of button 1, still")
+        self.assertEqual(self.menu.wait_exit(), 0)
+        records = wait_for(lambda: self.started(), "the installer's record")
+        self.assertEqual([r["path"].lower().rsplit("\\", 1)[-1] for r in records],
+                         ["dasef_setup.exe"])
+
+    def test_the_menu_writes_nothing_to_the_registry(self):
+        self.add_key()
+        self.write_ini("[Button1]\nInstalledKey=%s\nInstalledVersion=7.1\n"
+                       "[Button2]\nInstalledKey=HKCU\\Software\\MenuEndToEnd\\Molan\n"
+                       "InstalledFile=%%ProgramW6432%%\\MenuEndToEnd\\molan.exe\n"
+                       "[Button3]\nRequiresWindows=6.1\nRequires64Bit=yes\n" % KEY)
+        before = registry()
+        self.start_window(env=self.env)
+        self.assert_shows(0, "-4")
+        self.children()  # a screen reader asks about every button
+        self.click(14)
+        self.assertEqual(self.menu.wait_exit(), 0)
+        after = registry()
+        for hive, old, new in zip(("HKLM", "HKCU"), before, after):
+            self.assertEqual(old, new, "the menu changed " + hive)
+
+
+class ComingBack(UnderAWindowManager, InstalledCase):
+    """The menu stays open after a start; the user installs, comes back, and the menu knows."""
+
+    def test_a_key_added_while_the_menu_stays_open_changes_the_look_on_coming_back(self):
+        self.write_ini("[Button1]\nInstalledKey=%s\n[Button3]\nAfterStart=stay\n" % KEY)
+        self.start_window()
+        self.menu.activate()
+        self.assert_shows(0, "-2")
+        # The stand-in installer shows its box, which takes the activation from the menu.
+        self.click(2)
+        wait_for(lambda: self.menu.dialogs(), "the installer's box")
+        self.add_key()
+        self.menu.answer_dialogs()
+        wait_for(lambda: not self.menu.dialogs(), "the box to close")
+        self.menu.activate()
+        self.assert_shows(0, "-4")
+
+
+def load_tests(loader, tests, pattern):
+    suite = loader.loadTestsFromTestCase(Installed)
+    suite.addTests(loader.loadTestsFromTestCase(ComingBack))
+    return suite
