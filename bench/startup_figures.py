@@ -88,8 +88,12 @@ def times(target, programs):
                    quartiles([float(r["map_ms"]) for r in runs])[0])
         line = ("  %s / %s: %.2f (medians); turn by turn median %.2f, middle half %.2f to %.2f;"
                 " first quartiles %.2f" % (last_name, name, ratio, mid, low, high, quarter))
-        if index == len(series) - 2 and target != "-":
-            line += "   (target: at most %s: %s)" % (target, verdict(ratio, float(target)))
+        # One target, for the last ratio, or one for each of the last ratios ("1.05,1.03").
+        targets = target.split(",") if target != "-" else []
+        offset = len(series) - 1 - len(targets)
+        if index >= offset:
+            goal = targets[index - offset]
+            line += "   (target: at most %s: %s)" % (goal, verdict(ratio, float(goal)))
         print(line)
 
 

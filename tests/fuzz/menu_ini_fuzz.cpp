@@ -82,6 +82,29 @@ class Writer {
     }
     Text(L"Pictures", button.pictures);
     if (button.hidden) Line(L"Hidden", L"yes");
+    if (button.installedKey) {
+      const bool machine = button.installedKey->hive == rt::RegistryHive::kLocalMachine;
+      Line(L"InstalledKey", (machine ? L"HKLM\\" : L"HKCU\\") + button.installedKey->key);
+    }
+    Optional(L"InstalledFile", button.installedFile);
+    Version(L"InstalledVersion", button.installedVersion);
+    static const wchar_t* const kWhenInstalled[] = {L"mark", L"disable", L"hide"};
+    if (button.whenInstalled != menu::WhenInstalled::kMark) {
+      Line(L"WhenInstalled", kWhenInstalled[static_cast<int>(button.whenInstalled)]);
+    }
+    Text(L"TooltipInstalled", button.tooltipInstalled);
+    Version(L"RequiresWindows", button.requiresWindows);
+    if (button.requires64Bit) Line(L"Requires64Bit", L"yes");
+    if (button.whenUnavailable == menu::WhenUnavailable::kHide) Line(L"WhenUnavailable", L"hide");
+    Text(L"TooltipUnavailable", button.tooltipUnavailable);
+  }
+  void Version(const wchar_t* key, const std::optional<rt::VersionParts>& version) {
+    if (!version) return;
+    std::wstring text;
+    for (const std::uint32_t part : *version) {
+      text += (text.empty() ? L"" : L".") + rt::DecimalText(part);
+    }
+    Line(key, text);
   }
   std::wstring text;
 };
