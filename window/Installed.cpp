@@ -117,11 +117,14 @@ bool IsInstalled(const ButtonSettings& button, rt::SystemQuery& system) {
     const RegistryKeyPath& path = *button.installedKey;
     bool found = false;
     for (const rt::RegistryView view : ViewsOf(system.Is64BitWindows())) {
-      if (!system.RegistryKeyExists(path.hive, path.key, view)) continue;
+      // A value read shows the key is there: one opening of the key where it has its version.
+      const std::optional<std::wstring> written =
+          button.installedVersion
+              ? system.RegistryString(path.hive, path.key, L"DisplayVersion", view)
+              : std::nullopt;
+      if (!written && !system.RegistryKeyExists(path.hive, path.key, view)) continue;
       found = true;
       if (!button.installedVersion) break;
-      const std::optional<std::wstring> written =
-          system.RegistryString(path.hive, path.key, L"DisplayVersion", view);
       const std::optional<rt::VersionParts> read =
           written ? LeadingVersion(*written) : std::nullopt;
       // Where both views have the key, the newer version counts.

@@ -315,6 +315,15 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
     }
     return text(target);
   };
+  // One of a few words.
+  auto choose = [&](auto& target, const auto& choices,
+                    std::wstring_view takes) -> std::optional<MenuIniError> {
+    if (const auto chosen = Choice(value, choices)) {
+      target = *chosen;
+      return std::nullopt;
+    }
+    return Fault(name + L" is " + Quote(value) + L"; it takes " + std::wstring(takes));
+  };
   // A version is dotted whole numbers, compared part by part.
   auto version = [&](std::optional<rt::VersionParts>& target,
                      std::wstring_view example) -> std::optional<MenuIniError> {
@@ -352,23 +361,11 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
     case Key::kRequiresWindows:
       return version(Button().requiresWindows, L"10.0");
     case Key::kWhenInstalled:
-      if (const auto when = Choice(value, kWhenInstalled)) {
-        Button().whenInstalled = *when;
-        return std::nullopt;
-      }
-      return Fault(L"WhenInstalled is " + Quote(value) + L"; it takes mark, disable or hide");
+      return choose(Button().whenInstalled, kWhenInstalled, L"mark, disable or hide");
     case Key::kWhenUnavailable:
-      if (const auto when = Choice(value, kWhenUnavailable)) {
-        Button().whenUnavailable = *when;
-        return std::nullopt;
-      }
-      return Fault(L"WhenUnavailable is " + Quote(value) + L"; it takes disable or hide");
+      return choose(Button().whenUnavailable, kWhenUnavailable, L"disable or hide");
     case Key::kRequires64Bit:
-      if (const auto needs = Choice(value, kYesNo)) {
-        Button().requires64Bit = *needs;
-        return std::nullopt;
-      }
-      return Fault(L"Requires64Bit is " + Quote(value) + L"; it takes yes or no");
+      return choose(Button().requires64Bit, kYesNo, L"yes or no");
     case Key::kTooltipInstalled:
       return text(Button().tooltipInstalled);
     case Key::kTooltipUnavailable:
@@ -388,11 +385,7 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
                    L"; it takes the left and top of the button in pixels, two whole numbers from "
                    L"0 to 32767 with a comma between them (Place=96,200)");
     case Key::kHidden:
-      if (const auto hidden = Choice(value, kYesNo)) {
-        Button().hidden = *hidden;
-        return std::nullopt;
-      }
-      return Fault(L"Hidden is " + Quote(value) + L"; it takes yes or no");
+      return choose(Button().hidden, kYesNo, L"yes or no");
     case Key::kLabel:
       if (value.empty()) {
         return Fault(L"Label is empty; a button needs a name that screen readers say");
@@ -410,17 +403,9 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
       Button().arguments = std::wstring(value);
       return std::nullopt;
     case Key::kShow:
-      if (const auto state = Choice(value, kShowStates)) {
-        Button().show = *state;
-        return std::nullopt;
-      }
-      return Fault(L"Show is " + Quote(value) + L"; it takes minimized, normal or maximized");
+      return choose(Button().show, kShowStates, L"minimized, normal or maximized");
     case Key::kAfterStart:
-      if (const auto after = Choice(value, kAfterStarts)) {
-        Button().afterStart = *after;
-        return std::nullopt;
-      }
-      return Fault(L"AfterStart is " + Quote(value) + L"; it takes close or stay");
+      return choose(Button().afterStart, kAfterStarts, L"close or stay");
   }
   return std::nullopt;
 }
