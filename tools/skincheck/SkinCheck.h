@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BmpWriter.h"
+#include "MenuIni.h"
 #include "Scale.h"
 
 namespace skincheck {
@@ -45,6 +46,9 @@ struct Result {
   std::vector<Finding> findings;
   // The window as it will look, when asked for and the skin can be shown.
   std::optional<Image> preview;
+  // menu.ini's settings as the menu takes them (the default without a file); none where the menu
+  // refuses the file and so shows no window.
+  std::optional<menu::MenuSettings> settings;
 
   int Count(Severity severity) const;
   bool MenuWouldFail() const { return Count(Severity::kError) > 0; }
