@@ -115,6 +115,8 @@ class PageBuilder {
   const Result& result_;
   Page page_;
   std::map<std::pair<std::wstring, int>, int> made_;
+  // Each file read once for every scale.
+  std::map<std::wstring, std::optional<Image>> read_;
 };
 
 int PageBuilder::Picture(const std::wstring& name, int dpi, bool isSkin) {
@@ -127,12 +129,13 @@ int PageBuilder::Picture(const std::wstring& name, int dpi, bool isSkin) {
     if (Locate(scratch_.Folder(), menu::QualifiedPicturePath(name, q)).found) present.push_back(q);
   }
   const int served = ServedQualifier(present, dpi);
-  std::optional<Image> source =
-      scratch_.ReadPicture(served == 100 ? name : menu::QualifiedPicturePath(name, served), true);
-  if (!source) return index;
+  const std::wstring file = served == 100 ? name : menu::QualifiedPicturePath(name, served);
+  auto read = read_.find(file);
+  if (read == read_.end()) read = read_.emplace(file, scratch_.ReadPicture(file, true)).first;
+  if (!read->second) return index;
   PagePicture picture;
   picture.source = Utf8(name);
-  picture.image = AtScale(std::move(*source), served, dpi);
+  picture.image = AtScale(*read->second, served, dpi);
   picture.file = PageFileName(name, dpi, page_.pictures.size());
   if (isSkin) {
     picture.holes = KeptPixels(picture.image, dpi);

@@ -115,12 +115,14 @@ bool WritePng(const fs::path& path, const PagePicture& picture) {
   const Image& image = picture.image;
   const bool alpha = !picture.holes.empty();
   const std::size_t channels = alpha ? 4 : 3;
-  std::vector<std::uint8_t> pixels;
-  pixels.reserve(image.pixels.size() * channels);
+  std::vector<std::uint8_t> pixels(image.pixels.size() * channels);
+  std::uint8_t* out = pixels.data();
   for (std::size_t i = 0; i < image.pixels.size(); ++i) {
     const Rgb& c = image.pixels[i];
-    pixels.insert(pixels.end(), {c.r, c.g, c.b});
-    if (alpha) pixels.push_back(picture.holes[i] ? 0 : 255);
+    *out++ = c.r;
+    *out++ = c.g;
+    *out++ = c.b;
+    if (alpha) *out++ = picture.holes[i] ? 0 : 255;
   }
   struct Freed {
     void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }

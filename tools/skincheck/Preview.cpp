@@ -170,9 +170,9 @@ std::vector<bool> KeptPixels(const Image& skin, int dpi) {
 
 Image ScaledImage(const Image& image, int numerator, int denominator) {
   const rt::ScaledPixels scaled = rt::ScaleNearest(ImagePicture(image), numerator, denominator);
-  Image out{scaled.width, scaled.height, {}};
-  out.pixels.reserve(scaled.pixels.size());
-  for (const std::uint32_t value : scaled.pixels) out.pixels.push_back(RgbOf(value));
+  Image out{scaled.width, scaled.height, std::vector<Rgb>(scaled.pixels.size())};
+  Rgb* pixel = out.pixels.data();
+  for (const std::uint32_t value : scaled.pixels) *pixel++ = RgbOf(value);
   return out;
 }
 
