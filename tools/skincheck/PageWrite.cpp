@@ -130,6 +130,9 @@ bool WritePng(const fs::path& path, const PagePicture& picture) {
   const std::unique_ptr<spng_ctx, Freed> ctx(spng_ctx_new(SPNG_CTX_ENCODER));
   if (!ctx) return false;
   spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
+  // Rows unfiltered: the scaled pictures repeat whole pixels and rows, which zlib finds as they
+  // are; choosing a filter for each row took half the page's time for a tenth less weight.
+  spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE);
   spng_ihdr header{};
   header.width = static_cast<std::uint32_t>(image.width);
   header.height = static_cast<std::uint32_t>(image.height);
