@@ -786,9 +786,11 @@ TEST_F(SkinCheckTest, ThePageShowsEachLanguageAtEachScaleAsTheMenuLaysItOut) {
     EXPECT_EQ(v.buttons.back().label, "Close");
     // The skin's black corner squares, and nothing else, are clear.
     const PagePicture& skin = page.pictures[std::size_t(v.skin)];
-    const auto holes = std::count(skin.holes.begin(), skin.holes.end(), true);
+    const auto holes = std::count(skin.alpha.begin(), skin.alpha.end(), 0);
     EXPECT_EQ(holes, c.holes);
-    EXPECT_TRUE(skin.holes[0]);
+    EXPECT_EQ(skin.alpha[0], 0);
+    EXPECT_EQ(std::count(skin.alpha.begin(), skin.alpha.end(), 255) + holes,
+              static_cast<long>(skin.alpha.size()));
   }
 }
 

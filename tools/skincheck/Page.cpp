@@ -138,8 +138,10 @@ int PageBuilder::Picture(const std::wstring& name, int dpi, bool isSkin) {
   picture.image = AtScale(*read->second, served, dpi);
   picture.file = PageFileName(name, dpi, page_.pictures.size());
   if (isSkin) {
-    picture.holes = KeptPixels(picture.image, dpi);
-    picture.holes.flip();
+    // What the outline leaves out shows the desktop: the page's checkerboard.
+    const std::vector<bool> kept = KeptPixels(picture.image, dpi);
+    picture.alpha.resize(kept.size());
+    for (std::size_t i = 0; i < kept.size(); ++i) picture.alpha[i] = kept[i] ? 255 : 0;
   }
   index = static_cast<int>(page_.pictures.size());
   page_.pictures.push_back(std::move(picture));

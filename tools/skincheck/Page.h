@@ -20,12 +20,13 @@ namespace skincheck {
 // The display scales the page offers, in dots per inch: 100, 125, 150 and 200 %.
 inline constexpr int kPageDpis[] = {96, 120, 144, 192};
 
-// A picture the page shows, as a file beside the page. Pixels where `holes` is set are clear.
+// A picture the page shows, as a file beside the page.
 struct PagePicture {
-  std::string file;    // the page's file, relative to it: "img_bmp1-2.150.png"
+  std::string file;    // the page's file, relative to it: "3_img_bmp1-2.150.png"
   std::string source;  // the disc's file it is made from, as the menu names it: "img\bmp1-2.bmp"
   Image image;
-  std::vector<bool> holes;  // empty: none
+  // Each pixel's opacity, 0 clear to 255 opaque: the skin's holes are clear. Empty: opaque.
+  std::vector<std::uint8_t> alpha;
 };
 
 // One look of a button and the picture it shows (an index into Page::pictures; -1: none, its file

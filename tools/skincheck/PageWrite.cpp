@@ -110,10 +110,10 @@ std::string_view SeverityWord(Severity severity) {
 }
 
 #if MENU_SKINCHECK_PNG
-// The picture as PNG: 8-bit RGB, or RGBA where it has holes, which are clear.
+// The picture as PNG: 8-bit RGB, or RGBA where it has an alpha channel.
 bool WritePng(const fs::path& path, const PagePicture& picture) {
   const Image& image = picture.image;
-  const bool alpha = !picture.holes.empty();
+  const bool alpha = !picture.alpha.empty();
   const std::size_t channels = alpha ? 4 : 3;
   std::vector<std::uint8_t> pixels(image.pixels.size() * channels);
   std::uint8_t* out = pixels.data();
@@ -122,7 +122,7 @@ bool WritePng(const fs::path& path, const PagePicture& picture) {
     *out++ = c.r;
     *out++ = c.g;
     *out++ = c.b;
-    if (alpha) *out++ = picture.holes[i] ? 0 : 255;
+    if (alpha) *out++ = picture.alpha[i];
   }
   struct Freed {
     void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
