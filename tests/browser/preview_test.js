@@ -76,6 +76,15 @@ test("the page loads from file:// with no console errors and no other request", 
     assert.deepEqual(page.requests.filter((url) => !url.startsWith("file://")), []);
     await page.context().close();
   }
+  // A menu.ini the menu refuses: no window, the findings all the same.
+  const refused = path.join(work, "refused");
+  copyFolder(demo, refused);
+  fs.appendFileSync(path.join(refused, "menu.ini"), "\r\n[Button1]\r\nShow=tiny\r\n");
+  const page = await open(writePage(refused));
+  assert.deepEqual(page.errors, []);
+  assert.equal(await page.locator("#nowindow").isVisible(), true);
+  assert.match(await page.locator("#findings").innerText(), /Show is "tiny"/);
+  await page.context().close();
 });
 
 test("at 100 % the window is skincheck's bitmap preview pixel for pixel outside the holes", async () => {
