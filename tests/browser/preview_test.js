@@ -238,7 +238,7 @@ test("buttons and choosers are named controls, and the keyboard goes round the b
 });
 
 (async () => {
-  browser = await chromium.launch({ executablePath: process.env.MENU_BROWSER, args: ["--no-sandbox"] });
+  browser = await chromium.launch({ executablePath: process.env.MENU_BROWSER, args: ["--no-sandbox", "--disable-dev-shm-usage"] });
   let passed = 0, failed = 0;
   for (const t of tests) {
     try {
