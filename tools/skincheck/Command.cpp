@@ -16,18 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string_view SeverityName(Severity severity) {
-  switch (severity) {
-    case Severity::kError:
-      return "error";
-    case Severity::kWarning:
-      return "warning";
-    case Severity::kNote:
-      return "note";
-  }
-  return "";
-}
-
 std::string Counted(int count, std::string_view word) {
   return std::to_string(count) + " " + std::string(word) + (count == 1 ? "" : "s");
 }
@@ -101,6 +89,18 @@ std::optional<PreviewFormat> PreviewFormatOf(const fs::path& file, std::ostream&
 }
 
 }  // namespace
+
+std::string_view SeverityName(Severity severity) {
+  switch (severity) {
+    case Severity::kError:
+      return "error";
+    case Severity::kWarning:
+      return "warning";
+    case Severity::kNote:
+      return "note";
+  }
+  return "";
+}
 
 std::optional<int> ScaleDpi(std::string_view text) {
   // The number as a fraction of whole numbers, so that 1.25 is exactly 120 DPI on every platform.

@@ -97,18 +97,6 @@ class Json {
   bool fresh_ = true;
 };
 
-std::string_view SeverityWord(Severity severity) {
-  switch (severity) {
-    case Severity::kError:
-      return "error";
-    case Severity::kWarning:
-      return "warning";
-    case Severity::kNote:
-      return "note";
-  }
-  return {};
-}
-
 #if MENU_SKINCHECK_PNG
 // The picture as PNG: 8-bit RGB, or RGBA where it has an alpha channel.
 bool WritePng(const fs::path& path, const PagePicture& picture) {
@@ -216,7 +204,7 @@ std::string PageJson(const Page& page) {
 
   json.Key("findings").Open('[');
   for (const Finding& finding : page.findings) {
-    json.Open('{').Key("severity").String(SeverityWord(finding.severity));
+    json.Open('{').Key("severity").String(SeverityName(finding.severity));
     json.Key("file").String(finding.file).Key("message").String(finding.message).Close('}');
   }
   json.Close(']');

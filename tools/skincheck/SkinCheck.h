@@ -71,6 +71,8 @@ Result CheckFolder(const std::filesystem::path& folder, bool withPreview,
 // rounded to a whole number of dots), or none for any other text.
 std::optional<int> ScaleDpi(std::string_view text);
 
+// "error", "warning" or "note".
+std::string_view SeverityName(Severity severity);
 // "error: img\bmp2-3.bmp: missing"
 std::string FormatFinding(const Finding& finding);
 // "1 error, 2 warnings, 0 notes: the menu would fail"
