@@ -136,16 +136,8 @@ Checker::Checked Checker::CheckPicture(const std::wstring& name, bool inPreview,
   for (const int q : menu::kScaleQualifiers) {
     if (Locate(report_.Folder(), menu::QualifiedPicturePath(name, q)).found) present.push_back(q);
   }
-  // The file the menu takes at the preview's scale: the first qualifier there in the menu's
-  // order, else the plain file; at the design's scale the plain file always.
-  int served = 100;
-  if (dpi_ != rt::kDesignDpi) {
-    for (const int q : menu::QualifierOrder(dpi_)) {
-      if (std::find(present.begin(), present.end(), q) == present.end()) continue;
-      served = q;
-      break;
-    }
-  }
+  // The file the menu takes at the preview's scale.
+  const int served = ServedQualifier(present, dpi_);
   const bool keep = withPreview_ && inPreview;
 
   Checked checked;
@@ -159,12 +151,7 @@ Checker::Checked Checker::CheckPicture(const std::wstring& name, bool inPreview,
     if (picture && checked.plain) CheckScaledSize(qualified, *picture, *checked.plain, q);
     if (served == q) source = std::move(picture);
   }
-  if (keep && source) {
-    const menu::ScaleFactor factor = menu::ScaleFactorFor(served, dpi_);
-    checked.shown = factor.numerator == factor.denominator
-                        ? std::move(*source)
-                        : ScaledImage(*source, factor.numerator, factor.denominator);
-  }
+  if (keep && source) checked.shown = AtScale(std::move(*source), served, dpi_);
   return checked;
 }
 
@@ -287,6 +274,7 @@ Result Checker::Run() {
   CheckAutorun(report_);
   const MenuIniRead ini = CheckMenuIni(report_);
   const menu::MenuSettings settings = ini.settings.value_or(menu::MenuSettings{});
+  if (!ini.refused) report_.Results().settings = settings;
   if (ini.settings) CheckButtonTexts(report_, settings);
 
   // The preview shows the plain files; every language's are checked as well.
