@@ -70,6 +70,10 @@ class TimedPlatform : public rt::Platform {
   rt::Picture DecodeWithSystem(const std::wstring& path, rt::SystemError& error) override {
     return real_.DecodeWithSystem(path, error);
   }
+  rt::Picture DecodePng(const std::wstring& path, std::span<const std::uint8_t> file,
+                        const rt::PngCheckResult& layout, rt::SystemError& error) override {
+    return real_.DecodePng(path, file, layout, error);
+  }
   rt::Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override {
     return Timed("MakePicture", [&] { return real_.MakePicture(width, height, pixels); });
   }

@@ -14,7 +14,7 @@ MENU_PACKAGES=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool openbox x11-utils imagemagick
-  osslsigncode openssl xorriso fuseiso fuse3 python3-fusepy
+  osslsigncode openssl xorriso fuseiso fuse3 python3-fusepy libspng-dev
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }

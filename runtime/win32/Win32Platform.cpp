@@ -4,6 +4,7 @@
 
 #include "ProgramFolder.h"
 #include "Win32Pictures.h"
+#include "Win32Png.h"
 #include "Win32Programs.h"
 #include "Win32Region.h"
 #include "Win32System.h"
@@ -33,6 +34,11 @@ Picture Win32Platform::CopyPicture(const std::wstring&, std::span<const std::uin
 
 Picture Win32Platform::DecodeWithSystem(const std::wstring& path, SystemError& error) {
   return win32::DecodeWithSystem(path, error);
+}
+
+Picture Win32Platform::DecodePng(const std::wstring&, std::span<const std::uint8_t> file,
+                                 const PngCheckResult& layout, SystemError& error) {
+  return win32::DecodePng(file, layout, error);
 }
 
 Picture Win32Platform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels) {

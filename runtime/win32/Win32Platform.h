@@ -30,6 +30,8 @@ class Win32Platform : public Platform {
   Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
                       const BitmapCheckResult& layout, SystemError& error) override;
   Picture DecodeWithSystem(const std::wstring& path, SystemError& error) override;
+  Picture DecodePng(const std::wstring& path, std::span<const std::uint8_t> file,
+                    const PngCheckResult& layout, SystemError& error) override;
   Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override;
   int ScreenDpi() override;
   PixelRect WorkArea() override;

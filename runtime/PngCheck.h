@@ -1,0 +1,34 @@
+// Reads the chunks of a PNG file and refuses anything outside the format, or larger than the menu
+// takes, before a decoder sees it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace rt {
+
+// What the chunk check found: whether the file may go to a decoder, and what it holds.
+struct PngCheckResult {
+  bool ok = false;
+  std::wstring reason;  // why the file was refused, in plain words
+  int width = 0;
+  int height = 0;
+  int bitDepth = 0;
+  int colourType = 0;
+  bool interlaced = false;
+  int paletteEntries = 0;
+  // The bytes the compressed pixel data must inflate to: every row of every pass with its filter
+  // byte. A decoder never needs to inflate more.
+  std::uint64_t rawBytes = 0;
+  std::uint64_t compressedBytes = 0;  // the data of all IDAT chunks
+};
+
+PngCheckResult CheckPngFile(std::span<const std::uint8_t> file);
+
+// The bytes the rows of a picture take before compression, filter bytes included: the rows of
+// the seven passes when interlaced.
+std::uint64_t PngRawBytes(std::uint32_t width, std::uint32_t height, int bitDepth, int colourType,
+                          bool interlaced);
+
+}  // namespace rt
