@@ -58,12 +58,22 @@ const std::uint32_t kIdat = TypeOf("IDAT");
 const std::uint32_t kIend = TypeOf("IEND");
 const std::uint32_t kTrns = TypeOf("tRNS");
 
-std::wstring Name(std::uint32_t type) {
-  std::wstring name;
+// A reason with numbers in it, its words and numbers in turn; one function for all of them keeps
+// the program small.
+std::wstring Said(const wchar_t* first, std::uint64_t n, const wchar_t* second = L"",
+                  std::uint64_t m = 0, const wchar_t* third = nullptr) {
+  std::wstring text = first + DecimalText(n) + second;
+  if (third != nullptr) text += DecimalText(m) + third;
+  return text;
+}
+
+// A reason about a chunk, named by its type: "the IDAT chunk's CRC is wrong".
+std::wstring AboutChunk(std::uint32_t type, const wchar_t* what) {
+  std::wstring text = L"the ";
   for (int shift = 24; shift >= 0; shift -= 8) {
-    name += static_cast<wchar_t>((type >> shift) & 0xFFu);
+    text += static_cast<wchar_t>((type >> shift) & 0xFFu);
   }
-  return name;
+  return text + what;
 }
 
 // The header's fields; a reason where one of them is outside the format or the menu's limits.
@@ -73,22 +83,20 @@ std::wstring CheckHeader(std::span<const std::uint8_t> data, PngCheckResult& out
   const std::uint8_t depth = data[8];
   const std::uint8_t colour = data[9];
   if (width == 0 || width > kMaxSide) {
-    return L"the picture's width " + DecimalText(width) + L" is outside 1 to 32767";
+    return Said(L"the picture's width ", width, L" is outside 1 to 32767");
   }
   if (height == 0 || height > kMaxSide) {
-    return L"the picture's height " + DecimalText(height) + L" is outside 1 to 32767";
+    return Said(L"the picture's height ", height, L" is outside 1 to 32767");
   }
-  if (Channels(colour) == 0) return L"unknown colour type " + DecimalText(colour);
+  if (Channels(colour) == 0) return Said(L"unknown colour type ", colour);
   if (!DepthAllowed(colour, depth)) {
-    return L"colour type " + DecimalText(colour) + L" does not allow bit depth " +
-           DecimalText(depth);
+    return Said(L"colour type ", colour, L" does not allow bit depth ", depth, L"");
   }
-  if (data[10] != 0) return L"unknown compression method " + DecimalText(data[10]);
-  if (data[11] != 0) return L"unknown filter method " + DecimalText(data[11]);
-  if (data[12] > 1) return L"unknown interlace method " + DecimalText(data[12]);
+  if (data[10] != 0) return Said(L"unknown compression method ", data[10]);
+  if (data[11] != 0) return Said(L"unknown filter method ", data[11]);
+  if (data[12] > 1) return Said(L"unknown interlace method ", data[12]);
   if (std::uint64_t{width} * height > kMaxPicturePixels) {
-    return L"the picture is too large (" + DecimalText(width) + L" x " + DecimalText(height) +
-           L" pixels)";
+    return Said(L"the picture is too large (", width, L" x ", height, L" pixels)");
   }
   out.width = static_cast<int>(width);
   out.height = static_cast<int>(height);
@@ -113,8 +121,8 @@ std::wstring CheckTransparency(std::uint32_t length, const PngCheckResult& out) 
                  ? L""
                  : L"the tRNS chunk has more entries than the palette";
     default:
-      return L"colour type " + DecimalText(out.colourType) +
-             L" cannot have a tRNS chunk: its pixels hold their alpha";
+      return Said(L"colour type ", static_cast<std::uint64_t>(out.colourType),
+                  L" cannot have a tRNS chunk: its pixels hold their alpha");
   }
 }
 
@@ -160,13 +168,13 @@ PngCheckResult CheckPngFile(std::span<const std::uint8_t> file) {
       }
     }
     if (length > kMaxChunkLength)
-      return Refuse(L"the " + Name(type) + L" chunk's length is out of range");
+      return Refuse(AboutChunk(type, L" chunk's length is out of range"));
     if (length > file.size() - at - kChunkOverhead) {
-      return Refuse(L"the " + Name(type) + L" chunk runs past the end of the file");
+      return Refuse(AboutChunk(type, L" chunk runs past the end of the file"));
     }
     const std::span<const std::uint8_t> data = file.subspan(at + 8, length);
     if (Crc32(file.subspan(at + 4, length + 4)) != ReadBig32(file, at + 8 + length)) {
-      return Refuse(L"the " + Name(type) + L" chunk's CRC is wrong");
+      return Refuse(AboutChunk(type, L" chunk's CRC is wrong"));
     }
     at += kChunkOverhead + length;
 
@@ -194,18 +202,17 @@ PngCheckResult CheckPngFile(std::span<const std::uint8_t> file) {
       if (seenPalette) return Refuse(L"the file has a second PLTE chunk");
       if (pixelsDone) return Refuse(L"the PLTE chunk comes after the pixel data");
       if (result.colourType == kGrey || result.colourType == kGreyAlpha) {
-        return Refuse(L"colour type " + DecimalText(result.colourType) +
-                      L" cannot have a PLTE chunk");
+        return Refuse(Said(L"colour type ", static_cast<std::uint64_t>(result.colourType),
+                           L" cannot have a PLTE chunk"));
       }
       if (length == 0 || length % 3 != 0 || length > 3 * 256) {
-        return Refuse(L"the PLTE chunk's length " + DecimalText(length) +
-                      L" is not 3 to 768 bytes in threes");
+        return Refuse(
+            Said(L"the PLTE chunk's length ", length, L" is not 3 to 768 bytes in threes"));
       }
       const std::uint32_t entries = length / 3;
       if (result.colourType == kPalette && entries > (1u << result.bitDepth)) {
-        return Refuse(L"the palette has " + DecimalText(entries) +
-                      L" colours, more than bit depth " + DecimalText(result.bitDepth) +
-                      L" can index");
+        return Refuse(Said(L"the palette has ", entries, L" colours, more than bit depth ",
+                           static_cast<std::uint64_t>(result.bitDepth), L" can index"));
       }
       seenPalette = true;
       result.paletteEntries = static_cast<int>(entries);
@@ -220,7 +227,7 @@ PngCheckResult CheckPngFile(std::span<const std::uint8_t> file) {
       if (at != file.size()) return Refuse(L"bytes follow the IEND chunk");
       break;
     } else if ((type & 0x20000000u) == 0) {  // a lower-case first letter: safe to ignore
-      return Refuse(L"unknown critical chunk " + Name(type));
+      return Refuse(AboutChunk(type, L" chunk is critical and unknown"));
     }
   }
   if (result.compressedBytes == 0) return Refuse(L"the file has no pixel data");

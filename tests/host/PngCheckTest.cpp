@@ -198,7 +198,7 @@ const Refusal kRefusals[] = {
      [] {
        return Edited([](File& f) { f.list.insert(f.list.begin() + 1, {"CgBI", Bytes(4, 0)}); });
      },
-     "unknown critical chunk CgBI"},
+     "CgBI chunk is critical and unknown"},
     {"EndWithData", [] { return Edited([](File& f) { f.list.back().data = {0}; }); },
      "IEND chunk is not empty"},
     {"BytesAfterTheEnd", [] { return WholeEdited([](Bytes& b) { b.push_back(0); }); },

@@ -285,7 +285,7 @@ void AddBroken(CaseList& list) {
                       [](pngio::Chunks& f) {
                         f.list.insert(f.list.begin() + 1, {"CgBI", Bytes(4, 0)});
                       }),
-               "unknown critical chunk CgBI");
+               "CgBI chunk is critical and unknown");
   list.Refused("end-not-empty", "an IEND chunk with a byte of data",
                Edited(kind, [](pngio::Chunks& f) { f.list.back().data = {0}; }),
                "IEND chunk is not empty");
