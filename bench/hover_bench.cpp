@@ -1,6 +1,7 @@
 // Times the menu's answer to the pointer: from a move onto a button until its hover picture is
 // painted into the window, and from a move onto the bare skin until the normal picture is back.
-// Run from a copy of the distribution folder (it reads the pictures beside itself, as menu.exe).
+// Run from a copy of a disc's folder (it reads menu.ini and the pictures beside itself, as menu.exe
+// does): the first button the keyboard visits is the one moved onto.
 #include <windows.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "MenuSettingsFile.h"
 #include "Module1.h"
 #include "Timing.h"
 #include "Win32Platform.h"
@@ -43,19 +45,24 @@ int wmain() {
   rt::win32::Win32Platform platform(GetModuleHandleW(nullptr));
   std::unique_ptr<menu::frmMain> form;
   try {
-    menu::Module1::Main(platform, form);
+    menu::Module1::Main(platform, form, menu::ReadMenuSettings(platform));
     platform.DoEvents();
   } catch (const rt::RunTimeError& error) {
     std::fwprintf(stderr, L"%ls\n", rt::FormatErrorReport(error).c_str());
     return 1;
   }
   HWND window = reinterpret_cast<HWND>(form->Form().hWnd());
+  const rt::PixelRect button = form->cmd(form->ActiveButtons().front())->Bounds();
+  const int x = (button.left + button.right) / 2;
+  const int y = (button.top + button.bottom) / 2;
+  // Below the top strip, between the buttons of both the demo and the example disc.
+  constexpr int kSkinX = 400, kSkinY = 150;
   std::vector<double> hover, reset;
   for (int run = 0; run < 300; ++run) {
-    hover.push_back(MoveAndPaint(window, 150, 260));
-    reset.push_back(MoveAndPaint(window, 400, 150));
+    hover.push_back(MoveAndPaint(window, x, y));
+    reset.push_back(MoveAndPaint(window, kSkinX, kSkinY));
   }
-  Print("hover (move onto button 0)", hover);
+  Print("hover (move onto the first button)", hover);
   Print("reset (move onto the bare skin)", reset);
   form->Form().Unload();
   return 0;

@@ -16,7 +16,7 @@ bench_build() {
     log "building for Windows in $build"
     cmake -S "$MENU_ROOT" -B "$build" --toolchain "$MENU_ROOT/cmake/$toolchain.cmake" \
       -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-    cmake --build "$build" -j 2 >/dev/null
+    cmake --build "$build" --parallel "$(nproc)" >/dev/null
   fi
 }
 
@@ -44,36 +44,6 @@ stop_openbox() {
     wait "$OPENBOX_PID" 2>/dev/null || true
     OPENBOX_PID=
   fi
-}
-
-# A 32-bit Wine prefix of its own in folder $1 whose screens have $2 dots per inch, its server
-# kept running with its output detached (as start_wine does). Every Wine process reads the scale
-# when it starts, the server included: it is stopped once the scale is set and started again.
-# Use it with WINEPREFIX=$1/prefix; stop it with stop_prefix.
-start_prefix() {
-  local prefix=$1/prefix
-  mkdir -p "$prefix"
-  (
-    export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    use_this_machines_wine
-    wineserver -p </dev/null >/dev/null 2>&1 || true
-    wineboot -i </dev/null >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f \
-      </dev/null >/dev/null 2>&1
-    wineserver -k </dev/null >/dev/null 2>&1 || true
-    timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
-    wineserver -p </dev/null >/dev/null 2>&1 || true
-    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-  )
-}
-
-stop_prefix() {
-  (
-    export WINEPREFIX=$1/prefix
-    wineserver -k >/dev/null 2>&1 || true
-    timeout 30 wineserver -w >/dev/null 2>&1 || true
-  )
-  rm -rf "$1"
 }
 
 # Wine's desktop process ends a few seconds after the last program on the desktop has; the next

@@ -57,22 +57,25 @@ class TimedPlatform : public rt::Platform {
   rt::Picture LoadResourcePicture(int resourceId) override {
     return Timed("LoadResourcePicture", [&] { return real_.LoadResourcePicture(resourceId); });
   }
+  rt::Picture FindResourcePicture(int resourceId, rt::SystemError& error) override {
+    return real_.FindResourcePicture(resourceId, error);
+  }
   // Picture loads are timed as a whole above, their parts inside the real platform; files are
   // opened here for the rest (menu.ini).
   std::unique_ptr<rt::ReadableFile> OpenFile(const std::wstring& path,
                                              rt::OpenFailure& failure) override {
     return Timed("OpenFile", [&] { return real_.OpenFile(path, failure); });
   }
-  rt::Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
-                          const rt::BitmapCheckResult& layout, rt::SystemError& error) override {
-    return real_.CopyPicture(path, file, layout, error);
+  rt::Picture CopyPicture(std::span<const std::uint8_t> file, const rt::BitmapCheckResult& layout,
+                          rt::SystemError& error) override {
+    return real_.CopyPicture(file, layout, error);
   }
   rt::Picture DecodeWithSystem(const std::wstring& path, rt::SystemError& error) override {
     return real_.DecodeWithSystem(path, error);
   }
-  rt::Picture DecodePng(const std::wstring& path, std::span<const std::uint8_t> file,
-                        const rt::PngCheckResult& layout, rt::SystemError& error) override {
-    return real_.DecodePng(path, file, layout, error);
+  rt::Picture DecodePng(std::span<const std::uint8_t> file, const rt::PngCheckResult& layout,
+                        rt::SystemError& error) override {
+    return real_.DecodePng(file, layout, error);
   }
   rt::Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override {
     return Timed("MakePicture", [&] { return real_.MakePicture(width, height, pixels); });
@@ -86,8 +89,9 @@ class TimedPlatform : public rt::Platform {
   void DoEvents() override {
     Timed("DoEvents", [&] { real_.DoEvents(); });
   }
-  void CreateMainWindow(const rt::WindowLayout& layout, rt::WindowEvents& events) override {
-    Timed("CreateMainWindow", [&] { real_.CreateMainWindow(layout, events); });
+  bool CreateMainWindow(const rt::WindowLayout& layout, rt::WindowEvents& events,
+                        rt::SystemError& error) override {
+    return Timed("CreateMainWindow", [&] { return real_.CreateMainWindow(layout, events, error); });
   }
   void ShowMainWindow(bool visible) override {
     Timed(visible ? "ShowMainWindow (show)" : "ShowMainWindow (hide)",
@@ -121,12 +125,17 @@ class TimedPlatform : public rt::Platform {
   bool Is64BitSystem() override {
     return Timed("Is64BitSystem", [&] { return real_.Is64BitSystem(); });
   }
-  void StartProgram(const rt::StartRequest& request) override { real_.StartProgram(request); }
+  bool LaunchProgram(const rt::StartRequest& request, rt::StartFailure& failure) override {
+    return real_.LaunchProgram(request, failure);
+  }
+  void ShowRunTimeError(const rt::RunTimeError& error, const std::wstring& title) override {
+    real_.ShowRunTimeError(error, title);
+  }
   rt::Region CreateRegion(const std::vector<rt::PixelRect>& rects) override {
     return Timed("CreateRegion", [&] { return real_.CreateRegion(rects); });
   }
-  void SetWindowRgn(rt::Region region, bool redraw) override {
-    Timed("SetWindowRgn", [&] { real_.SetWindowRgn(std::move(region), redraw); });
+  void SetWindowRgn(rt::Region region) override {
+    Timed("SetWindowRgn", [&] { real_.SetWindowRgn(std::move(region)); });
   }
 
  private:

@@ -97,7 +97,19 @@ Form::~Form() {
 void Form::Load() {
   if (platform_ == nullptr) return;
   loading_ = true;
-  platform_->CreateMainWindow({width_, height_, definition_->iconResource, caption_}, *this);
+  // Centred in the work area, so that the taskbar never covers it.
+  const PixelPoint corner = CentredIn(platform_->WorkArea(), width_, height_);
+  SystemError error;
+  if (!platform_->CreateMainWindow({.left = corner.x,
+                                    .top = corner.y,
+                                    .width = width_,
+                                    .height = height_,
+                                    .iconResource = definition_->iconResource,
+                                    .title = caption_},
+                                   *this, error)) {
+    throw RunTimeError(kErrOutOfMemory, L"Could not create the window", Name())
+        .WithSystemError(error);
+  }
   loaded_ = true;
   if (definition_->pictureResource != 0) {
     picture_ = platform_->LoadResourcePicture(definition_->pictureResource);
@@ -109,6 +121,12 @@ void Form::Load() {
   }
   if (handlers_ != nullptr) handlers_->Load();
   loading_ = false;
+}
+
+Region Form::CreateOutline(const std::vector<PixelRect>& rects) {
+  Region region = platform_->CreateRegion(rects);
+  if (!region) throw RunTimeError(kErrOutOfMemory, L"Could not make the window's outline", Name());
+  return region;
 }
 
 void Form::Show() {

@@ -46,8 +46,8 @@ struct FormDefinition {
 // Mouse event arguments as the handlers receive them.
 struct MouseArgs {
   int button = 0;  // MouseButton bits
-  int shift = 0;
-  float x = 0;  // in the scale of the form
+  int shift = 0;   // the keys held, as the pointer event's modifiers
+  float x = 0;     // in the scale of the form
   float y = 0;
 };
 
@@ -123,6 +123,9 @@ class Form : public WindowEvents {
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
+  // The form's name, as run-time errors about its window give it.
+  std::wstring Name() const { return std::wstring(definition_->name); }
+
   void SetHandlers(FormHandlers* handlers) { handlers_ = handlers; }
   Platform& GetPlatform() { return *platform_; }
 
@@ -156,6 +159,9 @@ class Form : public WindowEvents {
   float UnitsPerPixel() const;
 
   NativeHandle hWnd() const;
+  // A region of the given rectangles, which must not overlap, for the window's outline; raises a
+  // run-time error naming the form where the system cannot make it.
+  Region CreateOutline(const std::vector<PixelRect>& rects);
 
   void SetPicture(Picture picture);
   const Picture& CurrentPicture() const { return picture_; }

@@ -33,4 +33,16 @@ inline PixelRect Union(const PixelRect& a, const PixelRect& b) {
           std::max(a.bottom, b.bottom)};
 }
 
+struct PixelPoint {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
+// The top-left corner of a `width` x `height` rectangle centred in `area`; one larger than the area
+// overhangs it equally on both sides.
+inline PixelPoint CentredIn(const PixelRect& area, int width, int height) {
+  return {area.left + (area.Width() - width) / 2, area.top + (area.Height() - height) / 2};
+}
+
 }  // namespace rt

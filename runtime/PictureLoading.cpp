@@ -7,6 +7,7 @@
 
 #include "BitmapCheck.h"
 #include "BitmapFormat.h"
+#include "Decimal.h"
 #include "Platform.h"
 #include "PngCheck.h"
 #include "RunTimeError.h"
@@ -20,11 +21,6 @@ constexpr std::uint64_t kMaxPictureFile = 512ull * 1024 * 1024;
 
 RunTimeError PictureError(int number, const std::wstring& path, std::wstring detail = {}) {
   return RunTimeError(number, L"Could not load the picture", path, std::move(detail));
-}
-
-RunTimeError WithSystem(RunTimeError error, const SystemError& system) {
-  if (system.code != 0) error.WithSystemError(system.code, system.text);
-  return error;
 }
 
 // The check's reason (plain English, lower case first) as a sentence of its own.
@@ -61,8 +57,8 @@ Picture Platform::LoadPicture(const std::wstring& path) {
   const std::unique_ptr<ReadableFile> file = OpenFile(path, failure);
   if (!file) {
     loaded_.erase(path);
-    throw WithSystem(PictureError(failure.missing ? kErrFileNotFound : kErrPathFileAccess, path),
-                     failure.system);
+    throw PictureError(failure.missing ? kErrFileNotFound : kErrPathFileAccess, path)
+        .WithSystemError(failure.system);
   }
   const FileStamp stamp = file->Stamp();
   const auto known = loaded_.find(path);
@@ -75,25 +71,37 @@ Picture Platform::LoadPicture(const std::wstring& path) {
   }
   std::vector<std::uint8_t> bytes;
   SystemError error;
-  if (!file->ReadAll(bytes, error)) throw WithSystem(PictureError(kErrPathFileAccess, path), error);
+  if (!file->ReadAll(bytes, error)) {
+    throw PictureError(kErrPathFileAccess, path).WithSystemError(error);
+  }
 
   Picture picture;
   if (IsPngName(path)) {
     const PngCheckResult layout = CheckPngFile(bytes);
     if (!layout.ok) throw PictureError(kErrInvalidPicture, path, Sentence(layout.reason));
-    picture = DecodePng(path, bytes, layout, error);
+    picture = DecodePng(bytes, layout, error);
   } else {
     const BitmapCheckResult layout = CheckBitmapFile(bytes);
     if (!layout.ok) throw PictureError(kErrInvalidPicture, path, Sentence(layout.reason));
-    if (CopiesPixels(layout)) picture = CopyPicture(path, bytes, layout, error);
+    if (CopiesPixels(layout)) picture = CopyPicture(bytes, layout, error);
     // A copy the system could not make (no memory for it) still has the decoder to try.
     if (!picture) picture = DecodeWithSystem(path, error);
   }
   if (!picture) {
-    throw WithSystem(PictureError(kErrInvalidPicture, path, L"The system could not decode it."),
-                     error);
+    throw PictureError(kErrInvalidPicture, path, L"The system could not decode it.")
+        .WithSystemError(error);
   }
   loaded_[path] = {stamp, picture};
+  return picture;
+}
+
+Picture Platform::LoadResourcePicture(int resourceId) {
+  SystemError error;
+  Picture picture = FindResourcePicture(resourceId, error);
+  if (!picture) {
+    throw PictureError(kErrInvalidPicture, L"resource " + DecimalText(resourceId))
+        .WithSystemError(error);
+  }
   return picture;
 }
 

@@ -13,6 +13,7 @@
 #include "Geometry.h"
 #include "Picture.h"
 #include "PngCheck.h"
+#include "RunTimeError.h"
 
 namespace rt {
 
@@ -42,7 +43,7 @@ struct PointerEvent {
   int y = 0;
   MouseButton button = MouseButton::kNone;  // the button that went down or up
   int buttons = 0;                          // the buttons held, a set of MouseButton bits
-  int shift = 0;                            // 1 Shift, 2 Ctrl, 4 Alt
+  int modifiers = 0;                        // the keys held: 1 Shift, 2 Ctrl, 4 Alt
 };
 
 // The keys the menu answers; every other key is kOther.
@@ -110,6 +111,8 @@ class WindowEvents {
 
 // How the main window is made.
 struct WindowLayout {
+  int left = 0;  // its top-left corner, in screen pixels
+  int top = 0;
   int width = 0;  // client pixels; the window has no frame
   int height = 0;
   int iconResource = 0;
@@ -125,12 +128,6 @@ struct StartRequest {
   bool minimized = true;       // shown minimized and active
   bool maximized = false;      // or maximized; neither: shown normally
   bool isAddress = false;      // https:, http: or mailto:
-};
-
-// What the system said about a call that failed: its own error code and its text for it.
-struct SystemError {
-  std::uint32_t code = 0;
-  std::wstring text;
 };
 
 // What tells one version of a file from another: a file replaced or written to since has another
@@ -153,6 +150,12 @@ class ReadableFile {
   virtual bool ReadAll(std::vector<std::uint8_t>& bytes, SystemError& error) = 0;
 };
 
+// Why a program could not be started: the system's shell could not be loaded, or it refused.
+struct StartFailure {
+  bool shellMissing = false;
+  SystemError system;
+};
+
 // Why a file could not be opened.
 struct OpenFailure {
   bool missing = false;  // no such file or folder, as opposed to one that cannot be read
@@ -172,23 +175,25 @@ class Platform {
   // RunTimeError that names it. A file unchanged since its last load (same path and stamp, checked
   // with the file opened) gives the picture decoded then.
   virtual Picture LoadPicture(const std::wstring& path);
-  // A picture stored in the program itself.
-  virtual Picture LoadResourcePicture(int resourceId) = 0;
+  // A picture stored in the program itself; raises a RunTimeError naming it where there is none.
+  virtual Picture LoadResourcePicture(int resourceId);
+  // The picture stored in the program as `resourceId`; empty, with `error`, where there is none.
+  virtual Picture FindResourcePicture(int resourceId, SystemError& error) = 0;
 
   // Opens a file for reading; null, with `failure` filled in, where it cannot.
   virtual std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path,
                                                  OpenFailure& failure) = 0;
-  // A picture of the pixels of an uncompressed file as they are stored, from the bytes of `path`
+  // A picture of the pixels of an uncompressed file as they are stored, from the bytes of a file
   // that the header check accepted as `layout`; empty, with `error`, where it cannot be made.
-  virtual Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
-                              const BitmapCheckResult& layout, SystemError& error) = 0;
+  virtual Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
+                              SystemError& error) = 0;
   // The system's own decoder reads the file at `path`, which the header check accepted; empty,
   // with `error`, where it cannot.
   virtual Picture DecodeWithSystem(const std::wstring& path, SystemError& error) = 0;
-  // The system's PNG decoder decodes the bytes of `path` that the chunk check accepted as `layout`
+  // The system's PNG decoder decodes the bytes of a file that the chunk check accepted as `layout`
   // into a picture of 32-bit pixels with alpha; empty, with `error`, where it cannot.
-  virtual Picture DecodePng(const std::wstring& path, std::span<const std::uint8_t> file,
-                            const PngCheckResult& layout, SystemError& error) = 0;
+  virtual Picture DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
+                            SystemError& error) = 0;
   // A picture of the given pixels (0x00BBGGRR, top row first) that the program made itself.
   virtual Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) = 0;
 
@@ -200,8 +205,10 @@ class Platform {
   virtual int ScreenDpi() = 0;
   virtual PixelRect WorkArea() = 0;
 
-  // The one top-level window: created hidden, centred in the work area, without taskbar button.
-  virtual void CreateMainWindow(const WindowLayout& layout, WindowEvents& events) = 0;
+  // The one top-level window: created hidden where `layout` places it, without taskbar button;
+  // false, with `error`, where the system refuses.
+  virtual bool CreateMainWindow(const WindowLayout& layout, WindowEvents& events,
+                                SystemError& error) = 0;
   virtual void ShowMainWindow(bool visible) = 0;
   virtual void ResizeMainWindow(int width, int height) = 0;
   // Asks for the given client area to be painted again.
@@ -229,14 +236,23 @@ class Platform {
   // Whether the system is 64-bit Windows, this 32-bit program running beside 64-bit ones.
   virtual bool Is64BitSystem() = 0;
 
-  // Starts a program and returns at once; a program that cannot be started raises a RunTimeError.
-  virtual void StartProgram(const StartRequest& request) = 0;
+  // Starts a program and returns at once; a program that cannot be started raises a RunTimeError
+  // that names it.
+  void StartProgram(const StartRequest& request);
+  // Hands the program of `request` to the system's shell and returns at once; false, with
+  // `failure`, where it cannot be started.
+  virtual bool LaunchProgram(const StartRequest& request, StartFailure& failure) = 0;
+  // Shows `error` in the error box, titled `title` (the program's name when empty), and returns
+  // once the user has closed it; meanwhile the window is drawn but takes no input, afterwards it
+  // goes on as before.
+  virtual void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) = 0;
 
-  // A region made of the given rectangles, which must not overlap.
+  // A region made of the given rectangles, which must not overlap; empty where the system cannot
+  // make it.
   virtual Region CreateRegion(const std::vector<PixelRect>& rects) = 0;
-  // Gives `region` to the main window as its outline; once the system has taken it the program
-  // never deletes it.
-  virtual void SetWindowRgn(Region region, bool redraw) = 0;
+  // Gives `region` to the main window as its outline, redrawn at once; once the system has taken
+  // it the program never deletes it.
+  virtual void SetWindowRgn(Region region) = 0;
 
  private:
   struct Loaded {

@@ -26,7 +26,7 @@ MouseArgs Form::ArgsFor(const Control* target, const PointerEvent& event) const 
   MouseArgs args;
   args.button =
       event.action == PointerAction::kMove ? event.buttons : static_cast<int>(event.button);
-  args.shift = event.shift;
+  args.shift = event.modifiers;
   args.x = static_cast<float>(event.x - left) * unit;
   args.y = static_cast<float>(event.y - top) * unit;
   return args;

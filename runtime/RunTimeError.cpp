@@ -40,10 +40,15 @@ RunTimeError& RunTimeError::WithSystemError(std::uint32_t code, std::wstring tex
   return *this;
 }
 
+RunTimeError& RunTimeError::WithSystemError(const SystemError& system) {
+  return system.code != 0 ? WithSystemError(system.code, system.text) : *this;
+}
+
 namespace {
 
-// System messages end in a line break that would leave a gap in the box.
-std::wstring TrimTrailingSpace(std::wstring text) {
+// System messages end in a full stop and a line break: the report puts its own full stop, and a
+// line break would leave a gap in the box.
+std::wstring TrimTrailingSpaceAndStops(std::wstring text) {
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
                            text.back() == L'.')) {
     text.pop_back();
@@ -64,8 +69,8 @@ std::wstring FormatErrorReport(const RunTimeError& error) {
   if (!error.Detail().empty()) text += L"\n" + error.Detail() + L"\n";
   if (error.SystemCode() != 0) {
     text += L"\nSystem error " + rt::DecimalText(error.SystemCode());
-    const std::wstring systemText = TrimTrailingSpace(error.SystemText());
-    if (!systemText.empty()) text += L": " + systemText + L".";
+    const std::wstring systemText = TrimTrailingSpaceAndStops(error.SystemText());
+    text += L": " + (systemText.empty() ? std::wstring(L"Unknown error") : systemText) + L".";
     text += L"\n";
   }
   while (!text.empty() && text.back() == L'\n') text.pop_back();

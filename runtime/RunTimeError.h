@@ -7,6 +7,13 @@
 
 namespace rt {
 
+// What the system said about a call that failed: its own error code and its text for it, as the
+// system gave it; code 0 where it said nothing.
+struct SystemError {
+  std::uint32_t code = 0;
+  std::wstring text;
+};
+
 // Error numbers of the forms runtime, as users of such programs know them.
 enum ErrorNumber : int {
   kErrInvalidProcedureCall = 5,
@@ -28,6 +35,8 @@ class RunTimeError : public std::exception {
 
   // Attaches the system's own error code and its text for it.
   RunTimeError& WithSystemError(std::uint32_t code, std::wstring text);
+  // The same for what the system said, where it said anything (a code other than 0).
+  RunTimeError& WithSystemError(const SystemError& system);
 
   int Number() const { return number_; }
   const std::wstring& Description() const { return description_; }

@@ -1,16 +1,21 @@
 # Shared by scripts/demo and scripts/test: installs what is missing on Debian 12, and starts and
-# stops a private X server and Wine prefix. Source it; it defines functions only.
+# stops a private X server and Wine prefix. Source it; it defines functions and sets
+# CTEST_PARALLEL_LEVEL.
 
 MENU_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 log() { printf '==> %s\n' "$*" >&2; }
+
+# The presets build with Ninja, which uses every core; ctest runs the host tests one a core too
+# (the Windows tests' presets keep theirs at two at a time under Wine).
+export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 
 # What every machine needs, from its own architecture: the host compilers and tests, both
 # mingw-w64 toolchains (the 32-bit one builds the discs' programs, the 64-bit one the tests' where
 # 32-bit programs cannot run), Wine's 64-bit side, the X server and window manager of the tests,
 # the signing tools, and the tools of the disc image and the slow-medium benchmark.
 MENU_PACKAGES=(
-  cmake g++ make clang clang-format googletest python3
+  cmake ninja-build g++ make clang clang-format googletest python3
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool openbox x11-utils imagemagick
@@ -25,11 +30,16 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install o
 # libraries), so that transaction is tried again preferring the release's own archive, and where
 # it still fails the tests run the 64-bit build, as on a kernel that starts no 32-bit programs.
 install_missing() {
+  # Once a run: scripts started by scripts/test (or by a test) find everything installed.
+  [ -n "${MENU_INSTALLED:-}" ] && return 0
   local need=() package
   for package in "${MENU_PACKAGES[@]}"; do installed "$package" || need+=("$package"); done
   local want32=1
   installed wine32:i386 && want32=0
-  [ ${#need[@]} -eq 0 ] && [ $want32 -eq 0 ] && return 0
+  if [ ${#need[@]} -eq 0 ] && [ $want32 -eq 0 ]; then
+    export MENU_INSTALLED=1
+    return 0
+  fi
   if [ "$(id -u)" -ne 0 ]; then
     echo "missing packages (${need[*]} wine32:i386); run this as root to install them" >&2
     return 1
@@ -43,6 +53,7 @@ install_missing() {
     apt_get_install "${need[@]}" || return 1
   fi
   [ $want32 -eq 1 ] && install_wine32
+  export MENU_INSTALLED=1
   return 0
 }
 
@@ -115,6 +126,13 @@ runs_32bit_programs() {
   /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
+# The machine a Windows program is built for, from its PE header: 14c (32-bit x86) or 8664 (x64).
+pe_machine() {
+  local at
+  at=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  printf '%x\n' "0x$(od -An -tx2 -j$((at + 4)) -N2 "$1" | tr -d ' ')"
+}
+
 # The Windows build whose programs run under Wine here: the 32-bit one that goes onto discs, or,
 # where 32-bit programs cannot start, the 64-bit build of the same sources.
 windows_preset() {
@@ -138,23 +156,46 @@ use_this_machines_wine() {
   case ":$PATH:" in *":$bin:"*) ;; *) export PATH="$bin:$PATH" ;; esac
 }
 
-# A Wine prefix of our own in a temporary folder, with its server kept running and its output
-# detached (Wine's helpers would otherwise hold on to whatever started them).
+# A Wine prefix for this machine's Wine in folder $1 whose screens have $2 dots per inch (96 when
+# not given), its server kept running and its output detached (Wine's helpers would otherwise hold
+# on to whatever started them). Every Wine process reads the scale when it starts, the server
+# included: for another scale the server is stopped once the scale is set and started again. The
+# end-to-end tests make their prefixes at other scales with it too. End it with end_wine_prefix.
+make_wine_prefix() {
+  (
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    use_this_machines_wine
+    mkdir -p "$WINEPREFIX"
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+    wineboot -i </dev/null >/dev/null 2>&1 || true
+    if [ "${2:-96}" != 96 ]; then
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f \
+        </dev/null >/dev/null 2>&1
+      end_wine_prefix "$WINEPREFIX"
+      wineserver -p </dev/null >/dev/null 2>&1 || true
+    fi
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  )
+}
+
+# Ends every Wine process of the prefix in folder $1 and waits for its server to end.
+end_wine_prefix() {
+  WINEPREFIX=$1 wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX=$1 timeout 30 wineserver -w >/dev/null 2>&1 || true
+}
+
+# A Wine prefix of our own in a temporary folder, whose screens have $1 dots per inch (96 when not
+# given), for the Wine programs this shell starts: sets WINE_HOME and WINEPREFIX.
 start_wine() {
   WINE_HOME=$(mktemp -d /tmp/menu-wine.XXXXXX)
-  export WINEPREFIX="$WINE_HOME/prefix" WINEDEBUG=-all
+  export WINEPREFIX="$WINE_HOME/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   use_this_machines_wine
-  export WINEDLLOVERRIDES="mscoree,mshtml="
-  mkdir -p "$WINEPREFIX"
-  wineserver -p </dev/null >/dev/null 2>&1 || true
-  wineboot -i </dev/null >/dev/null 2>&1 || true
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  make_wine_prefix "$WINEPREFIX" "${1:-}"
 }
 
 stop_wine() {
   if [ -n "${WINE_HOME:-}" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-    timeout 30 wineserver -w >/dev/null 2>&1 || true
+    end_wine_prefix "$WINEPREFIX"
     rm -rf "$WINE_HOME"
     WINE_HOME=
   fi

@@ -56,7 +56,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       throw rt::RunTimeError(rt::kErrOutOfMemory, L"The program ran out of memory", L"");
     }
   } catch (const rt::RunTimeError& error) {
-    platform.ReportRunTimeError(error);
+    // Titled with menu.ini's Title once the window has it.
+    platform.ReportRunTimeError(error, form ? form->Title() : std::wstring());
     return error.Number();
   } catch (...) {
     platform.ReportRunTimeError(rt::RunTimeError(rt::kErrInvalidProcedureCall,

@@ -49,6 +49,15 @@ struct LocalizedText {
 };
 
 enum class ShowState { kMinimized, kNormal, kMaximized };
+
+// A button's top-left corner in the design's pixels, at 100 %.
+struct ButtonPlace {
+  int x = 0;
+  int y = 0;
+  bool operator==(const ButtonPlace&) const = default;
+};
+// The largest coordinate Place takes.
+inline constexpr int kMaxPlace = 32767;
 enum class AfterStart { kClose, kStay };
 
 // One button's section. Values are as written, after trimming and unquoting; an absent key is
@@ -62,26 +71,37 @@ struct ButtonSettings {
   std::optional<std::wstring> workingFolder;
   ShowState show = ShowState::kMinimized;
   AfterStart afterStart = AfterStart::kClose;
+  std::optional<ButtonPlace> place;  // none: the design's place
+  LocalizedText pictures;            // the base of the three looks' files; none: the design's
+  bool hidden = false;
   bool operator==(const ButtonSettings&) const = default;
 };
+
+// The sections [Button5] and on that a disc may add.
+inline constexpr std::size_t kAddedButtons = 12;
 
 // The whole file. A default-constructed value is the menu without a menu.ini.
 struct MenuSettings {
   LocalizedText title;                       // [Menu]; none: the window has an empty name
-  std::array<ButtonSettings, 4> installers;  // [Button1] to [Button4]: cmd(0) to cmd(3)
-  ButtonSettings close;                      // [Close]: cmd(14)
+  LocalizedText skin;                        // [Menu]; none: the design's skin
+  std::array<ButtonSettings, 4> installers;  // [Button1] to [Button4]
+  ButtonSettings close;                      // [Close]
+  // [Button5] to [Button16], where the file gives them.
+  std::array<std::optional<ButtonSettings>, kAddedButtons> added;
   bool operator==(const MenuSettings&) const = default;
 
   // The section of button `index`, or null for an index that has none.
   const ButtonSettings* Button(std::int16_t index) const;
+  ButtonSettings* Button(std::int16_t index);
 };
 
 struct MenuIniParse {
   MenuSettings settings;
   std::optional<MenuIniError> error;  // set: the first fault, and `settings` is the default
+  std::vector<MenuIniError> errors;   // every fault, the first first; empty without one
 };
-// Decodes and parses the file's bytes; nothing is skipped or guessed, the first fault is the
-// result.
+// Decodes and parses the file's bytes; nothing is skipped or guessed. The menu reports the first
+// fault; the parse goes on past it to find the others.
 MenuIniParse ParseMenuIni(std::span<const std::uint8_t> bytes);
 // Parses text that is already decoded (what DecodeMenuIniText gives).
 MenuIniParse ParseMenuIniText(std::wstring_view text);
@@ -111,10 +131,15 @@ struct ButtonAction {
   bool operator==(const ButtonAction&) const = default;
 };
 
-// Button `index` (0 to 3 have the design's installers; 14 and others have none) with its section:
-// Open64 on 64-bit Windows, else Open, else the installer. Relative paths are joined to the
-// program folder by the path rule, forward slashes become backslashes. Without Open the
-// installer is exactly InstallerPath's path (E:\\ZENT\TEV_setup.exe at a drive root). Without
+// The full path of the installer that button `index` starts without an Open, or empty for an
+// index without one: the folder + "\ZENT\" + the installer the button table names, with the
+// separator also at a drive root (E:\\ZENT\...).
+std::wstring InstallerPath(std::wstring_view programFolder, std::int16_t index);
+
+// Button `index` (the installers have theirs; the close button and others have none) with its
+// section: Open64 on 64-bit Windows, else Open, else the installer. Relative paths are joined to
+// the program folder by the path rule, forward slashes become backslashes. Without Open the
+// installer is exactly InstallerPath's path (E:\\ZENT\... at a drive root). Without
 // WorkingFolder a path's working folder is its own folder (E:\ for E:\setup.exe). `button`
 // holds values as the parser accepted them.
 ButtonAction ResolveButton(const ButtonSettings& button, std::int16_t index,

@@ -1,7 +1,10 @@
 // menu.ini's lines into the menu's settings: sections, keys with their languages, and the check of
-// every value. The first fault ends the parse; nothing is skipped.
+// every value. Every fault is collected, in the file's order, and the parse goes on after each one
+// so that the disc's maker sees them all at once; nothing is skipped or guessed, and a file with a
+// fault gives no settings.
 #include <algorithm>
 
+#include "ButtonTable.h"
 #include "Decimal.h"
 #include "MenuIni.h"
 #include "MenuIniSyntax.h"
@@ -24,30 +27,63 @@ enum class Key {
   kArguments,
   kWorkingFolder,
   kShow,
-  kAfterStart
+  kAfterStart,
+  kSkin,
+  kPlace,
+  kPictures,
+  kHidden
 };
 
 struct KeyInfo {
   std::wstring_view name;
   Key key;
   bool localized;
+  bool inMenu;  // belongs in [Menu]; every other key in a button's section
 };
 
-constexpr KeyInfo kKeys[] = {{L"Title", Key::kTitle, true},
-                             {L"Label", Key::kLabel, true},
-                             {L"Tooltip", Key::kTooltip, true},
-                             {L"Open", Key::kOpen, false},
-                             {L"Open64", Key::kOpen64, false},
-                             {L"Arguments", Key::kArguments, false},
-                             {L"WorkingFolder", Key::kWorkingFolder, false},
-                             {L"Show", Key::kShow, false},
-                             {L"AfterStart", Key::kAfterStart, false}};
+constexpr KeyInfo kKeys[] = {{L"Title", Key::kTitle, true, true},
+                             {L"Skin", Key::kSkin, true, true},
+                             {L"Label", Key::kLabel, true, false},
+                             {L"Tooltip", Key::kTooltip, true, false},
+                             {L"Open", Key::kOpen, false, false},
+                             {L"Open64", Key::kOpen64, false, false},
+                             {L"Arguments", Key::kArguments, false, false},
+                             {L"WorkingFolder", Key::kWorkingFolder, false, false},
+                             {L"Show", Key::kShow, false, false},
+                             {L"AfterStart", Key::kAfterStart, false, false},
+                             {L"Place", Key::kPlace, false, false},
+                             {L"Pictures", Key::kPictures, true, false},
+                             {L"Hidden", Key::kHidden, false, false}};
 
-// Sections by their index in the parse: 0 [Menu], 1 to 4 [Button1] to [Button4], 5 [Close].
-constexpr std::wstring_view kSections[] = {L"Menu",    L"Button1", L"Button2",
-                                           L"Button3", L"Button4", L"Close"};
+// Sections by their index in the parse: 0 [Menu], then the button sections in the table's order.
+constexpr std::wstring_view kMenuName = L"Menu";
 constexpr int kMenuSection = 0;
-constexpr int kCloseSection = 5;
+constexpr std::size_t kSectionCount = 1 + kButtons.size();
+
+static_assert(std::count_if(kButtons.begin(), kButtons.end(), [](const ButtonRecord& r) {
+                return r.role == ButtonRole::kAdded;
+              }) == kAddedButtons);
+
+// The table's record of section `section`; null for [Menu] and for members without a section.
+const ButtonRecord* RecordOf(int section) {
+  return section > kMenuSection ? &kButtons[static_cast<std::size_t>(section - 1)] : nullptr;
+}
+
+std::wstring_view NameOf(int section) {
+  const ButtonRecord* record = RecordOf(section);
+  return record != nullptr ? record->section : kMenuName;
+}
+
+// The section named `name`, or -1 for none.
+int FindSection(std::wstring_view name) {
+  if (EqualsIgnoringCase(name, kMenuName)) return kMenuSection;
+  for (std::size_t i = 0; i < kButtons.size(); ++i) {
+    if (!kButtons[i].section.empty() && EqualsIgnoringCase(name, kButtons[i].section)) {
+      return static_cast<int>(i) + 1;
+    }
+  }
+  return -1;
+}
 
 template <typename Value, std::size_t N>
 std::optional<Value> Choice(std::wstring_view text,
@@ -64,6 +100,28 @@ constexpr std::pair<std::wstring_view, ShowState> kShowStates[] = {
     {L"maximized", ShowState::kMaximized}};
 constexpr std::pair<std::wstring_view, AfterStart> kAfterStarts[] = {{L"close", AfterStart::kClose},
                                                                      {L"stay", AfterStart::kStay}};
+constexpr std::pair<std::wstring_view, bool> kYesNo[] = {{L"yes", true}, {L"no", false}};
+
+// "x,y" with two whole numbers from 0 to kMaxPlace, spaces allowed around each.
+std::optional<ButtonPlace> PlaceOf(std::wstring_view value) {
+  const std::size_t comma = value.find(L',');
+  if (comma == std::wstring_view::npos) return std::nullopt;
+  auto number = [](std::wstring_view text) -> std::optional<int> {
+    text = Trim(text);
+    if (text.empty() || text.size() > 5) return std::nullopt;
+    int n = 0;
+    for (const wchar_t c : text) {
+      if (c < L'0' || c > L'9') return std::nullopt;
+      n = n * 10 + (c - L'0');
+    }
+    if (n > kMaxPlace) return std::nullopt;
+    return n;
+  };
+  const std::optional<int> x = number(value.substr(0, comma));
+  const std::optional<int> y = number(value.substr(comma + 1));
+  if (!x || !y) return std::nullopt;
+  return ButtonPlace{*x, *y};
+}
 
 // A key given in the current section, to find it given twice.
 struct SeenKey {
@@ -77,6 +135,7 @@ class Parser {
   std::optional<MenuIniError> Line(int number, std::wstring_view line);
   std::optional<MenuIniError> End() { return EndSection(); }
   MenuSettings settings;
+  std::vector<MenuIniError> errors;
 
  private:
   std::optional<MenuIniError> Section(std::wstring_view line);
@@ -85,15 +144,13 @@ class Parser {
                                     std::wstring_view value);
   std::optional<MenuIniError> EndSection();
   MenuIniError Fault(std::wstring reason) const { return {line_, std::move(reason)}; }
-  std::wstring SectionName() const { return L"[" + std::wstring(kSections[section_]) + L"]"; }
-  ButtonSettings& Button() {
-    return section_ == kCloseSection ? settings.close
-                                     : settings.installers[static_cast<std::size_t>(section_ - 1)];
-  }
+  std::wstring SectionName() const { return L"[" + std::wstring(NameOf(section_)) + L"]"; }
+  ButtonSettings& Button() { return *settings.Button(RecordOf(section_)->index); }
 
   int line_ = 0;
   int section_ = -1;
-  std::array<int, std::size(kSections)> sectionLines_{};
+  bool skipping_ = false;
+  std::array<int, kSectionCount> sectionLines_{};
   std::vector<SeenKey> seen_;
 };
 
@@ -115,19 +172,26 @@ std::optional<MenuIniError> Parser::Line(int number, std::wstring_view line) {
 }
 
 std::optional<MenuIniError> Parser::Section(std::wstring_view line) {
+  // Until the next section, the keys of a refused section line belong to no section and are
+  // passed over, so that one wrong name is one fault.
+  skipping_ = true;
   if (line.size() < 2 || line.back() != L']') {
     return Fault(L"the section line " + Quote(line) + L" does not end with ]");
   }
   const std::wstring_view name = Trim(line.substr(1, line.size() - 2));
-  const auto found =
-      std::find_if(std::begin(kSections), std::end(kSections),
-                   [&](std::wstring_view known) { return EqualsIgnoringCase(name, known); });
-  if (found == std::end(kSections)) {
+  const int found = FindSection(name);
+  if (found < 0) {
     return Fault(L"unknown section " + Quote(line) +
-                 L"; the sections are [Menu], [Button1] to [Button4] and [Close]");
+                 L"; the sections are [Menu], [Button1] to [Button16] and [Close]");
   }
-  if (auto error = EndSection()) return error;
-  section_ = static_cast<int>(found - std::begin(kSections));
+  if (auto error = EndSection()) errors.push_back(std::move(*error));
+  skipping_ = false;
+  section_ = found;
+  if (const ButtonRecord* record = RecordOf(section_);
+      record != nullptr && record->role == ButtonRole::kAdded) {
+    auto& added = settings.added[static_cast<std::size_t>(record->number - kFirstAddedNumber)];
+    if (!added) added.emplace();
+  }
   int& first = sectionLines_[static_cast<std::size_t>(section_)];
   if (first != 0) {
     return Fault(L"the section " + SectionName() + L" is given twice (first on line " +
@@ -155,21 +219,23 @@ std::optional<MenuIniError> Parser::KeyLine(std::wstring_view line, std::size_t 
   const auto info = std::find_if(std::begin(kKeys), std::end(kKeys), [&](const KeyInfo& known) {
     return EqualsIgnoringCase(name, known.name);
   });
+  if (skipping_) return std::nullopt;
   if (section_ < 0) return Fault(L"the key " + Quote(written) + L" comes before any section");
   if (info == std::end(kKeys)) {
     return Fault(L"unknown key " + Quote(name) + L" in " + SectionName() +
                  (section_ == kMenuSection
-                      ? L"; [Menu] takes Title"
+                      ? L"; [Menu] takes Title and Skin"
                       : L"; a button takes Label, Tooltip, Open, Open64, Arguments, WorkingFolder, "
-                        L"Show and AfterStart"));
+                        L"Show, AfterStart, Place, Pictures and Hidden"));
   }
-  if ((info->key == Key::kTitle) != (section_ == kMenuSection)) {
+  if (info->inMenu != (section_ == kMenuSection)) {
     return Fault(std::wstring(info->name) + L" does not belong in " + SectionName() +
                  (section_ == kMenuSection ? L"; it belongs in a button's section"
                                            : L"; it belongs in [Menu]"));
   }
   if (hasTag && !info->localized) {
-    return Fault(std::wstring(info->name) + L" takes no language; Title, Label and Tooltip do");
+    return Fault(std::wstring(info->name) +
+                 L" takes no language; Title, Skin, Label, Tooltip and Pictures do");
   }
   if (hasTag && tag.empty()) return Fault(L"the language of " + Quote(written) + L" is empty");
   if (hasTag && !ini::IsLanguageTag(tag)) {
@@ -204,9 +270,37 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
     target = std::wstring(value);
     return std::nullopt;
   };
+  // A picture's path is a file on the medium or beside it, never an address.
+  auto picture = [&](LocalizedText& target) -> std::optional<MenuIniError> {
+    if (value.empty()) return Fault(name + L" is empty; leave the key out for its default");
+    const ini::PathCheck check = ini::CheckPath(value, ini::PathUse::kOpen);
+    if (check.refusal) return Fault(name + L": " + *check.refusal);
+    if (check.kind == ini::PathKind::kAddress) {
+      return Fault(name + L": " + Quote(value) + L" is an address; a picture is a file");
+    }
+    return text(target);
+  };
   switch (info.key) {
     case Key::kTitle:
       return text(settings.title);
+    case Key::kSkin:
+      return picture(settings.skin);
+    case Key::kPictures:
+      return picture(Button().pictures);
+    case Key::kPlace:
+      if (const auto place = PlaceOf(value)) {
+        Button().place = *place;
+        return std::nullopt;
+      }
+      return Fault(L"Place is " + Quote(value) +
+                   L"; it takes the left and top of the button in pixels, two whole numbers from "
+                   L"0 to 32767 with a comma between them (Place=96,200)");
+    case Key::kHidden:
+      if (const auto hidden = Choice(value, kYesNo)) {
+        Button().hidden = *hidden;
+        return std::nullopt;
+      }
+      return Fault(L"Hidden is " + Quote(value) + L"; it takes yes or no");
     case Key::kLabel:
       if (value.empty()) {
         return Fault(L"Label is empty; a button needs a name that screen readers say");
@@ -240,50 +334,84 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
 }
 
 // The close button starts nothing by default: the keys that say how to start something are
-// faults there unless the section also says what to start.
+// faults there unless the section also says what to start. A button a disc adds has no place,
+// pictures or program of the design's: its section gives all three.
 std::optional<MenuIniError> Parser::EndSection() {
-  if (section_ == kCloseSection && !settings.close.open && !settings.close.open64) {
+  std::optional<MenuIniError> fault;
+  const ButtonRecord* record = RecordOf(section_);
+  if (record != nullptr && record->role == ButtonRole::kAdded) {
+    const ButtonSettings& button = Button();
+    const wchar_t* missing = !button.place                    ? L"Place"
+                             : !button.pictures.plain         ? L"Pictures"
+                             : !button.open && !button.open64 ? L"Open"
+                                                              : nullptr;
+    if (missing != nullptr) {
+      fault = MenuIniError{sectionLines_[static_cast<std::size_t>(section_)],
+                           SectionName() + L" has no " + missing +
+                               L"; a button the disc adds needs its Place, its Pictures and an "
+                               L"Open or Open64"};
+    }
+  }
+  const bool closeSection = record != nullptr && record->role == ButtonRole::kClose;
+  if (!fault && closeSection && !settings.close.open && !settings.close.open64) {
     for (const SeenKey& seen : seen_) {
       if (seen.key == Key::kArguments || seen.key == Key::kWorkingFolder ||
           seen.key == Key::kShow || seen.key == Key::kAfterStart) {
         const auto info = std::find_if(std::begin(kKeys), std::end(kKeys),
                                        [&](const KeyInfo& known) { return known.key == seen.key; });
-        return MenuIniError{seen.line, std::wstring(info->name) +
-                                           L" in [Close] needs an Open there; without one the "
-                                           L"close button only closes the menu"};
+        fault = MenuIniError{seen.line, std::wstring(info->name) +
+                                            L" in [Close] needs an Open there; without one the "
+                                            L"close button only closes the menu"};
+        break;
       }
     }
   }
   seen_.clear();
-  return std::nullopt;
+  return fault;
 }
 
 }  // namespace
 
 const ButtonSettings* MenuSettings::Button(std::int16_t index) const {
-  if (index >= 0 && index <= 3) return &installers[static_cast<std::size_t>(index)];
-  if (index == 14) return &close;
+  const ButtonRecord* record = FindButton(index);
+  if (record == nullptr) return nullptr;
+  switch (record->role) {
+    case ButtonRole::kInstaller:
+      return &installers[static_cast<std::size_t>(record->number - 1)];
+    case ButtonRole::kClose:
+      return &close;
+    case ButtonRole::kAdded: {
+      const auto& section = added[static_cast<std::size_t>(record->number - kFirstAddedNumber)];
+      return section ? &*section : nullptr;
+    }
+    case ButtonRole::kDisabled:
+      break;
+  }
   return nullptr;
+}
+
+ButtonSettings* MenuSettings::Button(std::int16_t index) {
+  return const_cast<ButtonSettings*>(std::as_const(*this).Button(index));
 }
 
 MenuIniParse ParseMenuIniText(std::wstring_view text) {
   Parser parser;
   int number = 0;
-  std::optional<MenuIniError> error;
-  for (std::size_t start = 0; !error && start <= text.size();) {
+  for (std::size_t start = 0; start <= text.size();) {
     std::size_t end = text.find(L'\n', start);
     if (end == std::wstring_view::npos) end = text.size();
     std::wstring_view line = text.substr(start, end - start);
     if (end < text.size() && !line.empty() && line.back() == L'\r') line.remove_suffix(1);
-    error = parser.Line(++number, line);
+    if (auto error = parser.Line(++number, line)) parser.errors.push_back(std::move(*error));
     start = end + 1;
   }
-  if (!error) error = parser.End();
+  if (auto error = parser.End()) parser.errors.push_back(std::move(*error));
   MenuIniParse result;
-  if (error) {
-    result.error = std::move(error);
-  } else {
+  if (parser.errors.empty()) {
     result.settings = std::move(parser.settings);
+  } else {
+    result.error = parser.errors.front();
+    result.errors = std::move(parser.errors);
   }
   return result;
 }
@@ -292,6 +420,7 @@ MenuIniParse ParseMenuIni(std::span<const std::uint8_t> bytes) {
   MenuIniText decoded = DecodeMenuIniText(bytes);
   if (decoded.error) {
     MenuIniParse result;
+    result.errors.push_back(*decoded.error);
     result.error = std::move(decoded.error);
     return result;
   }

@@ -1,8 +1,8 @@
 // From menu.ini's settings to what the menu does: the text in the user's languages, what a
 // button starts and how, and the errors the menu reports about the file.
 #include <algorithm>
-#include <array>
 
+#include "ButtonTable.h"
 #include "Decimal.h"
 #include "MenuIni.h"
 #include "MenuIniSyntax.h"
@@ -12,11 +12,6 @@
 namespace menu {
 
 namespace {
-
-// The design's installers, as InstallerPath appends them: always with a leading separator.
-constexpr std::array<std::wstring_view, 4> kInstallers = {
-    L"\\ZENT\\TEV_setup.exe", L"\\ZENT\\MOLAN_setup.exe", L"\\ZENT\\PIRUK_setup.exe",
-    L"\\ZENT\\DASEF_setup.exe"};
 
 std::wstring JoinToFolder(std::wstring_view folder, std::wstring_view relative) {
   std::wstring path(folder);
@@ -45,6 +40,17 @@ const std::wstring* FindTranslation(const LocalizedText& text, std::wstring_view
 
 }  // namespace
 
+std::wstring InstallerPath(std::wstring_view programFolder, std::int16_t index) {
+  const ButtonRecord* record = FindButton(index);
+  if (record == nullptr || record->installer.empty()) return {};
+  std::wstring path(programFolder);
+  path += L'\\';
+  path += kInstallerFolder;
+  path += L'\\';
+  path += record->installer;
+  return path;
+}
+
 std::wstring MenuIniPath(std::wstring_view programFolder) {
   return JoinToFolder(programFolder, kMenuIniFileName);
 }
@@ -71,9 +77,8 @@ ButtonAction ResolveButton(const ButtonSettings& button, std::int16_t index,
   if (open) {
     plan.isAddress = ini::CheckPath(*open, ini::PathUse::kOpen).kind == ini::PathKind::kAddress;
     plan.target = plan.isAddress ? *open : FullPath(programFolder, *open);
-  } else if (index >= 0 && index < static_cast<std::int16_t>(kInstallers.size())) {
-    plan.target =
-        std::wstring(programFolder) + std::wstring(kInstallers[static_cast<std::size_t>(index)]);
+  } else if (std::wstring installer = InstallerPath(programFolder, index); !installer.empty()) {
+    plan.target = std::move(installer);
   } else {
     return action;
   }

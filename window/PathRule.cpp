@@ -1,7 +1,10 @@
 // The path rule for the menu's picture files.
 #include "PathRule.h"
 
+#include <algorithm>
+
 #include "Decimal.h"
+#include "MenuIniSyntax.h"
 #include "Platform.h"
 #include "RunTimeError.h"
 
@@ -11,10 +14,14 @@ bool HasTrailingSeparator(std::wstring_view folder) {
   return !folder.empty() && folder.back() == L'\\';
 }
 
-bool IsBmpSeries(std::int16_t index) { return (index >= 0 && index <= 3) || index == 14; }
+bool IsBmpSeries(std::int16_t index) {
+  const ButtonRecord* record = FindButton(index);
+  return record != nullptr && record->series == kShownSeries;
+}
 
 const LookSuffixes& LooksOf(std::int16_t index) {
-  return IsBmpSeries(index) ? kBmpLooks : kCmdLooks;
+  const ButtonRecord* record = FindButton(index);
+  return record != nullptr ? record->looks : kCmdLooks;
 }
 
 std::wstring ButtonNumber(std::int16_t index) {
@@ -26,20 +33,35 @@ std::wstring ButtonNumber(std::int16_t index) {
   return rt::DecimalText(number);
 }
 
-std::wstring SkinPicturePath(std::wstring_view folder, bool hasTrailingSeparator) {
-  std::wstring path(folder);
-  path += hasTrailingSeparator ? L"img\\main.bmp" : L"\\img\\main.bmp";
+std::wstring DesignPictureBase(std::int16_t index) {
+  const ButtonRecord* record = FindButton(index);
+  std::wstring base = L"img\\";
+  base += record != nullptr ? record->series : kOtherSeries;
+  base += ButtonNumber(index);
+  return base;
+}
+
+std::wstring PicturePath(std::wstring_view folder, bool hasTrailingSeparator,
+                         std::wstring_view picture, std::wstring_view suffix) {
+  std::wstring path;
+  if (ini::CheckPath(picture, ini::PathUse::kOpen).kind != ini::PathKind::kAbsolute) {
+    path = folder;
+    if (!hasTrailingSeparator) path += L'\\';
+  }
+  const std::size_t start = path.size();
+  path += picture;
+  std::replace(path.begin() + static_cast<std::ptrdiff_t>(start), path.end(), L'/', L'\\');
+  path += suffix;
   return path;
+}
+
+std::wstring SkinPicturePath(std::wstring_view folder, bool hasTrailingSeparator) {
+  return PicturePath(folder, hasTrailingSeparator, kDesignSkin);
 }
 
 std::wstring ButtonPicturePath(std::wstring_view folder, bool hasTrailingSeparator,
                                std::int16_t index, std::wstring_view suffix) {
-  std::wstring path(folder);
-  path += hasTrailingSeparator ? L"img\\" : L"\\img\\";
-  path += IsBmpSeries(index) ? L"bmp" : L"cmd";
-  path += ButtonNumber(index);
-  path += suffix;
-  return path;
+  return PicturePath(folder, hasTrailingSeparator, DesignPictureBase(index), suffix);
 }
 
 std::wstring QualifiedPicturePath(std::wstring_view path, int percent) {
@@ -64,6 +86,11 @@ std::wstring PathRule::SkinPicturePath(bool hasTrailingSeparator) const {
 std::wstring PathRule::ButtonPicturePath(bool hasTrailingSeparator, std::int16_t index,
                                          std::wstring_view suffix) const {
   return menu::ButtonPicturePath(platform_->ProgramFolder(), hasTrailingSeparator, index, suffix);
+}
+
+std::wstring PathRule::PicturePath(bool hasTrailingSeparator, std::wstring_view picture,
+                                   std::wstring_view suffix) const {
+  return menu::PicturePath(platform_->ProgramFolder(), hasTrailingSeparator, picture, suffix);
 }
 
 }  // namespace menu

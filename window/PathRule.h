@@ -6,34 +6,38 @@
 #include <string>
 #include <string_view>
 
+#include "ButtonTable.h"
+
 namespace rt {
 class Platform;
 }
 
 namespace menu {
 
-// The state suffixes of a series' picture files, by the look each one gives.
-struct LookSuffixes {
-  std::wstring_view normal;
-  std::wstring_view hover;
-  std::wstring_view pressed;
-};
-// Series "bmp" (buttons 0 to 3 and 14) has a look for each state.
-inline constexpr LookSuffixes kBmpLooks = {L"-2.bmp", L"-3.bmp", L"-1.bmp"};
-// Series "cmd" (every other index) has no pressed look of its own: "-1.bmp" is normal and pressed.
-inline constexpr LookSuffixes kCmdLooks = {L"-1.bmp", L"-3.bmp", L"-1.bmp"};
+// The design's skin, relative to the program folder.
+inline constexpr std::wstring_view kDesignSkin = L"img\\main.bmp";
 
 // True when the folder's last character is a backslash; a forward slash or an empty folder is not.
 bool HasTrailingSeparator(std::wstring_view folder);
 
-// Buttons 0 to 3 and 14 belong to series "bmp", every other index to series "cmd".
+// The buttons the design shows belong to its shown series, every other index to the other one.
 bool IsBmpSeries(std::int16_t index);
-// The suffixes of the series button `index` belongs to.
+// The suffixes of button `index`'s looks.
 const LookSuffixes& LooksOf(std::int16_t index);
 
 // The button's number in its file names: index + 1 in plain decimal digits ("1", "10", "15").
 // An index whose number would not fit a 16-bit signed value raises the overflow error.
 std::wstring ButtonNumber(std::int16_t index);
+
+// The design's picture files of button `index` without their suffix, relative to the program
+// folder: "img\" + series + button number ("img\bmp1", "img\cmd7").
+std::wstring DesignPictureBase(std::int16_t index);
+
+// `picture` + `suffix` where the menu reads it: a relative path joined to `folder` as the
+// separator test selects (directly with a trailing separator, else after a backslash), a full path
+// as it is; forward slashes become backslashes.
+std::wstring PicturePath(std::wstring_view folder, bool hasTrailingSeparator,
+                         std::wstring_view picture, std::wstring_view suffix = {});
 
 // `folder` + "img\main.bmp" (with a trailing separator) or + "\img\main.bmp" (without).
 std::wstring SkinPicturePath(std::wstring_view folder, bool hasTrailingSeparator);
@@ -54,6 +58,8 @@ class PathRule {
   std::wstring SkinPicturePath(bool hasTrailingSeparator) const;
   std::wstring ButtonPicturePath(bool hasTrailingSeparator, std::int16_t index,
                                  std::wstring_view suffix) const;
+  std::wstring PicturePath(bool hasTrailingSeparator, std::wstring_view picture,
+                           std::wstring_view suffix = {}) const;
 
  private:
   rt::Platform* platform_;

@@ -33,7 +33,6 @@ class ScaledPictures {
  public:
   explicit ScaledPictures(rt::Platform& platform) : platform_(&platform) {}
 
-  int Dpi() const { return dpi_; }
   // Which files serve is found again for the new scale.
   void SetDpi(int dpi);
 

@@ -9,8 +9,6 @@ namespace menu {
 
 rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, ScaledPictures& pictures,
                            const std::wstring& path, SkinSize& measured) {
-  rt::Platform& platform = window.GetPlatform();
-
   // The measuring image takes the skin's size; the window copies it, both still in twips.
   img.SetPicture(pictures.Load(path));
   window.SetWidth(img.Width());
@@ -24,7 +22,7 @@ rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, ScaledPictures& p
   // The skin is read once more for its pixels; the picture goes as soon as the outline is known.
   const rt::Picture skin = pictures.Load(path);
   CheckSkinSize(measured.width, measured.height);
-  return platform.CreateRegion(
+  return window.CreateOutline(
       SkinOutlineRects(measured.width, measured.height, *skin.Data(), window.Dpi()));
 }
 

@@ -1,11 +1,8 @@
 // frmMain's event handlers: start-up, the buttons' pictures, their commands and the window drag.
 #include "frmMain.h"
 
-#include <array>
-
 #include "RunTimeError.h"
 #include "SkinRegion.h"
-#include "frmMainDefinition.h"
 
 namespace {
 
@@ -22,21 +19,22 @@ namespace {
 // The marker of a button that has shown its hover look and has not been reset since.
 constexpr std::wstring_view kMarked = L"1";
 
-// The members of cmd, in the order a reset visits them.
-constexpr std::array<std::int16_t, 9> kResetOrder = {0, 1, 2, 3, 14, 6, 7, 8, 9};
-
-bool TakesHover(std::int16_t index) { return IsBmpSeries(index) || (index >= 6 && index <= 9); }
-
 }  // namespace
 
 frmMain::frmMain(rt::Platform& platform, const MenuSettings& settings)
     : platform_(&platform),
-      form_(platform, frmMainDefinition()),
+      settings_(settings),
+      buttons_(LayOutButtons(settings_)),
+      definition_(buttons_),
+      form_(platform, definition_.Form()),
       paths_(platform),
       pictures_(platform),
       picture1_(form_.Find(L"Picture1")),
-      img_(form_.Find(L"img")),
-      settings_(settings) {
+      img_(form_.Find(L"img")) {
+  for (const DiscButton& button : buttons_) {
+    shown_.push_back({&button, form_.Find(kButtonArray, button.record->index)});
+    if (button.record->Enabled()) active_.push_back(button.record->index);
+  }
   form_.SetHandlers(this);
   form_.SetAccessible(this);
   form_.SetCaption(Localized(settings_.title));
@@ -58,21 +56,49 @@ std::wstring frmMain::Localized(const LocalizedText& text) {
 }
 
 void frmMain::PlaceTooltip(std::int16_t index) {
-  const ButtonSettings* button = settings_.Button(index);
-  if (button == nullptr) return;
-  const std::wstring text = Localized(button->tooltip);
-  if (!text.empty()) platform_->SetTooltip(index, cmd(index)->Bounds(), text);
+  const Shown* shown = ShownButton(index);
+  if (shown == nullptr || shown->button->settings == nullptr) return;
+  const std::wstring text = Localized(shown->button->settings->tooltip);
+  if (!text.empty()) platform_->SetTooltip(index, shown->control->Bounds(), text);
 }
 
-rt::Control* frmMain::cmd(std::int16_t index) { return form_.Find(L"cmd", index); }
+rt::Control* frmMain::cmd(std::int16_t index) {
+  Shown* shown = ShownButton(index);
+  return shown != nullptr ? shown->control : nullptr;
+}
+
+frmMain::Shown* frmMain::ShownButton(std::int16_t index) {
+  for (Shown& shown : shown_) {
+    if (shown.button->record->index == index) return &shown;
+  }
+  return nullptr;
+}
+
+void frmMain::SetMarked(Shown& shown, bool marked) {
+  shown.marked = marked;
+  shown.control->SetTag(marked ? std::wstring(kMarked) : std::wstring());
+}
+
+std::wstring frmMain::PictureBase(const Shown& shown) {
+  const ButtonSettings* settings = shown.button->settings;
+  std::wstring base = settings != nullptr ? Localized(settings->pictures) : std::wstring();
+  return !base.empty() ? base : DesignPictureBase(shown.button->record->index);
+}
+
+std::wstring frmMain::SkinPath(bool hasTrailingSeparator) {
+  const std::wstring skin = Localized(settings_.skin);
+  return paths_.PicturePath(hasTrailingSeparator, !skin.empty() ? skin : kDesignSkin);
+}
 
 void frmMain::LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index,
                                 std::wstring_view suffix, Look look) {
-  rt::Control* button = cmd(index);
-  if (button == nullptr) return;
+  Shown* shown = ShownButton(index);
+  if (shown == nullptr) return;
+  rt::Control* button = shown->control;
   const rt::PixelRect before = button->Bounds();
-  button->SetPicture(pictures_.Load(paths_.ButtonPicturePath(hasTrailingSeparator, index, suffix)));
-  looks_[static_cast<std::size_t>(index)] = look;
+  button->SetPicture(
+      pictures_.Load(paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), suffix)));
+  shown->look = look;
   // The tooltip follows the button's place, which each picture may change.
   if (before != button->Bounds()) PlaceTooltip(index);
 }
@@ -86,18 +112,17 @@ void frmMain::Form_Load() {
   form_.SetVisible(true);
 
   const bool buttonSeparator = paths_.HasTrailingSeparator();
-  for (const std::int16_t index : kActiveButtons) {
-    LoadButtonPicture(buttonSeparator, index, kBmpLooks.normal, Look::kNormal);
+  for (const std::int16_t index : active_) {
+    LoadButtonPicture(buttonSeparator, index, LooksOf(index).normal, Look::kNormal);
   }
-  for (const std::int16_t index : kActiveButtons) PlaceTooltip(index);
+  for (const std::int16_t index : active_) PlaceTooltip(index);
 }
 
 void frmMain::ShowSkin(bool skinSeparator) {
-  form_.SetPicture(pictures_.Load(paths_.SkinPicturePath(skinSeparator)));
-  Picture1().SetPicture(pictures_.Load(paths_.SkinPicturePath(skinSeparator)));
-  rt::Region region =
-      BuildSkinRegion(form_, img(), pictures_, paths_.SkinPicturePath(skinSeparator), skinSize_);
-  platform_->SetWindowRgn(std::move(region), true);
+  form_.SetPicture(pictures_.Load(SkinPath(skinSeparator)));
+  Picture1().SetPicture(pictures_.Load(SkinPath(skinSeparator)));
+  rt::Region region = BuildSkinRegion(form_, img(), pictures_, SkinPath(skinSeparator), skinSize_);
+  platform_->SetWindowRgn(std::move(region));
 }
 
 void frmMain::DpiChanged(int dpi) {
@@ -107,8 +132,8 @@ void frmMain::DpiChanged(int dpi) {
   form_.SetScaleMode(rt::kScaleTwips);
   ShowSkin(paths_.HasTrailingSeparator());
   const bool separator = paths_.HasTrailingSeparator();
-  for (const std::int16_t index : kActiveButtons) {
-    const Look look = looks_[static_cast<std::size_t>(index)];
+  for (const std::int16_t index : active_) {
+    const Look look = ShownButton(index)->look;
     const LookSuffixes& suffixes = LooksOf(index);
     if (look == Look::kHover) LoadButtonPicture(separator, index, suffixes.hover, look);
     if (look == Look::kPressed) LoadButtonPicture(separator, index, suffixes.pressed, look);
@@ -118,11 +143,11 @@ void frmMain::DpiChanged(int dpi) {
 
 void frmMain::cmd_MouseMove(std::int16_t index) {
   const bool separator = paths_.HasTrailingSeparator();
-  rt::Control* button = cmd(index);
-  if (button == nullptr || !TakesHover(index) || !button->Tag().empty()) return;
+  Shown* shown = ShownButton(index);
+  if (shown == nullptr || shown->marked) return;
   // The marker follows the picture: a load that fails leaves the button unmarked.
   LoadButtonPicture(separator, index, LooksOf(index).hover, Look::kHover);
-  button->SetTag(std::wstring(kMarked));
+  SetMarked(*shown, true);
 }
 
 void frmMain::cmd_MouseDown(std::int16_t index) {
@@ -137,25 +162,24 @@ void frmMain::Form_MouseMove() { ResetMarkedButtons(-1); }
 
 void frmMain::ResetMarkedButtons(std::int16_t keep) {
   const bool separator = paths_.HasTrailingSeparator();
-  for (const std::int16_t index : kResetOrder) {
-    rt::Control* button = cmd(index);
-    if (index == keep || button == nullptr || button->Tag() != kMarked) continue;
-    button->SetTag(std::wstring());
+  // In the keyboard's order, then the buttons disabled by design: the table's order with the
+  // close button moved behind the disc's own.
+  auto reset = [&](Shown& shown) {
+    const std::int16_t index = shown.button->record->index;
+    if (index == keep || !shown.marked) return;
+    SetMarked(shown, false);
     LoadButtonPicture(separator, index, LooksOf(index).normal, Look::kNormal);
+  };
+  for (const std::int16_t index : active_) reset(*ShownButton(index));
+  for (Shown& shown : shown_) {
+    if (!shown.button->record->Enabled()) reset(shown);
   }
 }
 
-std::wstring InstallerPath(std::wstring_view programFolder, std::int16_t index) {
-  static constexpr std::array<std::wstring_view, 4> kInstallers = {
-      L"\\ZENT\\TEV_setup.exe", L"\\ZENT\\MOLAN_setup.exe", L"\\ZENT\\PIRUK_setup.exe",
-      L"\\ZENT\\DASEF_setup.exe"};
-  if (index < 0 || index > 3) return {};
-  return std::wstring(programFolder) + std::wstring(kInstallers[static_cast<std::size_t>(index)]);
-}
-
 void frmMain::cmd_Click(std::int16_t index) {
-  const ButtonSettings* button = settings_.Button(index);
-  if (button == nullptr) return;
+  const Shown* shown = ShownButton(index);
+  if (shown == nullptr || shown->button->settings == nullptr) return;
+  const ButtonSettings* button = shown->button->settings;
   // Without an Open of its own the close button only closes, as designed.
   if (index == kCloseButton && !button->open && !button->open64) {
     CloseMenu();
@@ -173,7 +197,17 @@ void frmMain::cmd_Click(std::int16_t index) {
     request.minimized = plan.show == ShowState::kMinimized;
     request.maximized = plan.show == ShowState::kMaximized;
     request.isAddress = plan.isAddress;
-    platform_->StartProgram(request);
+    if (action.closesMenu) {
+      platform_->StartProgram(request);  // a failure ends the menu with its error box
+    } else {
+      try {
+        platform_->StartProgram(request);
+      } catch (const rt::RunTimeError& error) {
+        // A button that stays keeps the menu open: the user reads why, and may go on.
+        platform_->ShowRunTimeError(error, Title());
+        return;
+      }
+    }
   }
   if (action.closesMenu) form_.Unload();
 }
@@ -186,13 +220,13 @@ void frmMain::ControlMouseDown(rt::Control& control, const rt::MouseArgs&) {
   CancelKeyPress();
   if (&control == picture1_) {
     Picture1_MouseDown();
-  } else if (control.Name() == L"cmd") {
+  } else if (control.Name() == kButtonArray) {
     cmd_MouseDown(control.Index());
   }
 }
 
 void frmMain::ControlMouseMove(rt::Control& control, const rt::MouseArgs&) {
-  if (control.Name() != L"cmd") return;
+  if (control.Name() != kButtonArray) return;
   const std::int16_t index = control.Index();
   cmd_MouseMove(index);
   // Once the keyboard has given a button the focus, the focus goes where the pointer lights a
@@ -202,11 +236,11 @@ void frmMain::ControlMouseMove(rt::Control& control, const rt::MouseArgs&) {
 }
 
 void frmMain::ControlMouseUp(rt::Control& control, const rt::MouseArgs&) {
-  if (control.Name() == L"cmd") cmd_MouseUp(control.Index());
+  if (control.Name() == kButtonArray) cmd_MouseUp(control.Index());
 }
 
 void frmMain::ControlClick(rt::Control& control) {
-  if (control.Name() == L"cmd") cmd_Click(control.Index());
+  if (control.Name() == kButtonArray) cmd_Click(control.Index());
 }
 
 }  // namespace menu

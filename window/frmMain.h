@@ -7,17 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "ButtonTable.h"
 #include "Forms.h"
 #include "MenuIni.h"
 #include "PathRule.h"
 #include "ScaledPictures.h"
 #include "SkinRegion.h"
+#include "frmMainDefinition.h"
 
 namespace menu {
-
-// The buttons that act, in the order the keyboard visits them and screen readers list them.
-inline constexpr std::array<std::int16_t, 5> kActiveButtons = {0, 1, 2, 3, 14};
-inline constexpr std::int16_t kCloseButton = 14;
 
 class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
  public:
@@ -26,6 +24,8 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
 
   rt::Form& Form() { return form_; }
   void Show() { form_.Show(); }
+  // The window's name, menu.ini's Title in the user's language; empty without one.
+  const std::wstring& Title() const { return form_.Caption(); }
 
   rt::Control& Picture1() { return *picture1_; }
   rt::Control& img() { return *img_; }
@@ -51,9 +51,12 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   // the program's string table.
   std::wstring ButtonLabel(std::int16_t index);
 
-  // AccessibleWindow: the active buttons, as children 0 to 4.
+  // The buttons that act, in the order the keyboard visits them and screen readers list them.
+  const std::vector<std::int16_t>& ActiveButtons() const { return active_; }
+
+  // AccessibleWindow: the active buttons, as children from 0 in their order.
   std::wstring Name() override;
-  int ChildCount() override { return static_cast<int>(kActiveButtons.size()); }
+  int ChildCount() override { return static_cast<int>(active_.size()); }
   rt::AccessibleItem Child(int child) override;
   std::wstring DefaultAction() override;
   int FocusedChild() override;
@@ -64,6 +67,14 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
  private:
   // The look a button shows now, as its handlers last loaded it.
   enum class Look { kNone, kNormal, kHover, kPressed };
+  // A button on the window with the one record of its look. Its Tag, the hover marker, is
+  // written from `marked`.
+  struct Shown {
+    const DiscButton* button;
+    rt::Control* control;
+    Look look = Look::kNone;
+    bool marked = false;
+  };
 
   // What the forms layer raises, handed on to the handlers above.
   void Load() override { Form_Load(); }
@@ -78,9 +89,17 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   void FocusLost() override { CancelKeyPress(); }
   void DpiChanged(int dpi) override;
 
+  // The button `index` on the window, or null for an index that is not one.
+  Shown* ShownButton(std::int16_t index);
+  // Marks button `index` as lit by the pointer or not.
+  void SetMarked(Shown& shown, bool marked);
+  // The base of a button's picture files: the disc's for the user's languages, else the design's.
+  std::wstring PictureBase(const Shown& shown);
   // Loads the picture file of `suffix`, which gives `look`, into button `index`.
   void LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index, std::wstring_view suffix,
                          Look look);
+  // The skin's file: the disc's for the user's languages, else the design's.
+  std::wstring SkinPath(bool hasTrailingSeparator);
   // Loads the skin into the window and the top strip and gives the window its outline.
   void ShowSkin(bool hasTrailingSeparator);
   // Gives every marked button but `keep` its normal look again, marker cleared first.
@@ -98,23 +117,23 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   void CancelKeyPress();
 
   rt::Platform* platform_;
+  MenuSettings settings_;
+  std::vector<DiscButton> buttons_;
+  WindowDefinition definition_;
   rt::Form form_;
   PathRule paths_;
   ScaledPictures pictures_;
   rt::Control* picture1_;
   rt::Control* img_;
   SkinSize skinSize_;
-  MenuSettings settings_;
   std::vector<std::wstring> languages_;
   bool languagesKnown_ = false;
-  std::array<Look, 15> looks_{};
+  // In the table's order; `active_` lists those that act, in the keyboard's order.
+  std::vector<Shown> shown_;
+  std::vector<std::int16_t> active_;
   // A Space or Enter held down on the focused button, and the button it went down on.
   rt::Key heldKey_ = rt::Key::kOther;
   std::int16_t heldButton_ = -1;
 };
-
-// The full path of the installer that button `index` starts, or empty for an index without one.
-// The literal always begins with a separator, also at a drive root (E:\\ZENT\TEV_setup.exe).
-std::wstring InstallerPath(std::wstring_view programFolder, std::int16_t index);
 
 }  // namespace menu

@@ -1,5 +1,5 @@
-// frmMain as screen readers see it: the window by its product's name, and the five active buttons
-// as push buttons with their names, what they do, their state and their place.
+// frmMain as screen readers see it: the window by its product's name, and the active buttons as
+// push buttons with their names, what they do, their state and their place.
 #include <algorithm>
 
 #include "frmMain.h"
@@ -9,27 +9,23 @@ namespace menu {
 
 namespace {
 
-constexpr std::array<int, 5> kNames = {IDS_NAME_BUTTON1, IDS_NAME_BUTTON2, IDS_NAME_BUTTON3,
-                                       IDS_NAME_BUTTON4, IDS_NAME_CLOSE};
-constexpr std::array<int, 5> kDescriptions = {
-    IDS_ABOUT_BUTTON1, IDS_ABOUT_BUTTON2, IDS_ABOUT_BUTTON3, IDS_ABOUT_BUTTON4, IDS_ABOUT_CLOSE};
-
-// The child a button is, or -1 for one that is not active.
-int ChildOf(std::int16_t index) {
-  const auto at = std::find(kActiveButtons.begin(), kActiveButtons.end(), index);
-  return at != kActiveButtons.end() ? static_cast<int>(at - kActiveButtons.begin()) : -1;
+// The child a button is among `active`, or -1 for one that is not active.
+int ChildOf(const std::vector<std::int16_t>& active, std::int16_t index) {
+  const auto at = std::find(active.begin(), active.end(), index);
+  return at != active.end() ? static_cast<int>(at - active.begin()) : -1;
 }
-
-bool IsChild(int child) { return child >= 0 && child < static_cast<int>(kActiveButtons.size()); }
 
 }  // namespace
 
 std::wstring frmMain::ButtonLabel(std::int16_t index) {
-  const int child = ChildOf(index);
-  if (child < 0) return {};
-  const std::wstring label = Localized(settings_.Button(index)->label);
-  return !label.empty() ? label
-                        : platform_->LoadResourceString(kNames[static_cast<std::size_t>(child)]);
+  const Shown* shown = ShownButton(index);
+  if (shown == nullptr || ChildOf(active_, index) < 0) return {};
+  const ButtonRecord& record = *shown->button->record;
+  const std::wstring label = Localized(shown->button->settings->label);
+  if (!label.empty()) return label;
+  // A button the disc adds has no built-in name: its section's name stands in.
+  return record.nameString != 0 ? platform_->LoadResourceString(record.nameString)
+                                : std::wstring(record.section);
 }
 
 std::wstring frmMain::Name() {
@@ -38,39 +34,39 @@ std::wstring frmMain::Name() {
 
 rt::AccessibleItem frmMain::Child(int child) {
   rt::AccessibleItem item;
-  if (!IsChild(child)) return item;
-  const std::int16_t index = kActiveButtons[static_cast<std::size_t>(child)];
-  const rt::Control* button = cmd(index);
-  const Look look = looks_[static_cast<std::size_t>(index)];
+  if (child < 0 || child >= ChildCount()) return item;
+  const std::int16_t index = active_[static_cast<std::size_t>(child)];
+  const Shown& shown = *ShownButton(index);
+  const int about = shown.button->record->aboutString;
   item.name = ButtonLabel(index);
-  item.description = platform_->LoadResourceString(kDescriptions[static_cast<std::size_t>(child)]);
-  item.bounds = button->Bounds();
-  item.focused = form_.FocusedControl() == button;
-  item.hot = look == Look::kHover;
-  item.pressed = look == Look::kPressed;
+  item.description = about != 0 ? platform_->LoadResourceString(about) : std::wstring();
+  item.bounds = shown.control->Bounds();
+  item.focused = form_.FocusedControl() == shown.control;
+  item.hot = shown.look == Look::kHover;
+  item.pressed = shown.look == Look::kPressed;
   return item;
 }
 
 std::wstring frmMain::DefaultAction() { return platform_->LoadResourceString(IDS_ACTION_PRESS); }
 
-int frmMain::FocusedChild() { return ChildOf(FocusedButton()); }
+int frmMain::FocusedChild() { return ChildOf(active_, FocusedButton()); }
 
 int frmMain::ChildAt(int x, int y) {
-  for (const std::int16_t index : kActiveButtons) {
+  for (const std::int16_t index : active_) {
     const rt::Control* button = cmd(index);
-    if (button->Visible() && button->Bounds().Contains(x, y)) return ChildOf(index);
+    if (button->Visible() && button->Bounds().Contains(x, y)) return ChildOf(active_, index);
   }
   return -1;
 }
 
 void frmMain::Focus(int child) {
-  if (!IsChild(child)) return;
+  if (child < 0 || child >= ChildCount()) return;
   CancelKeyPress();
-  FocusButton(kActiveButtons[static_cast<std::size_t>(child)]);
+  FocusButton(active_[static_cast<std::size_t>(child)]);
 }
 
 void frmMain::Press(int child) {
-  if (IsChild(child)) cmd_Click(kActiveButtons[static_cast<std::size_t>(child)]);
+  if (child >= 0 && child < ChildCount()) cmd_Click(active_[static_cast<std::size_t>(child)]);
 }
 
 }  // namespace menu

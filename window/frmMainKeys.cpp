@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "FocusOrder.h"
+
 namespace menu {
 
 std::int16_t frmMain::FocusedButton() const {
@@ -38,7 +40,13 @@ void frmMain::KeyDown(const rt::KeyEvent& key) {
       }
       break;
     case rt::Key::kEscape:
-      if (!key.repeat) cmd_Click(kCloseButton);
+      // A disc that hides the close button still lets Escape close the menu.
+      if (key.repeat) break;
+      if (cmd(kCloseButton) != nullptr) {
+        cmd_Click(kCloseButton);
+      } else {
+        CloseMenu();
+      }
       break;
     case rt::Key::kOther:
       break;
@@ -64,30 +72,26 @@ void frmMain::CancelKeyPress() {
 void frmMain::MoveFocus(int step) {
   CancelKeyPress();
   platform_->ShowFocusCues();
-  const int count = static_cast<int>(kActiveButtons.size());
-  const auto at = std::find(kActiveButtons.begin(), kActiveButtons.end(), FocusedButton());
-  int next = 0;
-  if (at == kActiveButtons.end()) {
-    next = step > 0 ? 0 : count - 1;  // the first key press enters the row from its end
-  } else {
-    next = (static_cast<int>(at - kActiveButtons.begin()) + step + count) % count;
-  }
-  FocusButton(kActiveButtons[static_cast<std::size_t>(next)]);
+  const auto at = std::find(active_.begin(), active_.end(), FocusedButton());
+  const int from = at != active_.end() ? static_cast<int>(at - active_.begin()) : -1;
+  const int next = rt::NextInRow(from, step, static_cast<int>(active_.size()));
+  if (next < 0) return;
+  FocusButton(active_[static_cast<std::size_t>(next)]);
 }
 
 void frmMain::FocusButton(std::int16_t index) {
-  const auto at = std::find(kActiveButtons.begin(), kActiveButtons.end(), index);
-  if (at == kActiveButtons.end()) return;
+  const auto at = std::find(active_.begin(), active_.end(), index);
+  if (at == active_.end()) return;
   // The button losing the focus goes back to normal, as the bare skin would make it, and so does
   // any other the pointer left lit; the one gaining it lights up as under the pointer.
   ResetMarkedButtons(index);
   // A button released away from the pointer keeps its marker with its normal look; gaining the
   // focus lights it all the same.
-  rt::Control* button = cmd(index);
-  if (looks_[static_cast<std::size_t>(index)] != Look::kHover) button->SetTag(std::wstring());
-  form_.SetFocus(button);
+  Shown& shown = *ShownButton(index);
+  if (shown.look != Look::kHover) SetMarked(shown, false);
+  form_.SetFocus(shown.control);
   cmd_MouseMove(index);
-  platform_->AnnounceFocus(static_cast<int>(at - kActiveButtons.begin()));
+  platform_->AnnounceFocus(static_cast<int>(at - active_.begin()));
 }
 
 }  // namespace menu

@@ -138,12 +138,21 @@ Picture FakePlatform::LoadPicture(const std::wstring& path) {
 
 Picture FakePlatform::LoadResourcePicture(int resourceId) {
   log.push_back(L"LoadResourcePicture " + std::to_wstring(resourceId));
+  return Platform::LoadResourcePicture(resourceId);
+}
+
+Picture FakePlatform::FindResourcePicture(int resourceId, SystemError& error) {
+  if (missingResources.contains(resourceId)) {
+    error = {1814, L"The specified resource name cannot be found in the image file.\r\n"};
+    return Picture();
+  }
   return Picture(
       std::make_unique<FakePicture>(L"resource " + std::to_wstring(resourceId), nullptr, 1, 1));
 }
 
 std::unique_ptr<ReadableFile> FakePlatform::OpenFile(const std::wstring& path,
                                                      OpenFailure& failure) {
+  lastOpened_ = path;
   if (folders.contains(path)) {
     failure.system = {5, L"Access is denied."};
     return nullptr;
@@ -157,11 +166,11 @@ std::unique_ptr<ReadableFile> FakePlatform::OpenFile(const std::wstring& path,
   return std::make_unique<FakeFile>(it->second, std::hash<std::wstring>{}(path));
 }
 
-Picture FakePlatform::CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
+Picture FakePlatform::CopyPicture(std::span<const std::uint8_t> file,
                                   const BitmapCheckResult& layout, SystemError&) {
-  decoded.push_back(L"copy " + path);
+  decoded.push_back(L"copy " + lastOpened_);
   return Picture(std::make_unique<FakePicture>(
-      path, std::make_shared<const FileBytes>(file.begin(), file.end()), layout.width,
+      lastOpened_, std::make_shared<const FileBytes>(file.begin(), file.end()), layout.width,
       std::abs(layout.height)));
 }
 
@@ -178,9 +187,9 @@ Picture FakePlatform::DecodeWithSystem(const std::wstring& path, SystemError& er
                                                probe.width, probe.height));
 }
 
-Picture FakePlatform::DecodePng(const std::wstring& path, std::span<const std::uint8_t> file,
-                                const PngCheckResult&, SystemError& error) {
-  decoded.push_back(L"png " + path);
+Picture FakePlatform::DecodePng(std::span<const std::uint8_t> file, const PngCheckResult&,
+                                SystemError& error) {
+  decoded.push_back(L"png " + lastOpened_);
   const pngio::Decoded png = pngio::DecodeWithSystem(file);
   if (!png.ok) {
     error = {13, L"The data is invalid."};
@@ -193,8 +202,8 @@ Picture FakePlatform::DecodePng(const std::wstring& path, std::span<const std::u
                       (static_cast<std::uint32_t>(p.b) << 16));
     alpha.push_back(p.a);
   }
-  return Picture(std::make_shared<FakePicture>(path, png.width, png.height, std::move(colours),
-                                               std::move(alpha)));
+  return Picture(std::make_shared<FakePicture>(lastOpened_, png.width, png.height,
+                                               std::move(colours), std::move(alpha)));
 }
 
 Picture FakePlatform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels) {
@@ -206,13 +215,20 @@ Picture FakePlatform::MakePicture(int width, int height, std::span<const std::ui
 
 void FakePlatform::DoEvents() { log.push_back(L"DoEvents"); }
 
-void FakePlatform::CreateMainWindow(const WindowLayout& layout, WindowEvents& windowEvents) {
+bool FakePlatform::CreateMainWindow(const WindowLayout& layout, WindowEvents& windowEvents,
+                                    SystemError& error) {
   log.push_back(L"CreateWindow " + Size(layout.width, layout.height));
+  if (windowRefusal.code != 0) {
+    error = windowRefusal;
+    return false;
+  }
+  windowCorner = {layout.left, layout.top};
   windowTitle = layout.title;
   windowExists = true;
   windowWidth = layout.width;
   windowHeight = layout.height;
   events = &windowEvents;
+  return true;
 }
 
 void FakePlatform::ShowMainWindow(bool visible) {
@@ -271,26 +287,38 @@ void FakePlatform::SetTooltip(int id, const PixelRect& area, const std::wstring&
   }
 }
 
-void FakePlatform::StartProgram(const StartRequest& request) {
+bool FakePlatform::LaunchProgram(const StartRequest& request, StartFailure& failure) {
   log.push_back(L"StartProgram " + request.program +
                 (request.arguments.empty() ? L"" : L" with " + request.arguments) + L" in " +
                 request.workingFolder + (request.minimized ? L" minimized" : L"") +
                 (request.maximized ? L" maximized" : L""));
   if (std::find(missingPrograms.begin(), missingPrograms.end(), request.program) !=
       missingPrograms.end()) {
-    throw RunTimeError(kErrFileNotFound, L"Could not start the program", request.program)
-        .WithSystemError(2, L"The system cannot find the file specified.");
+    failure.system = {2, L"The system cannot find the file specified.\r\n"};
+    return false;
+  }
+  if (const auto refused = refusedPrograms.find(request.program);
+      refused != refusedPrograms.end()) {
+    failure = refused->second;
+    return false;
   }
   started.push_back(request);
+  return true;
+}
+
+void FakePlatform::ShowRunTimeError(const RunTimeError& error, const std::wstring& title) {
+  log.push_back(L"ShowRunTimeError " + std::to_wstring(error.Number()) + L" " + title);
 }
 
 Region FakePlatform::CreateRegion(const std::vector<PixelRect>& rects) {
   log.push_back(L"CreateRegion " + std::to_wstring(rects.size()));
+  if (regionsRefused) return Region();
   return Region(std::make_unique<FakeRegion>(rects, &regionsAlive));
 }
 
-void FakePlatform::SetWindowRgn(Region region, bool redraw) {
-  log.push_back(std::wstring(L"SetWindowRgn") + (redraw ? L" redraw" : L""));
+void FakePlatform::SetWindowRgn(Region region) {
+  // The window is redrawn in its new outline at once.
+  log.push_back(L"SetWindowRgn redraw");
   if (!windowExists || !region) return;  // as the system: no window, no change
   windowRegion = static_cast<FakeRegion*>(region.Data())->rects;
   windowShaped = true;

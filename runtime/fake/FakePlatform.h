@@ -77,8 +77,15 @@ class FakePlatform : public Platform {
   // The tooltips shown: id, area and text.
   std::map<int, std::pair<PixelRect, std::wstring>> tooltips;
   std::wstring windowTitle;
-  // Programs that StartProgram refuses, as a missing file.
+  // Programs that StartProgram refuses, as a missing file, and others refused as given.
   std::vector<std::wstring> missingPrograms;
+  std::map<std::wstring, StartFailure> refusedPrograms;
+  // What the system says when it refuses to make the window; code 0: it makes it.
+  SystemError windowRefusal;
+  // Whether the system is out of the memory a region needs.
+  bool regionsRefused = false;
+  // Resource pictures the program does not have.
+  std::set<int> missingResources;
   std::vector<StartRequest> started;
 
   // What happened, in order: "LoadPicture <path>", "Show", "Hide", "DoEvents", "Resize WxH",
@@ -94,6 +101,7 @@ class FakePlatform : public Platform {
   bool windowVisible = false;
   int windowWidth = 0;
   int windowHeight = 0;
+  PixelPoint windowCorner;  // where the window was placed, in screen pixels
   bool captured = false;
   int regionsAlive = 0;
   std::vector<PixelRect> windowRegion;  // the rectangles of the region the window owns
@@ -111,17 +119,19 @@ class FakePlatform : public Platform {
   std::wstring ProgramFolder() override;
   Picture LoadPicture(const std::wstring& path) override;
   Picture LoadResourcePicture(int resourceId) override;
+  Picture FindResourcePicture(int resourceId, SystemError& error) override;
   std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& failure) override;
-  Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
-                      const BitmapCheckResult& layout, SystemError& error) override;
+  Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
+                      SystemError& error) override;
   Picture DecodeWithSystem(const std::wstring& path, SystemError& error) override;
-  Picture DecodePng(const std::wstring& path, std::span<const std::uint8_t> file,
-                    const PngCheckResult& layout, SystemError& error) override;
+  Picture DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
+                    SystemError& error) override;
   Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override;
   int ScreenDpi() override { return screenDpi; }
   PixelRect WorkArea() override { return workArea; }
   void DoEvents() override;
-  void CreateMainWindow(const WindowLayout& layout, WindowEvents& events) override;
+  bool CreateMainWindow(const WindowLayout& layout, WindowEvents& events,
+                        SystemError& error) override;
   void ShowMainWindow(bool visible) override;
   void ResizeMainWindow(int width, int height) override;
   void Invalidate(const PixelRect& area) override;
@@ -135,12 +145,15 @@ class FakePlatform : public Platform {
   void SetTooltip(int id, const PixelRect& area, const std::wstring& text) override;
   std::vector<std::wstring> PreferredLanguages() override { return languages; }
   bool Is64BitSystem() override { return is64Bit; }
-  void StartProgram(const StartRequest& request) override;
+  bool LaunchProgram(const StartRequest& request, StartFailure& failure) override;
+  // Logs "ShowRunTimeError <number> <title>".
+  void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
-  void SetWindowRgn(Region region, bool redraw) override;
+  void SetWindowRgn(Region region) override;
 
  private:
   Region ownedRegion_;
+  std::wstring lastOpened_;  // the path of the file opened last, which CopyPicture copies
 };
 
 }  // namespace rt

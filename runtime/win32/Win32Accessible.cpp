@@ -6,6 +6,8 @@
 #include <new>
 #include <string>
 
+#include "FocusOrder.h"
+
 namespace rt::win32 {
 
 namespace {
@@ -184,8 +186,8 @@ HRESULT AccessibleClient::accLocation(LONG* left, LONG* top, LONG* width, LONG* 
   });
 }
 
-// The buttons form one row, visited as the arrow keys visit them: right and down go on to the
-// next, left and up back to the previous; nothing lies past either end.
+// The buttons form one row, in the keyboard's order: right and down go on to the next, left and
+// up back to the previous; nothing lies past either end.
 HRESULT AccessibleClient::accNavigate(LONG direction, VARIANT start, VARIANT* end) {
   if (end == nullptr) return E_POINTER;
   SetEmpty(end);
@@ -198,17 +200,17 @@ HRESULT AccessibleClient::accNavigate(LONG direction, VARIANT start, VARIANT* en
       case NAVDIR_FIRSTCHILD:
       case NAVDIR_LASTCHILD:
         if (from != kSelf) return E_INVALIDARG;
-        to = direction == NAVDIR_FIRSTCHILD ? 0 : count - 1;
+        to = NextInRow(-1, direction == NAVDIR_FIRSTCHILD ? 1 : -1, count);
         break;
       case NAVDIR_NEXT:
       case NAVDIR_RIGHT:
       case NAVDIR_DOWN:
-        if (from != kSelf) to = from + 1;
+        if (from != kSelf) to = NextInRow(from, 1, count, RowEnds::kNothing);
         break;
       case NAVDIR_PREVIOUS:
       case NAVDIR_LEFT:
       case NAVDIR_UP:
-        if (from != kSelf) to = from - 1;
+        if (from != kSelf) to = NextInRow(from, -1, count, RowEnds::kNothing);
         break;
       default:
         return E_INVALIDARG;

@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "BitmapFormat.h"
-#include "Decimal.h"
 #include "LongPath.h"
-#include "RunTimeError.h"
 #include "Win32Pictures.h"
 #include "Win32System.h"
 
@@ -104,7 +102,7 @@ Picture DecodeWithSystem(const std::wstring& path, SystemError& error) {
   return MakePicture(static_cast<HBITMAP>(loaded));
 }
 
-Picture LoadResourcePicture(HINSTANCE instance, int resourceId) {
+Picture FindResourcePicture(HINSTANCE instance, int resourceId, SystemError& error) {
   // Only the size is read now, from the resource's header; the pixels are decoded when the
   // picture is first drawn or read, which a picture replaced before the window shows never is.
   HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_BITMAP);
@@ -123,11 +121,8 @@ Picture LoadResourcePicture(HINSTANCE instance, int resourceId) {
     height = std::abs(static_cast<std::int32_t>(bmp::ReadU32(bytes, 8)));
   }
   if (width <= 0 || height <= 0) {
-    const SystemError system = LastSystemError();
-    RunTimeError error(kErrInvalidPicture, L"Could not load the picture",
-                       L"resource " + rt::DecimalText(resourceId));
-    if (system.code != 0) error.WithSystemError(system.code, system.text);
-    throw error;
+    error = LastSystemError();
+    return Picture();
   }
   return Picture(std::make_shared<Win32Picture>(instance, resourceId, width, height));
 }

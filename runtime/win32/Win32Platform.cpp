@@ -13,13 +13,13 @@ namespace rt::win32 {
 
 std::wstring Win32Platform::ProgramFolder() { return FolderOfModulePath(ModulePath()); }
 
-Picture Win32Platform::LoadResourcePicture(int resourceId) {
+Picture Win32Platform::FindResourcePicture(int resourceId, SystemError& error) {
   // The design-time skin is shown twice (by the window and by the top strip): one decode serves.
   auto known = resources_.find(resourceId);
-  if (known == resources_.end()) {
-    known = resources_.emplace(resourceId, win32::LoadResourcePicture(instance_, resourceId)).first;
-  }
-  return known->second;
+  if (known != resources_.end()) return known->second;
+  Picture picture = win32::FindResourcePicture(instance_, resourceId, error);
+  if (picture) resources_.emplace(resourceId, picture);
+  return picture;
 }
 
 std::unique_ptr<ReadableFile> Win32Platform::OpenFile(const std::wstring& path,
@@ -27,7 +27,7 @@ std::unique_ptr<ReadableFile> Win32Platform::OpenFile(const std::wstring& path,
   return win32::OpenFile(path, failure);
 }
 
-Picture Win32Platform::CopyPicture(const std::wstring&, std::span<const std::uint8_t> file,
+Picture Win32Platform::CopyPicture(std::span<const std::uint8_t> file,
                                    const BitmapCheckResult& layout, SystemError& error) {
   return win32::CopyPicture(file, layout, error);
 }
@@ -36,8 +36,8 @@ Picture Win32Platform::DecodeWithSystem(const std::wstring& path, SystemError& e
   return win32::DecodeWithSystem(path, error);
 }
 
-Picture Win32Platform::DecodePng(const std::wstring&, std::span<const std::uint8_t> file,
-                                 const PngCheckResult& layout, SystemError& error) {
+Picture Win32Platform::DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
+                                 SystemError& error) {
   return win32::DecodePng(file, layout, error);
 }
 
@@ -89,34 +89,38 @@ void Win32Platform::RunMessageLoop() {
   window_.RethrowPending();
 }
 
-void Win32Platform::ReportRunTimeError(const RunTimeError& error) {
+void Win32Platform::ReportRunTimeError(const RunTimeError& error, const std::wstring& title) {
   const std::wstring text = FormatErrorReport(error);
-  const std::wstring title = ProgramName();
   // The window stays as the user saw it while the message is up, but takes no input.
   window_.StopEvents();
   HWND owner =
       window_.Handle() != nullptr && IsWindowVisible(window_.Handle()) ? window_.Handle() : nullptr;
-  MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  MessageBoxW(owner, text.c_str(), (title.empty() ? ProgramName() : title).c_str(),
+              MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
-void Win32Platform::CreateMainWindow(const WindowLayout& layout, WindowEvents& events) {
-  window_.Create(layout, events);
+void Win32Platform::ShowRunTimeError(const RunTimeError& error, const std::wstring& title) {
+  ReportRunTimeError(error, title);
+  window_.ResumeEvents();
+}
+
+bool Win32Platform::CreateMainWindow(const WindowLayout& layout, WindowEvents& events,
+                                     SystemError& error) {
+  return window_.Create(layout, events, error);
 }
 
 NativeHandle Win32Platform::WindowHandle() const {
   return reinterpret_cast<NativeHandle>(window_.Handle());
 }
 
-void Win32Platform::StartProgram(const StartRequest& request) {
-  win32::StartProgram(request, window_.Handle());
+bool Win32Platform::LaunchProgram(const StartRequest& request, StartFailure& failure) {
+  return win32::StartProgram(request, window_.Handle(), failure);
 }
 
 Region Win32Platform::CreateRegion(const std::vector<PixelRect>& rects) {
   return win32::CreateRegion(rects);
 }
 
-void Win32Platform::SetWindowRgn(Region region, bool redraw) {
-  window_.SetRegion(std::move(region), redraw);
-}
+void Win32Platform::SetWindowRgn(Region region) { window_.SetRegion(std::move(region)); }
 
 }  // namespace rt::win32

@@ -21,22 +21,25 @@ class Win32Platform : public Platform {
 
   // Runs until the main window is gone; a run-time error raised by a handler comes out here.
   void RunMessageLoop();
-  // Shows the error in a message box titled with the program's name.
-  void ReportRunTimeError(const RunTimeError& error);
+  // Shows the error that ends the program in a message box titled `title`, or with the
+  // program's name; no event reaches a handler any more.
+  void ReportRunTimeError(const RunTimeError& error, const std::wstring& title = {});
+  void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) override;
 
   std::wstring ProgramFolder() override;
-  Picture LoadResourcePicture(int resourceId) override;
+  Picture FindResourcePicture(int resourceId, SystemError& error) override;
   std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& failure) override;
-  Picture CopyPicture(const std::wstring& path, std::span<const std::uint8_t> file,
-                      const BitmapCheckResult& layout, SystemError& error) override;
+  Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
+                      SystemError& error) override;
   Picture DecodeWithSystem(const std::wstring& path, SystemError& error) override;
-  Picture DecodePng(const std::wstring& path, std::span<const std::uint8_t> file,
-                    const PngCheckResult& layout, SystemError& error) override;
+  Picture DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
+                    SystemError& error) override;
   Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override;
   int ScreenDpi() override;
   PixelRect WorkArea() override;
   void DoEvents() override;
-  void CreateMainWindow(const WindowLayout& layout, WindowEvents& events) override;
+  bool CreateMainWindow(const WindowLayout& layout, WindowEvents& events,
+                        SystemError& error) override;
   void ShowMainWindow(bool visible) override { window_.Show(visible); }
   void ResizeMainWindow(int width, int height) override { window_.Resize(width, height); }
   void Invalidate(const PixelRect& area) override { window_.Invalidate(area); }
@@ -52,9 +55,9 @@ class Win32Platform : public Platform {
   }
   std::vector<std::wstring> PreferredLanguages() override;
   bool Is64BitSystem() override;
-  void StartProgram(const StartRequest& request) override;
+  bool LaunchProgram(const StartRequest& request, StartFailure& failure) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
-  void SetWindowRgn(Region region, bool redraw) override;
+  void SetWindowRgn(Region region) override;
 
  private:
   HINSTANCE instance_;

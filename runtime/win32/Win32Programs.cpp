@@ -7,7 +7,6 @@
 
 #include "Handles.h"
 #include "LongPath.h"
-#include "RunTimeError.h"
 #include "Win32System.h"
 
 namespace rt::win32 {
@@ -40,17 +39,14 @@ std::wstring PathForShell(const std::wstring& path) {
   return ShellPath(path, shortForm);
 }
 
-RunTimeError StartError(int number, const StartRequest& request, const SystemError& system) {
-  RunTimeError error(number, L"Could not start the program", request.program);
-  if (system.code != 0) error.WithSystemError(system.code, system.text);
-  return error;
-}
-
 }  // namespace
 
-void StartProgram(const StartRequest& request, HWND owner) {
+bool StartProgram(const StartRequest& request, HWND owner, StartFailure& failure) {
   const ShellExecuteExFunction shellExecute = ShellExecuteFromSystemFolder();
-  if (shellExecute == nullptr) throw StartError(kErrFileNotFound, request, LastSystemError());
+  if (shellExecute == nullptr) {
+    failure = {.shellMissing = true, .system = LastSystemError()};
+    return false;
+  }
   // An address goes to the shell as it was written; a path by a form the shell takes.
   const std::wstring program = request.isAddress ? request.program : PathForShell(request.program);
   const std::wstring folder = PathForShell(request.workingFolder);
@@ -65,15 +61,11 @@ void StartProgram(const StartRequest& request, HWND owner) {
                : request.maximized ? SW_SHOWMAXIMIZED
                                    : SW_SHOWNORMAL;
   if (!shellExecute(&info)) {
-    const SystemError system = LastSystemError();
-    const bool missing = system.code == ERROR_FILE_NOT_FOUND || system.code == ERROR_PATH_NOT_FOUND;
-    const int number = missing ? kErrFileNotFound
-                       : system.code == ERROR_ACCESS_DENIED || system.code == ERROR_CANCELLED
-                           ? kErrPathFileAccess
-                           : kErrInvalidProcedureCall;
-    throw StartError(number, request, system);
+    failure.system = LastSystemError();
+    return false;
   }
   const unique_process started(info.hProcess);  // not waited for: only closed
+  return true;
 }
 
 }  // namespace rt::win32

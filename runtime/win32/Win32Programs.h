@@ -7,8 +7,8 @@
 
 namespace rt::win32 {
 
-// Starts the program of `request` and returns at once; raises a RunTimeError naming the program
-// where the shell cannot start it. `owner` parents any window the shell shows.
-void StartProgram(const StartRequest& request, HWND owner);
+// Starts the program of `request` and returns at once; false, with what the system said, where
+// the shell cannot be loaded or cannot start it. `owner` parents any window the shell shows.
+bool StartProgram(const StartRequest& request, HWND owner, StartFailure& failure);
 
 }  // namespace rt::win32

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <memory>
 
-#include "RunTimeError.h"
-
 namespace rt::win32 {
 
 Region CreateRegion(const std::vector<PixelRect>& rects) {
@@ -29,9 +27,7 @@ Region CreateRegion(const std::vector<PixelRect>& rects) {
     data->rdh.rcBound = RECT{bound.left, bound.top, bound.right, bound.bottom};
     region = ExtCreateRegion(nullptr, static_cast<DWORD>(size), data);
   }
-  if (region == nullptr) {
-    throw RunTimeError(kErrOutOfMemory, L"Could not make the window's outline", L"frmMain");
-  }
+  if (region == nullptr) return Region();
   return Region(std::make_unique<Win32Region>(region));
 }
 

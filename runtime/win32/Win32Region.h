@@ -20,8 +20,7 @@ class Win32Region : public RegionData {
   unique_hrgn region_;
 };
 
-// A region of the given rectangles, which must not overlap; raises a RunTimeError where the system
-// cannot make it.
+// A region of the given rectangles, which must not overlap; empty where the system cannot make it.
 Region CreateRegion(const std::vector<PixelRect>& rects);
 
 }  // namespace rt::win32

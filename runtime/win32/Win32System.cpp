@@ -10,10 +10,7 @@ std::wstring SystemErrorText(DWORD code) {
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   std::wstring text = length != 0 && buffer != nullptr ? std::wstring(buffer, length) : L"";
   if (buffer != nullptr) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
-    text.pop_back();
-  }
-  return text.empty() ? L"Unknown error" : text;
+  return text;
 }
 
 SystemError LastSystemError() {
@@ -88,22 +85,14 @@ std::vector<std::wstring> PreferredLanguages() {
   return tags;
 }
 
-int ScreenDpi(HWND window) {
-  using DpiForWindow = UINT(WINAPI*)(HWND);
+int ScreenDpi() {
   using DpiForSystem = UINT(WINAPI*)();
-  static const auto forWindow = [] {
-    HMODULE user = GetModuleHandleW(L"user32.dll");
-    FARPROC found = user != nullptr ? GetProcAddress(user, "GetDpiForWindow") : nullptr;
-    return reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(found));
-  }();
   static const auto forSystem = [] {
     HMODULE user = GetModuleHandleW(L"user32.dll");
     FARPROC found = user != nullptr ? GetProcAddress(user, "GetDpiForSystem") : nullptr;
     return reinterpret_cast<DpiForSystem>(reinterpret_cast<void (*)()>(found));
   }();
-  UINT dpi = 0;
-  if (window != nullptr && forWindow != nullptr) dpi = forWindow(window);
-  if (dpi == 0 && forSystem != nullptr) dpi = forSystem();
+  UINT dpi = forSystem != nullptr ? forSystem() : 0;
   if (dpi == 0) {
     HDC screen = GetDC(nullptr);
     dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));

@@ -11,7 +11,8 @@
 
 namespace rt::win32 {
 
-// The system's text for an error code, without its line break.
+// The system's text for an error code, as it gives it (line break included); empty where it has
+// none.
 std::wstring SystemErrorText(DWORD code);
 
 // The calling thread's last error, with its text; code 0 where there is none.
@@ -30,9 +31,8 @@ std::vector<std::wstring> PreferredLanguages();
 // Whether this 32-bit program runs on 64-bit Windows.
 bool Is64BitSystem();
 
-// The scale of the screen in dots per inch: the window's where the system tells it for each
-// window (Windows 10 on), else the screen's.
-int ScreenDpi(HWND window = nullptr);
+// The scale of the screen in dots per inch: the system's (Windows 10 on), else the screen's.
+int ScreenDpi();
 
 // The primary screen less the taskbar and other bars, in screen pixels.
 PixelRect WorkArea();

@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "RunTimeError.h"
 #include "Win32Region.h"
 #include "Win32System.h"
 
@@ -15,23 +14,18 @@ namespace {
 constexpr wchar_t kOwnerClass[] = L"MenuOwnerWindow";
 constexpr wchar_t kWindowClass[] = L"MenuWindow";
 
-RunTimeError CreationError(const SystemError& system) {
-  RunTimeError error(kErrOutOfMemory, L"Could not create the window", L"frmMain");
-  if (system.code != 0) error.WithSystemError(system.code, system.text);
-  return error;
-}
-
 struct WindowIcons {
   unique_hicon big;
   unique_hicon small;
 };
 
 // The two classes are registered once per process and keep their icons as long as the process:
-// the window shows the class's icons, in both sizes, without being handed its own.
-void RegisterClassesOnce(HINSTANCE instance, int iconResource) {
+// the window shows the class's icons, in both sizes, without being handed its own. False, with
+// what the system said, where it refuses them.
+bool RegisterClassesOnce(HINSTANCE instance, int iconResource, SystemError& error) {
   static WindowIcons icons;
   static bool registered = false;
-  if (registered) return;
+  if (registered) return true;
   auto icon = [&](int width, int height) {
     return static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(iconResource), IMAGE_ICON, width, height, 0));
@@ -50,37 +44,36 @@ void RegisterClassesOnce(HINSTANCE instance, int iconResource) {
   main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   main.lpszClassName = kWindowClass;
   if (RegisterClassExW(&owner) == 0 || RegisterClassExW(&main) == 0) {
-    throw CreationError(LastSystemError());
+    error = LastSystemError();
+    return false;
   }
   registered = true;
+  return true;
 }
 
 }  // namespace
 
-void MainWindow::Create(const WindowLayout& layout, WindowEvents& events) {
-  RegisterClassesOnce(instance_, layout.iconResource);
+bool MainWindow::Create(const WindowLayout& layout, WindowEvents& events, SystemError& error) {
+  if (!RegisterClassesOnce(instance_, layout.iconResource, error)) return false;
   events_ = &events;
   // The invisible owner keeps the window off the taskbar; Alt+Tab still reaches the window.
   owner_.reset(CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                instance_, nullptr));
-  // Centred in the work area, so that the taskbar never covers it.
-  const PixelRect work = WorkArea();
-  const int x = work.left + (work.Width() - layout.width) / 2;
-  const int y = work.top + (work.Height() - layout.height) / 2;
   if (owner_) {
-    window_.reset(CreateWindowExW(0, kWindowClass, layout.title.c_str(), WS_POPUP, x, y,
-                                  layout.width, layout.height, owner_.get(), nullptr, instance_,
-                                  this));
+    window_.reset(CreateWindowExW(0, kWindowClass, layout.title.c_str(), WS_POPUP, layout.left,
+                                  layout.top, layout.width, layout.height, owner_.get(), nullptr,
+                                  instance_, this));
   }
   if (!window_) {
-    const SystemError system = LastSystemError();
+    error = LastSystemError();
     events_ = nullptr;
     owner_.reset();
-    throw CreationError(system);
+    return false;
   }
   // Keyboard cues start as the last input left them, as in a dialog: hidden after a mouse click.
   SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
   events.OnFocusCues(FocusCuesOn());
+  return true;
 }
 
 void MainWindow::Destroy() {
@@ -126,11 +119,11 @@ void MainWindow::Drag() {
   SendMessageW(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(position));
 }
 
-void MainWindow::SetRegion(Region region, bool redraw) {
+void MainWindow::SetRegion(Region region) {
   auto* data = static_cast<Win32Region*>(region.Data());
   if (data == nullptr || !window_) return;
   // Once the system has the region it is the system's; if it refused, ours is deleted here.
-  if (SetWindowRgn(Handle(), data->Handle().get(), redraw ? TRUE : FALSE)) {
+  if (SetWindowRgn(Handle(), data->Handle().get(), TRUE)) {
     data->Handle().release();
   }
 }

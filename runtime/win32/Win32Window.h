@@ -23,8 +23,8 @@ class MainWindow : private AccessibleHost {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Created hidden, centred on the screen; raises a RunTimeError where the system refuses.
-  void Create(const WindowLayout& layout, WindowEvents& events);
+  // Created hidden where `layout` places it; false, with what the system said, where it refuses.
+  bool Create(const WindowLayout& layout, WindowEvents& events, SystemError& error);
   void Destroy();
   HWND Handle() const { return window_.get(); }
 
@@ -33,8 +33,9 @@ class MainWindow : private AccessibleHost {
   void Invalidate(const PixelRect& area);
   void SetCapture(bool captured);
   void Drag();
-  // Gives the window its outline; once the system has the region it is the system's.
-  void SetRegion(Region region, bool redraw);
+  // Gives the window its outline, redrawn at once; once the system has the region it is the
+  // system's.
+  void SetRegion(Region region);
   void ShowFocusCues();
   void AnnounceFocus(int child);
   void SetTooltip(int id, const PixelRect& area, const std::wstring& text) {
@@ -48,6 +49,8 @@ class MainWindow : private AccessibleHost {
     pending_ = nullptr;
     reportingError_ = true;
   }
+  // Events reach the handlers again: the error has been reported and the program goes on.
+  void ResumeEvents() { reportingError_ = false; }
 
  public:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -75,13 +75,10 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     HANDLE_MSG(window, WM_ERASEBKGND, OnEraseBkgnd);
     HANDLE_MSG(window, WM_MOUSEMOVE, OnMouseMove);
     HANDLE_MSG(window, WM_LBUTTONDOWN, OnLButtonDown);
-    HANDLE_MSG(window, WM_LBUTTONDBLCLK, OnLButtonDown);
     HANDLE_MSG(window, WM_LBUTTONUP, OnLButtonUp);
     HANDLE_MSG(window, WM_RBUTTONDOWN, OnRButtonDown);
-    HANDLE_MSG(window, WM_RBUTTONDBLCLK, OnRButtonDown);
     HANDLE_MSG(window, WM_RBUTTONUP, OnRButtonUp);
     HANDLE_MSG(window, WM_MBUTTONDOWN, OnMButtonDown);
-    HANDLE_MSG(window, WM_MBUTTONDBLCLK, OnMButtonDown);
     HANDLE_MSG(window, WM_MBUTTONUP, OnMButtonUp);
     HANDLE_MSG(window, WM_DESTROY, OnDestroy);
     HANDLE_MSG(window, WM_KEYDOWN, OnKey);
@@ -101,7 +98,6 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       return result;
     }
     case WM_XBUTTONDOWN:
-    case WM_XBUTTONDBLCLK:
       OnXButton(PointerAction::kDown, wParam, lParam);
       return TRUE;
     case WM_XBUTTONUP:
@@ -286,8 +282,8 @@ void MainWindow::Pointer(PointerAction action, MouseButton button, int x, int y,
   event.buttons = held(MK_LBUTTON, MouseButton::kLeft) | held(MK_RBUTTON, MouseButton::kRight) |
                   held(MK_MBUTTON, MouseButton::kMiddle) | held(MK_XBUTTON1, MouseButton::kX1) |
                   held(MK_XBUTTON2, MouseButton::kX2);
-  event.shift = ((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) |
-                (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+  event.modifiers = ((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) |
+                    (GetKeyState(VK_MENU) < 0 ? 4 : 0);
   Deliver([&] { events_->OnPointer(event); });
 }
 

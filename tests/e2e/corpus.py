@@ -28,12 +28,12 @@ import sys
 import tempfile
 import time
 
-from harness import (WHITE, Bitmap, Dist, Menu, Screen, close, hand_windows_to_a_window_manager,
-                     run)
+from harness import (BUTTONS, WHITE, Bitmap, Dist, Menu, Screen, close,
+                     hand_windows_to_a_window_manager, park_pointer, run, samples)
 
 CASE_LIMIT = 20.0  # seconds a run may take to show its result, and to end afterwards
 BATCH = 24         # refused start-up runs started together
-BUTTON0 = (96, 200)
+BUTTON0 = BUTTONS[0]
 HOVER_POINT = (150, 260)
 SLOT_FILES = {"skin": "main.bmp", "start-up": "bmp1-2.bmp", "hover": "bmp1-3.bmp"}
 CRASH_WINDOW_NAMES = "Program Error|Wine"
@@ -324,10 +324,6 @@ class PrefixKeeper:
 
 # Single runs ----------------------------------------------------------------------------------
 
-def park_pointer():
-    run(["xdotool", "mousemove", "2", "2"])
-
-
 def watch_until(r, watch, condition, what, valid=True):
     """Polls condition() until it returns something true, while checking that the run neither
     crashed, ended, nor (for a valid picture) showed a box; returns the condition's value."""
@@ -378,11 +374,7 @@ def case_expectations(r, left, top):
 
 def normal_look(r):
     """Button 0 in its normal look, the distribution's own picture."""
-    points = []
-    for fx, fy in ((0.5, 0.5), (0.2, 0.25), (0.8, 0.75), (0.25, 0.8), (0.75, 0.2)):
-        x, y = int(r.normal.width * fx), int(r.normal.height * fy)
-        points.append((BUTTON0[0] + x, BUTTON0[1] + y, r.normal.pixel(x, y)))
-    return points
+    return samples(r.normal, *BUTTON0)
 
 
 def single(r, finishing):

@@ -2,9 +2,13 @@
 distribution folder, finds its window, moves and presses the pointer and types keys with xdotool,
 reads the screen, reads message boxes through a small helper program that runs under Wine too,
 asks the window what it tells screen readers through another, and starts a window manager for
-the tests that need the keyboard focus.
+the tests that need the keyboard focus. Holds what the test files share: the demo skin's buttons,
+MenuCase (a copy of the distribution folder a test, and the end of every process the test
+started, by its id) and ScaledDisplay (an X server and a Wine prefix at another scale, made with
+scripts/lib.sh as the scripts make theirs).
 
-Needs DISPLAY (an Xvfb started with -wr, a white root) and WINEPREFIX set by the caller."""
+Needs DISPLAY (an Xvfb started with -wr, a white root) and WINEPREFIX set by the caller; run.py
+sets DIST and PROBE."""
 
 import os
 import shutil
@@ -13,6 +17,7 @@ import struct
 import subprocess
 import tempfile
 import time
+import unittest
 
 TIMEOUT = 20.0  # seconds any one condition may take before the test fails
 
@@ -152,6 +157,22 @@ class Bitmap:
 
     def pixel(self, x, y):
         return self.rows[y][x]
+
+
+def write_bmp(path, width, height, colour):
+    """A 24-bit bottom-up bitmap of one colour (r, g, b), or painted by colour(x, y)."""
+    stride = (width * 3 + 3) // 4 * 4
+    pad = b"\0" * (stride - width * 3)
+    if callable(colour):
+        rows = [b"".join(bytes(colour(x, y)[::-1]) for x in range(width)) + pad
+                for y in range(height - 1, -1, -1)]
+    else:
+        rows = [bytes(colour[::-1]) * width + pad] * height
+    pixels = b"".join(rows)
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    with open(path, "wb") as f:
+        f.write(header + info + pixels)
 
 
 class Screen:
@@ -348,3 +369,221 @@ class Menu:
             except ProcessLookupError:
                 pass
             self.process.wait(timeout=10)
+
+
+def end_process(pid):
+    """Ends the process `pid` that a test started, and nothing else."""
+    try:
+        os.kill(pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+
+
+def window_pid(window):
+    """The id of the process that owns an X window, as Wine tells the desktop (_NET_WM_PID)."""
+    out = run(["xdotool", "getwindowpid", window], check=False).strip()
+    return int(out) if out.isdigit() else None
+
+
+# Displays and prefixes at other scales ----------------------------------------------------------
+
+LIB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "lib.sh")
+
+
+def shell(function, *args, timeout=180):
+    """Runs one function of scripts/lib.sh, the recipes the scripts themselves use."""
+    subprocess.run(["bash", "-c", 'source "$0" && "$@"', LIB, function] + [str(a) for a in args],
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   timeout=timeout, check=True)
+
+
+class UnderAWindowManager:
+    """For test classes whose menu needs the keyboard focus: their windows are handed to a window
+    manager of their own for the class's tests. Put it before the test case class it goes with."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        hand_windows_to_a_window_manager(True)
+        cls.window_manager = WindowManager()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.window_manager.stop()
+        hand_windows_to_a_window_manager(False)
+        super().tearDownClass()
+
+
+class OnAScaledDisplay:
+    """For test classes at another display scale: an X server of SCREEN's size and a Wine prefix
+    at the class's DPI for the class's tests. Put it before the test case class it goes with."""
+
+    SCREEN = (2048, 1600)
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.display = ScaledDisplay(cls.DPI, cls.SCREEN)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.display.remove()
+        super().tearDownClass()
+
+
+class ScaledDisplay:
+    """An X server with a white root of `size` and a Wine prefix whose screens have `dpi` dots per
+    inch, made for one group of tests and removed after them; DISPLAY and WINEPREFIX point at
+    them meanwhile."""
+
+    def __init__(self, dpi, size):
+        self.saved = {name: os.environ.get(name) for name in ("DISPLAY", "WINEPREFIX")}
+        self.xvfb = None
+        self.home = tempfile.mkdtemp(prefix="menu-scale.")
+        try:
+            self._start_xvfb(size)
+            os.environ["WINEPREFIX"] = os.path.join(self.home, "prefix")
+            shell("make_wine_prefix", os.environ["WINEPREFIX"], dpi)
+            hand_windows_to_a_window_manager(False)  # no window manager runs on this display
+        except BaseException:
+            self.remove()
+            raise
+
+    def _start_xvfb(self, size):
+        number = 150
+        while os.path.exists("/tmp/.X%d-lock" % number) or \
+                os.path.exists("/tmp/.X11-unix/X%d" % number):
+            number += 1
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", ":%d" % number, "-screen", "0", "%dx%dx24" % size, "-nolisten", "tcp", "-wr"],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.environ["DISPLAY"] = ":%d" % number
+
+        def answers():  # ours, not another server on the same number that no lock file showed
+            if self.xvfb.poll() is not None:
+                raise AssertionError("Xvfb did not start on :%d" % number)
+            return subprocess.run(["xdpyinfo"], stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL).returncode == 0
+        wait_for(answers, "the X server")
+
+    def remove(self):
+        if "WINEPREFIX" in os.environ and os.environ["WINEPREFIX"] != self.saved["WINEPREFIX"]:
+            shell("end_wine_prefix", os.environ["WINEPREFIX"], timeout=60)
+        if self.xvfb is not None:
+            self.xvfb.terminate()
+            self.xvfb.wait(timeout=10)
+        for name, value in self.saved.items():
+            if value is None:
+                os.environ.pop(name, None)
+            else:
+                os.environ[name] = value
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+# The demo skin's buttons and the tests' common ground ------------------------------------------
+
+# Client places of the active buttons in the design's 96-DPI pixels, by control index, and the
+# stem of each one's pictures (-1 pressed, -2 normal, -3 under the pointer).
+BUTTONS = {0: (96, 200), 1: (256, 288), 2: (440, 312), 3: (600, 280), 14: (632, 544)}
+BUTTON_FILES = {0: "bmp1", 1: "bmp2", 2: "bmp3", 3: "bmp4", 14: "bmp15"}
+INSTALLERS = {0: "TEV", 1: "MOLAN", 2: "PIRUK", 3: "DASEF"}  # the stand-in installer of each
+
+DIST = None   # the distribution folder under test, set by run.py
+PROBE = None  # the message-box probe built beside it, set by run.py
+
+
+def park_pointer():
+    """Puts the pointer in the screen's corner, away from where the window opens."""
+    run(["xdotool", "mousemove", "2", "2"])
+
+
+def scaled(pixels, dpi):
+    """A design coordinate at `dpi`, rounded up as the menu rounds it."""
+    return -(-pixels * dpi // 96)
+
+
+def samples(bitmap, left, top, dpi=96):
+    """(client x, client y, colour) at a few spread points of a picture placed at design point
+    left, top and shown at `dpi`: the first pixel of each sampled design pixel's block."""
+    points = []
+    for fx, fy in ((0.5, 0.5), (0.2, 0.25), (0.8, 0.75), (0.25, 0.8), (0.75, 0.2)):
+        x, y = int(bitmap.width * fx), int(bitmap.height * fy)
+        points.append((scaled(left, dpi) + scaled(x, dpi), scaled(top, dpi) + scaled(y, dpi),
+                       bitmap.pixel(x, y)))
+    return points
+
+
+class MenuCase(unittest.TestCase):
+    """Each test gets its own copy of the distribution folder and the pointer parked; afterwards
+    its menu's boxes are answered and the menu ended, and every process it handed to end_later.
+    INSTALLER_LINGER_MS, when set, has the stand-in installers record themselves in self.log
+    (self.env tells them so) and linger that long. DPI is the display's scale."""
+
+    DPI = 96
+    INSTALLER_LINGER_MS = None
+
+    def setUp(self):
+        self.dist = Dist(DIST)
+        self.menu = None
+        if self.INSTALLER_LINGER_MS is not None:
+            self.log, self.env = installer_log(self.dist.base, self.INSTALLER_LINGER_MS)
+        park_pointer()
+
+    def tearDown(self):
+        if self.menu is not None:
+            self.menu.answer_dialogs()
+            self.menu.kill()
+        self.dist.remove()
+
+    def end_later(self, pid):
+        """Ends process `pid`, which the test started, once the test is over."""
+        self.addCleanup(end_process, pid)
+
+    def s(self, pixels):
+        return scaled(pixels, self.DPI)
+
+    def start(self, **options):
+        self.menu = Menu(self.dist.path, PROBE, **options)
+        return self.menu
+
+    def start_window(self, **options):
+        """Starts the menu and waits for its window at its scaled size; returns its geometry."""
+        return self.start(**options).wait_window((self.s(800), self.s(600)))
+
+    def picture(self, name):
+        return Bitmap(self.dist.img(name))
+
+    def looks(self, index, state):
+        """Expectations for button `index` showing picture state "-1", "-2" or "-3"."""
+        left, top = BUTTONS[index]
+        return samples(self.picture("%s%s.bmp" % (BUTTON_FILES[index], state)), left, top,
+                       self.DPI)
+
+    def normal_menu(self, **options):
+        """Starts the menu and waits until it shows the normal look of every button."""
+        self.start_window(**options)
+        expected = []
+        for index in BUTTONS:
+            expected += self.looks(index, "-2")
+        return self.menu, self.menu.wait_shown(expected, "the normal pictures of the buttons")
+
+    def assert_shows(self, index, state):
+        self.menu.wait_shown(self.looks(index, state), "button %d in state %s" % (index, state))
+
+    def centre(self, index):
+        left, top = BUTTONS[index]
+        picture = self.picture(BUTTON_FILES[index] + "-2.bmp")
+        return self.s(left) + self.s(picture.width) // 2, self.s(top) + self.s(picture.height) // 2
+
+    def click(self, index):
+        """Points at button `index`, presses and releases the left button, each step seen."""
+        self.menu.move(*self.centre(index))
+        self.assert_shows(index, "-3")
+        self.menu.down(1)
+        self.assert_shows(index, "-1")
+        self.menu.up(1)
+
+    def started(self):
+        """The stand-in installers started so far, as they recorded themselves."""
+        return installer_records(self.log)
+

@@ -1,30 +1,60 @@
-"""Starts the menu from a distribution folder, waits until it shows its normal pictures, saves a
-screenshot of the screen area around the window to a PNG file and ends the menu.
+"""Starts the menu from a distribution folder, the demo's or a disc's own, waits until it shows its
+skin's size and the normal pictures of its buttons, saves a screenshot of the screen area around
+the window to a PNG file and ends the menu.
 
 Usage: screenshot.py DIST_FOLDER OUTPUT.png   (needs DISPLAY and WINEPREFIX)"""
 
 import os
+import struct
 import subprocess
 import sys
 
-import run as e2e
-from harness import Bitmap, Menu, run
+from harness import BUTTON_FILES, BUTTONS, Bitmap, Menu, Timeout, park_pointer, run, samples
+
+MARGIN = 20  # pixels of desktop around the window, so that the cut corners show
+
+
+def bitmap_size(path):
+    """Width and height from a bitmap file's header, of any kind the menu shows."""
+    with open(path, "rb") as f:
+        header = f.read(26)
+    if struct.unpack_from("<I", header, 14)[0] == 12:  # the OS/2 core header
+        return struct.unpack_from("<HH", header, 18)
+    width, height = struct.unpack_from("<ii", header, 18)
+    return width, abs(height)
+
+
+def normal_looks(dist, width, height):
+    """Samples of each button's normal picture that the window shows; pictures of kinds the
+    harness does not decode are left to the eye."""
+    expected = []
+    for index, (left, top) in BUTTONS.items():
+        try:
+            picture = Bitmap(os.path.join(dist, "img", BUTTON_FILES[index] + "-2.bmp"))
+        except ValueError:
+            continue
+        expected += [(x, y, colour) for x, y, colour in samples(picture, left, top)
+                     if x < width and y < height]
+    return expected
 
 
 def main():
     dist, output = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    e2e.park_pointer()
+    park_pointer()
+    width, height = bitmap_size(os.path.join(dist, "img", "main.bmp"))
     menu = Menu(dist, probe=None)
     try:
-        menu.wait_window()
-        expected = []
-        for index, (left, top) in e2e.BUTTONS.items():
-            picture = Bitmap(os.path.join(dist, "img", e2e.BUTTON_FILES[index] + "-2.bmp"))
-            expected += e2e.samples(picture, left, top)
-        menu.wait_shown(expected, "the normal pictures of the buttons")
+        try:
+            menu.wait_window((width, height))
+        except Timeout:
+            # An error box instead, or a menu that ended: the folder's own faults.
+            sys.exit("the menu did not show its %d x %d window; skincheck %s tells what stops it"
+                     % (width, height, dist))
+        menu.wait_shown(normal_looks(dist, width, height), "the normal pictures of the buttons")
         x, y = menu.origin
-        # The window with a margin of desktop around it, so that the cut corners show.
-        subprocess.run(["import", "-window", "root", "-crop", "840x640+%d+%d" % (x - 20, y - 20),
+        subprocess.run(["import", "-window", "root", "-crop",
+                        "%dx%d+%d+%d" % (width + 2 * MARGIN, height + 2 * MARGIN,
+                                         x - MARGIN, y - MARGIN),
                         "+repage", output], check=True, stdin=subprocess.DEVNULL)
     finally:
         menu.kill()

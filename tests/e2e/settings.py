@@ -1,68 +1,29 @@
 """End-to-end tests of a disc's menu.ini: what a button starts, with which arguments, in which
-folder and how it is shown, as the started programs record it; a menu that stays after a start; a
-document opened by the shell; broken files reported with their line.
+folder and how it is shown, as the started programs record it; a menu that stays after a start,
+also after one that failed; a document opened by the shell; broken files reported with their
+line.
 
-run.py loads these tests and sets DIST and PROBE."""
+run.py loads these tests."""
 
 import ntpath
 import os
 import shutil
-import unittest
 
-from harness import (Bitmap, Dist, Menu, close, installer_log, installer_records, run, wait_for,
-                     windows_path)
-
-DIST = None
-PROBE = None
-
-BUTTONS = {0: (96, 200), 1: (256, 288), 2: (440, 312), 3: (600, 280), 14: (632, 544)}
-BUTTON_FILES = {0: "bmp1", 1: "bmp2", 2: "bmp3", 3: "bmp4", 14: "bmp15"}
+from harness import MenuCase, run, wait_for, window_pid, windows_path
 
 
-class SettingsCase(unittest.TestCase):
-    def setUp(self):
-        self.dist = Dist(DIST)
-        self.menu = None
-        self.log, self.env = installer_log(self.dist.base, 3000)
-        run(["xdotool", "mousemove", "2", "2"])
-
-    def tearDown(self):
-        if self.menu is not None:
-            self.menu.answer_dialogs()
-            self.menu.kill()
-        run(["pkill", "-f", "notepad.exe"], check=False)
-        self.dist.remove()
+class SettingsCase(MenuCase):
+    INSTALLER_LINGER_MS = 3000
 
     def write_ini(self, text):
         with open(os.path.join(self.dist.path, "menu.ini"), "w", encoding="utf-8",
                   newline="\r\n") as f:
             f.write(text)
 
-    def looks(self, index, state):
-        picture = Bitmap(self.dist.img("%s%s.bmp" % (BUTTON_FILES[index], state)))
-        left, top = BUTTONS[index]
-        return [(left + int(picture.width * fx), top + int(picture.height * fy),
-                 picture.pixel(int(picture.width * fx), int(picture.height * fy)))
-                for fx, fy in ((0.5, 0.5), (0.2, 0.25), (0.8, 0.75))]
-
-    def centre(self, index):
-        left, top = BUTTONS[index]
-        picture = Bitmap(self.dist.img(BUTTON_FILES[index] + "-2.bmp"))
-        return left + picture.width // 2, top + picture.height // 2
-
-    def start(self):
-        self.menu = Menu(self.dist.path, PROBE, env=self.env)
-        self.menu.wait_window()
+    def start_menu(self):
+        """Starts the menu with the installers' log and waits for button 1's normal look."""
+        self.start_window(env=self.env)
         self.menu.wait_shown(self.looks(0, "-2"), "the normal pictures")
-
-    def click(self, index):
-        self.menu.move(*self.centre(index))
-        self.menu.wait_shown(self.looks(index, "-3"), "button %d lit" % index)
-        self.menu.down(1)
-        self.menu.up(1)
-
-    def started(self):
-        return installer_records(self.log)
 
 
 class DiscSettings(SettingsCase):
@@ -73,7 +34,7 @@ class DiscSettings(SettingsCase):
                     os.path.join(tools, "setup app.exe"))
         self.write_ini("[Button2]\nOpen=Tools and more\\setup app.exe\n"
                        "Arguments=--mode \"a b\" /x\nShow=normal\n")
-        self.start()
+        self.start_menu()
         self.click(1)
         self.assertEqual(self.menu.wait_exit(), 0)
         record = wait_for(lambda: self.started(), "the program's record")[0]
@@ -85,7 +46,7 @@ class DiscSettings(SettingsCase):
 
     def test_after_a_start_the_menu_may_stay_and_go_on_working(self):
         self.write_ini("[Button1]\nAfterStart=stay\n")
-        self.start()
+        self.start_menu()
         self.click(0)
         wait_for(lambda: self.started(), "the installer's record")
         self.assertTrue(self.menu.alive())
@@ -97,6 +58,34 @@ class DiscSettings(SettingsCase):
         names = [ntpath.basename(r["path"]).lower() for r in records]
         self.assertEqual(names, ["tev_setup.exe", "dasef_setup.exe"])
 
+    def test_a_failed_start_on_a_button_that_stays_leaves_the_menu_working(self):
+        self.write_ini("[Menu]\nTitle=Example Suite\n"
+                       "[Button2]\nOpen=docs\\Manual.pdf\nAfterStart=stay\n")
+        self.start_menu()
+        self.click(1)
+        box = self.menu.wait_dialog()[0]
+        self.assertEqual(box[0], "Example Suite", "the box is titled with the menu's Title")
+        self.assertIn("'53'", " ".join(box[1:]))
+        self.assertIn("Manual.pdf", " ".join(box[1:]))
+        self.menu.answer_dialogs()
+        wait_for(lambda: not self.menu.dialogs(), "the box to close")
+        self.assertTrue(self.menu.alive())
+        self.menu.move(2, 2)
+        self.click(3)  # the menu still answers: another button starts its installer and closes
+        self.assertEqual(self.menu.wait_exit(), 0)
+        record = wait_for(lambda: self.started(), "the installer's record")[0]
+        self.assertTrue(record["path"].lower().endswith("dasef_setup.exe"), record["path"])
+
+    def test_a_failed_start_on_a_button_that_closes_ends_the_menu_after_the_box(self):
+        self.write_ini("[Menu]\nTitle=Example Suite\n[Button3]\nOpen=docs\\Guide.pdf\n")
+        self.start_menu()
+        self.click(2)
+        box = self.menu.wait_dialog()[0]
+        self.assertEqual(box[0], "Example Suite")
+        self.assertIn("'53'", " ".join(box[1:]))
+        self.menu.answer_dialogs()
+        self.assertEqual(self.menu.wait_exit(), 53)
+
     def test_a_document_opens_in_the_program_the_shell_has_for_it(self):
         # A fresh Wine prefix knows notepad as the program of text files, but has no .txt entry
         # pointing at it, as Windows has.
@@ -104,18 +93,22 @@ class DiscSettings(SettingsCase):
         with open(os.path.join(self.dist.path, "readme.txt"), "w") as f:
             f.write("Read me first.\n")
         self.write_ini("[Close]\nOpen=readme.txt\nShow=normal\n")
-        self.start()
+        self.start_menu()
         self.click(14)
         self.assertEqual(self.menu.wait_exit(), 0)
-        wait_for(lambda: run(["xdotool", "search", "--name", "readme"], check=False).strip(),
-                 "Wine's notepad showing readme.txt")
+        windows = wait_for(lambda: run(["xdotool", "search", "--name", "readme"],
+                                       check=False).split(), "Wine's notepad showing readme.txt")
+        for window in windows:
+            pid = window_pid(window)
+            if pid is not None:
+                self.end_later(pid)
 
     def test_a_reader_hears_the_title_and_the_label_in_the_users_language(self):
         self.write_ini("[Menu]\nTitle=Demo\nTitle[de]=Vorf\u00fchrung\n"
                        "[Button1]\nLabel=Install TEV\nLabel[de]=TEV installieren\n"
                        "[Button2]\nLabel=Install MOLAN\n")
         self.env.update({"LANG": "de_DE.UTF-8", "LC_ALL": "de_DE.UTF-8"})
-        self.start()
+        self.start_menu()
         lines = self.menu.accessible("describe")
         children = [line for line in lines if line["line"] == "child"]
         self.assertEqual(lines[0]["name"], "Vorf\u00fchrung")
@@ -126,7 +119,7 @@ class DiscSettings(SettingsCase):
     def test_open64_is_taken_on_64_bit_windows_only(self):
         # The prefix is 32-bit where the machine runs 32-bit programs, else 64-bit.
         self.write_ini("[Button3]\nOpen=ZENT\\PIRUK_setup.exe\nOpen64=ZENT\\DASEF_setup.exe\n")
-        self.start()
+        self.start_menu()
         self.click(2)
         self.assertEqual(self.menu.wait_exit(), 0)
         record = wait_for(lambda: self.started(), "the installer's record")[0]
@@ -140,7 +133,7 @@ class DiscSettings(SettingsCase):
         path = windows_path(os.path.join(self.dist.path, "menu.ini"))
         for text, line in cases:
             self.write_ini(text)
-            self.menu = Menu(self.dist.path, PROBE, env=self.env)
+            self.start(env=self.env)
             box = self.menu.wait_dialog()[0]
             message = " ".join(box[1:])
             self.assertIn(path, message)

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ButtonTable.h"
+#include "Decimal.h"
 #include "MenuIni.h"
 
 namespace {
@@ -75,6 +77,11 @@ class Writer {
       Line(L"Show", kShow[static_cast<int>(button.show)]);
     }
     if (button.afterStart == menu::AfterStart::kStay) Line(L"AfterStart", L"stay");
+    if (button.place) {
+      Line(L"Place", rt::DecimalText(button.place->x) + L"," + rt::DecimalText(button.place->y));
+    }
+    Text(L"Pictures", button.pictures);
+    if (button.hidden) Line(L"Hidden", L"yes");
   }
   std::wstring text;
 };
@@ -83,9 +90,11 @@ std::wstring Write(const menu::MenuSettings& settings) {
   Writer writer;
   writer.text = L"[Menu]\n";
   writer.Text(L"Title", settings.title);
-  const wchar_t* const names[] = {L"Button1", L"Button2", L"Button3", L"Button4"};
-  for (std::size_t i = 0; i < 4; ++i) writer.Button(names[i], settings.installers[i]);
-  writer.Button(L"Close", settings.close);
+  writer.Text(L"Skin", settings.skin);
+  for (const menu::ButtonRecord& record : menu::kButtons) {
+    const menu::ButtonSettings* button = settings.Button(record.index);
+    if (button != nullptr) writer.Button(std::wstring(record.section).c_str(), *button);
+  }
   return writer.text;
 }
 
@@ -110,15 +119,21 @@ bool IsFullPath(std::wstring_view path) {
 void CheckStarts(const menu::MenuSettings& settings) {
   const std::vector<std::wstring> languages = {L"de-DE", L"pt", L"en-US"};
   (void)menu::ChooseText(settings.title, languages);
-  for (const std::int16_t index :
-       {std::int16_t{0}, std::int16_t{1}, std::int16_t{2}, std::int16_t{3}, std::int16_t{14}}) {
+  for (const menu::ButtonRecord& record : menu::kButtons) {
+    const std::int16_t index = record.index;
+    if (settings.Button(index) == nullptr) continue;
     const menu::ButtonSettings& button = *settings.Button(index);
     (void)menu::ChooseText(button.label, languages);
     for (const wchar_t* folder : {L"E:\\", L"C:\\Menu"}) {
       for (const bool is64 : {false, true}) {
         const menu::ButtonAction action = menu::ResolveButton(button, index, folder, is64);
         if (!action.start) {
-          if (index != 14) Finding("an installer button starts nothing");
+          // A button the disc adds with only an Open64 starts nothing on 32-bit Windows.
+          const bool given = button.open || (is64 && button.open64);
+          if (record.role == menu::ButtonRole::kInstaller ||
+              (record.role == menu::ButtonRole::kAdded && given)) {
+            Finding("a button starts nothing");
+          }
           continue;
         }
         const menu::StartPlan& plan = *action.start;
@@ -137,10 +152,14 @@ void CheckStarts(const menu::MenuSettings& settings) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> file(data, size);
   const menu::MenuIniParse parse = menu::ParseMenuIni(file);
+  if (parse.error.has_value() == parse.errors.empty()) Finding("the first fault is not listed");
   if (parse.error) {
-    if (parse.error->reason.empty()) Finding("refused without a reason");
-    if (parse.error->line < 0 || static_cast<std::size_t>(parse.error->line) > size + 1) {
-      Finding("refused on a line outside the file");
+    if (parse.errors.front() != *parse.error) Finding("the menu reports another fault first");
+    for (const menu::MenuIniError& error : parse.errors) {
+      if (error.reason.empty()) Finding("refused without a reason");
+      if (error.line < 0 || static_cast<std::size_t>(error.line) > size + 1) {
+        Finding("refused on a line outside the file");
+      }
     }
     if (!(parse.settings == menu::MenuSettings{})) Finding("refused, but settings were kept");
     if (menu::MenuIniRunTimeError(L"E:\\menu.ini", *parse.error).Detail().empty()) {

@@ -57,6 +57,31 @@ class DiscMenu : public MenuTest {
   }
 };
 
+// A start that fails shows the error box, titled with the menu's Title; a button that stays leaves
+// the menu open and working, one that closes ends it as designed (the error goes to the top).
+TEST_F(DiscMenu, AFailedStartOnAButtonThatStaysKeepsTheMenu) {
+  StartWith(
+      "[Menu]\nTitle=Example Suite\n[Button2]\nOpen=docs\\Manual.pdf\nAfterStart=stay\n"
+      "[Button3]\nOpen=docs\\Guide.pdf\n");
+  platform.missingPrograms = {L"C:\\Menu\\docs\\Manual.pdf", L"C:\\Menu\\docs\\Guide.pdf"};
+  EXPECT_EQ(form->Title(), L"Example Suite");
+  Move(kButton1X, kButton1Y);
+  Down(kButton1X, kButton1Y);
+  Up(kButton1X, kButton1Y);
+  EXPECT_EQ(platform.Lines(L"ShowRunTimeError"),
+            std::vector<std::wstring>{L"ShowRunTimeError 53 Example Suite"});
+  EXPECT_TRUE(form->Form().Loaded());
+  form->cmd_Click(0);  // another button still starts its installer, and closes the menu
+  ASSERT_EQ(platform.started.size(), 1u);
+  EXPECT_EQ(platform.started[0].program, L"C:\\Menu\\ZENT\\TEV_setup.exe");
+  EXPECT_FALSE(form->Form().Loaded());
+
+  form.reset();
+  StartWith("[Button3]\nOpen=docs\\Guide.pdf\n");
+  EXPECT_THROW(form->cmd_Click(2), rt::RunTimeError);
+  EXPECT_EQ(platform.Lines(L"ShowRunTimeError").size(), 1u);  // the one before
+}
+
 TEST_F(DiscMenu, AButtonStartsWhatItsSectionSaysAndTheMenuMayStay) {
   StartWith(
       "[Button2]\nOpen=Tools and more\\setup app.exe\nArguments=--mode \"a b\" /x\n"

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FocusOrder.h"
 #include "MenuFixture.h"
 #include "resource.h"
 
@@ -34,14 +35,14 @@ class Keys : public MenuTest, public ::testing::WithParamInterface<KeyCase> {
     Start();
   }
 
-  void Key(rt::Key key, rt::KeyAction action, bool shift = false, bool repeat = false) {
+  void Key(const rt::KeyEvent& event) {
     ASSERT_NE(platform.events, nullptr) << "the window is gone";
-    platform.events->OnKey({action, key, shift, repeat});
+    platform.events->OnKey(event);
   }
 
-  // Steps: Tab S-Tab Left Right Up Down Esc, Space Enter (down) Space^ Enter^ (up), Space* (a
-  // repeat), move:N (the pointer over button N) move:skin, down:N up:N (the left mouse button),
-  // lost:capture lost:focus.
+  // Steps: Tab S-Tab Left Right Up Down Esc, Space Enter (down) Space^ Enter^ (up), Space* Enter*
+  // Esc* (a key held down, repeating), A-Space (with Alt), move:N (the pointer over button N)
+  // move:skin, down:N up:N (the left mouse button), lost:capture lost:focus.
   void Run(const std::string& steps) {
     const auto centre = [&](int index) {
       const rt::PixelRect b = form->cmd(static_cast<std::int16_t>(index))->Bounds();
@@ -55,30 +56,41 @@ class Keys : public MenuTest, public ::testing::WithParamInterface<KeyCase> {
       const bool pointer = what == "move" || what == "down" || what == "up";
       const auto [x, y] =
           !pointer || where == "skin" ? std::pair{kSkinX, kSkinY} : centre(std::stoi(where));
+      const auto down = [](rt::Key key) { return rt::KeyEvent{.key = key}; };
+      const auto held = [](rt::Key key) { return rt::KeyEvent{.key = key, .repeat = true}; };
+      const auto up = [](rt::Key key) {
+        return rt::KeyEvent{.action = rt::KeyAction::kUp, .key = key};
+      };
       if (step == "Tab")
-        Key(rt::Key::kTab, rt::KeyAction::kDown);
+        Key(down(rt::Key::kTab));
       else if (step == "S-Tab")
-        Key(rt::Key::kTab, rt::KeyAction::kDown, true);
+        Key({.key = rt::Key::kTab, .shift = true});
       else if (step == "Left")
-        Key(rt::Key::kLeft, rt::KeyAction::kDown);
+        Key(down(rt::Key::kLeft));
       else if (step == "Right")
-        Key(rt::Key::kRight, rt::KeyAction::kDown);
+        Key(down(rt::Key::kRight));
       else if (step == "Up")
-        Key(rt::Key::kUp, rt::KeyAction::kDown);
+        Key(down(rt::Key::kUp));
       else if (step == "Down")
-        Key(rt::Key::kDown, rt::KeyAction::kDown);
+        Key(down(rt::Key::kDown));
       else if (step == "Esc")
-        Key(rt::Key::kEscape, rt::KeyAction::kDown);
+        Key(down(rt::Key::kEscape));
+      else if (step == "Esc*")
+        Key(held(rt::Key::kEscape));
       else if (step == "Space")
-        Key(rt::Key::kSpace, rt::KeyAction::kDown);
+        Key(down(rt::Key::kSpace));
       else if (step == "Space*")
-        Key(rt::Key::kSpace, rt::KeyAction::kDown, false, true);
+        Key(held(rt::Key::kSpace));
+      else if (step == "A-Space")
+        Key({.key = rt::Key::kSpace, .alt = true});
       else if (step == "Space^")
-        Key(rt::Key::kSpace, rt::KeyAction::kUp);
+        Key(up(rt::Key::kSpace));
       else if (step == "Enter")
-        Key(rt::Key::kEnter, rt::KeyAction::kDown);
+        Key(down(rt::Key::kEnter));
+      else if (step == "Enter*")
+        Key(held(rt::Key::kEnter));
       else if (step == "Enter^")
-        Key(rt::Key::kEnter, rt::KeyAction::kUp);
+        Key(up(rt::Key::kEnter));
       else if (what == "move")
         Move(x, y);
       else if (what == "down")
@@ -135,6 +147,12 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"escape", "Esc", -1, {}, nullptr, false},
         KeyCase{"escape with a focus", "Tab Tab Esc", -1, {}, nullptr, false},
         KeyCase{"held space shows pressed", "Tab Space Space*", 0, {}},
+        // A key already held when the focus came, or when a press was cancelled, only repeats:
+        // it presses, clicks and closes nothing.
+        KeyCase{"a repeating space presses nothing", "Tab Space* Space^", 0, {0}},
+        KeyCase{"a repeating enter after a cancel", "Tab Enter Tab Enter* Enter^", 1, {1}},
+        KeyCase{"a repeating escape stays", "Tab Esc*", 0, {0}},
+        KeyCase{"alt space belongs to the system", "Tab A-Space Space^", 0, {0}},
         KeyCase{"another key's release", "Tab Space Enter^", 0, {}},
         KeyCase{"tab cancels a press", "Tab Space Tab Space^", 1, {1}},
         KeyCase{"lost focus cancels a press", "Tab Space lost:focus Space^", 0, {}},
@@ -154,6 +172,24 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
+// The keyboard goes round the row; screen readers hear that nothing lies past either end.
+TEST(FocusOrder, EntersTheRowFromEitherEndAndGoesRoundOnlyForTheKeyboard) {
+  const struct {
+    int from, step, count, round, nothing;
+  } cases[] = {
+      {-1, 1, 5, 0, 0},  {-1, -1, 5, 4, 4},  {0, 1, 5, 1, 1},     {3, 1, 5, 4, 4},
+      {4, 1, 5, 0, -1},  {0, -1, 5, 4, -1},  {2, -1, 5, 1, 1},    {0, 1, 1, 0, -1},
+      {0, -1, 1, 0, -1}, {-1, 1, 0, -1, -1}, {-1, -1, 0, -1, -1}, {5, 1, 5, 0, 0},
+      {5, -1, 5, 4, 4},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(rt::NextInRow(c.from, c.step, c.count), c.round)
+        << "from " << c.from << " by " << c.step << " of " << c.count;
+    EXPECT_EQ(rt::NextInRow(c.from, c.step, c.count, rt::RowEnds::kNothing), c.nothing)
+        << "from " << c.from << " by " << c.step << " of " << c.count << ", ends";
+  }
+}
+
 class KeyboardCues : public MenuTest {
  protected:
   void SetUp() override {
@@ -167,7 +203,7 @@ TEST_F(KeyboardCues, TheFocusRectangleAppearsAfterTheFirstKeyAndFollowsTheCues) 
   EXPECT_EQ(std::count_if(platform.painted.begin(), platform.painted.end(),
                           [](const std::wstring& s) { return s.starts_with(L"focus"); }),
             0);
-  platform.events->OnKey({rt::KeyAction::kDown, rt::Key::kTab, false, false});
+  platform.events->OnKey({.key = rt::Key::kTab});
   EXPECT_EQ(platform.Lines(L"ShowFocusCues").size(), 1u);
   platform.Paint();
   EXPECT_EQ(platform.painted.back(), L"focus 94,198,211,324");  // button 0, two pixels around
@@ -197,7 +233,7 @@ TEST_F(KeyboardCues, ScreenReadersHearTheButtonsAndCanPressThem) {
   EXPECT_EQ(accessible->FocusedChild(), 2);
   EXPECT_TRUE(accessible->Child(2).focused && accessible->Child(2).hot);
   EXPECT_EQ(platform.Lines(L"AnnounceFocus"), std::vector<std::wstring>{L"AnnounceFocus 2"});
-  platform.events->OnKey({rt::KeyAction::kDown, rt::Key::kSpace, false, false});
+  platform.events->OnKey({.key = rt::Key::kSpace});
   EXPECT_TRUE(accessible->Child(2).pressed);
 
   accessible->Press(4);

@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
     Lines, MenuIniRefuses,
     ::testing::Values(
         Refusal{Bytes("; menu\nLabel=x"), 2, L"before any section"},
-        Refusal{Bytes("[Button5]"), 1, L"unknown section \"[Button5]\""},
+        Refusal{Bytes("[Button17]"), 1, L"unknown section \"[Button17]\""},
         Refusal{Bytes("[Menu]\n[Button1]\n[menu]"), 3, L"twice (first on line 1)"},
         Refusal{Bytes("[Menu]\n[Button1"), 2, L"does not end with ]"},
         Refusal{Bytes("[Menu] ; the title"), 1, L"does not end with ]"},
@@ -168,6 +168,40 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{Bytes("[Button1]\nWorkingFolder=https://example.com"), 2, L"not an address"},
         Refusal{Bytes("[Close]\nLabel=x\nShow=normal\n[Menu]"), 3, L"Show in [Close] needs"},
         Refusal{Bytes("[Close]\nArguments=/x"), 2, L"Arguments in [Close] needs"}));
+
+// Every fault of a file at once, in the order found, and none that only follows from another: the
+// keys under a refused section line are passed over, a section is judged once it ends.
+TEST(MenuIniParse, EveryFaultIsFoundWithItsLine) {
+  const struct {
+    std::string_view text;
+    std::vector<std::pair<int, std::wstring>> faults;
+  } cases[] = {
+      {"[Button1]\nShow=tiny\nAfterStart=later\n[Buton2]\nLabel=x\nLabel=y\n[Button3]\n"
+       "Colour=red\nLabel=fine\n",
+       {{2, L"Show is"}, {3, L"AfterStart is"}, {4, L"unknown section"}, {8, L"unknown key"}}},
+      {"Label=a\nTooltip=b\n[Button1]\nLabel=c", {{1, L"before any"}, {2, L"before any"}}},
+      {"[Close]\nShow=normal\n[Button1]\nLabel=a\nLabel=b\n",
+       {{2, L"Show in [Close] needs"}, {5, L"twice in [Button1] (first on line 4)"}}},
+      // The menu stops at the unknown section, as it always has; the [Close] fault comes to light
+      // when the section ends.
+      {"[Close]\nShow=normal\n[Oops]\nLabel=x\n[Menu]\n",
+       {{3, L"unknown section"}, {2, L"Show in [Close] needs"}}},
+      {"[Menu]\nTitle=a\n[Menu]\nTitle=b\n[Button1\nOpen=\n", {{3, L"twice"}, {5, L"end with ]"}}},
+      {"[Menu]\nTitle=\xC0\x80\n[Buton]\n", {{2, L"overlong"}}},  // text that is not text
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.text));
+    const MenuIniParse parse = Parse(c.text);
+    ASSERT_EQ(parse.errors.size(), c.faults.size());
+    for (std::size_t i = 0; i < c.faults.size(); ++i) {
+      EXPECT_EQ(parse.errors[i].line, c.faults[i].first) << parse.errors[i].reason;
+      EXPECT_NE(parse.errors[i].reason.find(c.faults[i].second), std::wstring::npos)
+          << parse.errors[i].reason;
+    }
+    EXPECT_EQ(parse.error, parse.errors.front());  // what the menu reports
+    EXPECT_EQ(parse.settings, MenuSettings{});
+  }
+}
 
 TEST(MenuIniParse, KeysSectionsSpacingQuotesAndComments) {
   const MenuSettings settings = Parsed(

@@ -60,6 +60,8 @@ class SkinCheckTest : public testing::Test {
          {"TEV_setup.exe", "MOLAN_setup.exe", "PIRUK_setup.exe", "DASEF_setup.exe"}) {
       Write("ZENT/" + std::string(name), {'M', 'Z'});
     }
+    Write("menu.exe", {'M', 'Z'});
+    WriteText("autorun.inf", "[autorun]\r\nopen=menu.exe\r\nicon=menu.exe,0\r\nlabel=Example\r\n");
   }
 
   void TearDown() override {
@@ -69,6 +71,9 @@ class SkinCheckTest : public testing::Test {
 
   void Write(const std::string& name, const bmpio::Bytes& bytes) {
     bmpio::WriteFile(folder_ / name, bytes);
+  }
+  void WriteText(const std::string& name, std::string_view text) {
+    Write(name, bmpio::Bytes(text.begin(), text.end()));
   }
 
   // A skin of one colour with black squares in its top-left and bottom-right corners, and a black
@@ -145,6 +150,36 @@ TEST_F(SkinCheckTest, AFolderLikeTheDemoPasses) {
   EXPECT_FALSE(result.preview.has_value());  // not asked for
   EXPECT_EQ(RunWith({folder_}), kExitMenuWorks) << err_.str();
   EXPECT_EQ(out_.str(), "0 errors, 0 warnings, 0 notes: the menu will work\n");
+}
+
+// A disc's own layout: a hidden button's pictures are never read, every language's pictures are,
+// and buttons that overlap or lie outside the skin are warned of; the preview shows the layout.
+TEST_F(SkinCheckTest, ADiscsOwnLayoutIsCheckedInEachLanguage) {
+  fs::remove(folder_ / "img/bmp2-1.bmp");
+  const Rgb added{10, 200, 30};
+  for (const std::string look : {"-1", "-2", "-3"}) {
+    Write("img/p5" + look + ".bmp", bmpio::Write24(60, 30, Solid(60, 30, added)));
+    Write("img/p6" + look + ".bmp", bmpio::Write24(60, 30, Solid(60, 30, added)));
+    if (look != "-3")
+      Write("img/p5de" + look + ".bmp", bmpio::Write24(60, 30, Solid(60, 30, added)));
+  }
+  const std::string ini =
+      "[Button2]\nHidden=yes\n"
+      "[Button5]\nPlace=100,210\nPictures=img\\p5\nPictures[de]=img/"
+      "p5de\nOpen=ZENT\\TEV_setup.exe\n"
+      "[Button6]\nPlace=900,100\nPictures=img\\p6\nOpen=ZENT\\TEV_setup.exe\n";
+  Write("menu.ini", bmpio::Bytes(ini.begin(), ini.end()));
+
+  const Result result = Check(true);
+  for (const Finding& f : result.findings) EXPECT_EQ(f.file.find("bmp2-"), std::string::npos);
+  EXPECT_TRUE(Has(result, Severity::kError, "img\\p5de-3.bmp", "missing"));
+  EXPECT_EQ(result.Count(Severity::kError), 1) << Listing(result);
+  EXPECT_TRUE(
+      Has(result, Severity::kWarning, "img\\p5-2.bmp", "overlaps the button of img\\bmp1-2.bmp"));
+  EXPECT_TRUE(Has(result, Severity::kWarning, "img\\p6-2.bmp", "lies outside"));
+  ASSERT_TRUE(result.preview.has_value());
+  // The added button lies over the first, as the menu stacks them.
+  EXPECT_EQ(result.preview->At(110, 220), added);
 }
 
 TEST_F(SkinCheckTest, MissingFilesAndFoldersInTheirPlaceAreErrors) {
@@ -463,10 +498,10 @@ TEST_F(SkinCheckTest, WhatTheButtonsOpenIsLookedUpInTheFolder) {
             "Label=d\nOpen=none\\..\\Extras\nOpen64=\\\\server\\share\\x.exe",
             "Label=e\nOpen=..\\setup.exe"});
   const Result result = Check();
-  EXPECT_TRUE(Has(result, Severity::kWarning, "docs\\Manual.pdf",
+  EXPECT_TRUE(Has(result, Severity::kError, "docs\\Manual.pdf",
                   "missing: [Button1] Open names it, so the button would fail to open it on 32-bit "
                   "Windows"));
-  EXPECT_TRUE(Has(result, Severity::kWarning, "ZENT\\x64\\MOLAN.exe",
+  EXPECT_TRUE(Has(result, Severity::kError, "ZENT\\x64\\MOLAN.exe",
                   "missing: [Button2] Open64 names it, so the button would fail to open it on "
                   "64-bit Windows"));
   EXPECT_TRUE(Has(result, Severity::kError, "ZENT\\MOLAN_setup.exe", "missing: button 2"));
@@ -477,6 +512,139 @@ TEST_F(SkinCheckTest, WhatTheButtonsOpenIsLookedUpInTheFolder) {
   EXPECT_TRUE(Has(result, Severity::kNote, "menu.ini",
                   "[Close] Open ..\\setup.exe leads out of the folder, not checked"));
   EXPECT_EQ(result.findings.size(), 6u) << Listing(result);
+  EXPECT_EQ(RunWith({folder_}), kExitMenuFails);  // a click on button 1 or 2 ends in an error box
+}
+
+TEST_F(SkinCheckTest, EveryMenuIniFaultAndNothingFromARefusedFile) {
+  // The installers are elsewhere, as the file would say if the menu took it.
+  fs::remove_all(folder_ / "ZENT");
+  WriteIni({"Label=a\nOpen=Setup\\TEV.exe\nShow=tiny", "Label=b\nLabel=c", "Label=c", "Label=d",
+            "Label=e\nOpen=missing.exe"});
+  const Result result = Check();
+  EXPECT_TRUE(Has(result, Severity::kError, "menu.ini", "line 4: Show is \"tiny\""));
+  EXPECT_TRUE(Has(result, Severity::kError, "menu.ini",
+                  "line 7: \"Label\" is given twice in [Button2] (first on line 6)"));
+  EXPECT_EQ(result.findings.size(), 2u) << Listing(result);
+  EXPECT_EQ(RunWith({folder_}), kExitMenuFails);
+  EXPECT_LT(out_.str().find("line 4:"), out_.str().find("line 7:")) << out_.str();
+}
+
+// The files beside the menu at the disc's root, each case with the finding it gives (none: the
+// folder passes). autorun.inf's lines end in CR LF, as Notepad writes them.
+TEST_F(SkinCheckTest, TheProgramAndAutorunInf) {
+  const std::string label32(32, 'L');
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : "[autorun]\r\nopen=menu.exe\r\nlabel=" + label32) {
+    if (c != '\0') utf16 += {c, '\0'};
+  }
+  const struct {
+    const char* name;
+    std::string autorun;  // empty: none; "/": a folder
+    std::optional<Severity> severity;
+    std::string file, words;
+  } cases[] = {
+      {"as shipped", "[autorun]\r\nopen=menu.exe\r\nicon=menu.exe,0\r\nlabel=" + label32,
+       std::nullopt, "", ""},
+      {"quoted, with arguments, another case", "[AutoRun]\r\nOPEN=\"Menu.exe\" /x\r\n",
+       std::nullopt, "", ""},
+      {"shellexecute", "[autorun]\nshellexecute=menu.exe\n", std::nullopt, "", ""},
+      {"UTF-16, 32 characters", utf16, std::nullopt, "", ""},
+      {"a program not in the folder", "; disc\r\n[autorun]\r\nopen=menux.exe\r\n", Severity::kError,
+       "autorun.inf",
+       "line 3: open=menux.exe names menux.exe, which is not in the folder: AutoPlay would fail"},
+      {"an icon not in the folder", "[autorun]\nopen=menu.exe\nicon=disc.ico,0\n",
+       Severity::kWarning, "autorun.inf", "line 3: icon=disc.ico,0 names disc.ico, which is not"},
+      {"a label too long", "[autorun]\nopen=menu.exe\nlabel=" + label32 + "!\n", Severity::kWarning,
+       "autorun.inf", "line 3: label= has 33 characters, more than the 32 Windows shows"},
+      {"no program", "[autorun]\nlabel=x\n", Severity::kWarning, "autorun.inf",
+       "names no program to open"},
+      {"keys of another section", "[other]\nopen=menu.exe\n", Severity::kWarning, "autorun.inf",
+       "has no [autorun] section"},
+      {"missing", "", Severity::kWarning, "autorun.inf", "missing: the drive gets neither"},
+      {"a folder", "/", Severity::kWarning, "autorun.inf", "cannot be read"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(folder_ / "autorun.inf");
+    if (c.autorun == "/") {
+      fs::create_directory(folder_ / "autorun.inf");
+    } else if (!c.autorun.empty()) {
+      WriteText("autorun.inf", c.autorun);
+    }
+    const Result result = Check();
+    if (c.severity) {
+      EXPECT_TRUE(Has(result, *c.severity, c.file, c.words));
+      EXPECT_EQ(result.findings.size(), 1u) << Listing(result);
+    } else {
+      EXPECT_TRUE(result.findings.empty()) << Listing(result);
+    }
+  }
+  fs::remove_all(folder_ / "autorun.inf");
+  WriteText("autorun.inf", "[autorun]\nopen=menu.exe\nicon=menu.exe,0\n");
+  fs::remove(folder_ / "menu.exe");
+  const Result result = Check();
+  EXPECT_TRUE(Has(result, Severity::kError, "menu.exe", "missing: there is no menu to start"));
+  EXPECT_EQ(result.findings.size(), 1u) << Listing(result);  // autorun.inf's open= is not blamed
+  EXPECT_EQ(RunWith({folder_}), kExitMenuFails);
+}
+
+// Anti-aliased corners: nearly black pixels around the holes stay and show as a dark fringe.
+TEST_F(SkinCheckTest, ADarkFringeAroundTheCutCorners) {
+  const struct {
+    const char* name;
+    Rgb colour;
+    int x, y;  // the pixels drawn: a row and a column of 11 along the top-left black square
+    int fringe;
+  } cases[] = {
+      {"near black along the square", {20, 30, 63}, 10, 10, 21},
+      {"a dark red is no fringe", {64, 0, 0}, 10, 10, 0},
+      {"one pixel away from the holes", {20, 30, 40}, 11, 11, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteSkin(800, 600);
+    bmpio::Decoded skin = bmpio::DecodeTrusting(*bmpio::ReadFile(folder_ / "img/main.bmp"), true);
+    for (int i = 0; i <= c.x; ++i) {
+      skin.pixels[static_cast<std::size_t>(c.y * 800 + i)] = c.colour;
+      skin.pixels[static_cast<std::size_t>(i * 800 + c.x)] = c.colour;
+    }
+    // Black in the middle is no hole: the dark pixels around it are no fringe.
+    skin.pixels[300 * 800 + 401] = c.colour;
+    Write("img/main.bmp", bmpio::Write24(800, 600, skin.pixels));
+    const Result result = Check();
+    if (c.fringe > 0) {
+      EXPECT_TRUE(Has(result, Severity::kWarning, "img\\main.bmp",
+                      "a dark fringe of " + std::to_string(c.fringe) +
+                          " pixels around the rounded corners: draw the corners without "
+                          "anti-aliasing, or use a PNG skin with alpha"));
+      EXPECT_EQ(result.findings.size(), 1u) << Listing(result);
+    } else {
+      EXPECT_TRUE(result.findings.empty()) << Listing(result);
+    }
+  }
+}
+
+TEST_F(SkinCheckTest, ThePreviewIsWrittenInTheFormatItsNameSays) {
+  const struct {
+    const char* file;
+    bool written;
+    const char* says;
+  } cases[] = {
+      {"p.BMP", true, ""},
+      {"p.png", false, "cannot write PNG files in this build; give a file name ending in .bmp"},
+      {"p.jpg", false, "p.jpg names none it writes; give a file name ending in .bmp"},
+      {"p", false, "names none it writes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const int status = RunWith({"--preview", folder_ / c.file, folder_});
+    EXPECT_EQ(status, c.written ? kExitMenuWorks : kExitUsage) << err_.str();
+    EXPECT_EQ(fs::exists(folder_ / c.file), c.written);
+    EXPECT_NE(err_.str().find(c.says), std::string::npos) << err_.str();
+    if (c.written) {
+      EXPECT_EQ(rt::CheckBitmapFile(*bmpio::ReadFile(folder_ / c.file)).bitsPerPixel, 24);
+    }
+  }
 }
 
 TEST_F(SkinCheckTest, PicturesDrawnForAScale) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows distribution a second time, from a copy of the sources in another folder and
 # later than the first build, and compares the two byte by byte: menu.exe, skincheck.exe, the zip,
-# and every file of the distribution folder with its date and permissions. It also reads back
+# the disc image, and every file of the distribution folder with its date and permissions. It also reads back
 # the header and the imports of the menu.exe that goes onto discs, which need not run here.
 # Usage: reproducible.sh WORK_FOLDER
 # Ends with "reproducible: N passed, N failed", one count a compared file or a check.
@@ -11,8 +11,9 @@ work=$1
 first=$root/build/windows
 version=$(sed -n 's/^project(menu VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 zip=package/menu-$version-win32.zip
+iso=package/menu-$version.iso
 
-(cmake --preset windows && cmake --build --preset windows --target package skincheck) >/dev/null || exit 1
+(cmake --preset windows && cmake --build --preset windows --target package iso skincheck) >/dev/null || exit 1
 
 # The sources as they stand (committed or not), without the build folders or anything ignored;
 # the second build is given the first one's date, which it would otherwise take from git.
@@ -23,7 +24,7 @@ export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(cat "$first/source_date_epoch")
 second=$work/src/build/windows
 (cd "$work/src" && cmake --preset windows >/dev/null &&
-  cmake --build --preset windows --target menu skincheck demo_installer dist package >/dev/null) ||
+  cmake --build --preset windows --target menu skincheck demo_installer dist package iso >/dev/null) ||
   exit 1
 
 passed=0
@@ -48,6 +49,7 @@ compare() {
 compare startup/menu.exe
 compare tools/skincheck/skincheck.exe
 compare "$zip"
+compare "$iso"
 files=$(cd "$first" && find dist -mindepth 1 | LC_ALL=C sort)
 if [ "$files" != "$(cd "$second" && find dist -mindepth 1 | LC_ALL=C sort)" ]; then
   echo "the two distribution folders hold different files"
@@ -71,6 +73,6 @@ for check in "python3 $root/tools/release/pe.py --check --machine i386 --max-byt
     failed=$((failed + 1))
   fi
 done
-echo "$zip and dist/ dated $(date -u -d "@$SOURCE_DATE_EPOCH" '+%F %T') UTC"
+echo "$zip, $iso and dist/ dated $(date -u -d "@$SOURCE_DATE_EPOCH" '+%F %T') UTC"
 echo "reproducible: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

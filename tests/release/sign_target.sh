@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs `--target sign` in the second build that reproducible.sh made, with a throwaway
-# self-signed certificate, and checks the signatures and the signed menu in the distribution.
+# self-signed certificate, and checks the signatures and the signed menu in the distribution and
+# in the disc image.
 # Usage: sign_target.sh WORK_FOLDER
 # Ends with "sign: N passed, N failed".
 set -uo pipefail
@@ -39,6 +40,9 @@ check "the target signs with the certificate the environment names" \
 check "menu.exe verifies" verifies $build/startup/menu.exe
 check "skincheck.exe verifies" verifies $build/tools/skincheck/skincheck.exe
 check "the distribution folder holds the signed menu" cmp $build/startup/menu.exe $build/dist/menu.exe
+check "the disc image holds the signed menu" bash -c "cmake --build --preset windows --target iso &&
+  xorriso -osirrox on -indev $build/package/menu-*.iso -extract /menu.exe $work/image-menu.exe &&
+  cmp $build/startup/menu.exe $work/image-menu.exe"
 check "the password is nowhere in the build folder" bash -c "! grep -rqF 'throwaway password' $build"
 echo "sign: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

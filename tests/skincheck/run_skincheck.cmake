@@ -1,8 +1,9 @@
 # Runs skincheck on a distribution folder and checks its exit status and report.
 #   TOOL, EMULATOR (empty on the host), WORK (a scratch folder), EXPECT (the exit status)
 #   FOLDER: an existing folder to check; or PICTURES, INSTALLERS and INI (a menu.ini, optional) to
-#   make one in WORK, and with BREAK one picture left out, one damaged, the last installer left
-#   out and a fault in menu.ini.
+#   make one in WORK (with a stand-in menu.exe and an autorun.inf that opens it), and with BREAK
+#   menu.exe and one picture left out, one damaged, the last installer left out and two faults in
+#   menu.ini, which then says nothing about the installers.
 #   SCALE: the preview's display scale; PREVIEW_SIZE its expected width and height.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -13,6 +14,8 @@ if(NOT FOLDER)
   foreach(name IN LISTS INSTALLERS)
     file(WRITE ${FOLDER}/ZENT/${name} "stand-in installer\n")
   endforeach()
+  file(WRITE ${FOLDER}/menu.exe "stand-in menu\n")
+  file(WRITE ${FOLDER}/autorun.inf "[autorun]\r\nopen=menu.exe\r\nicon=menu.exe,0\r\n")
   if(INI)
     file(COPY ${INI} DESTINATION ${FOLDER})
   endif()
@@ -21,7 +24,8 @@ if(NOT FOLDER)
     file(WRITE ${FOLDER}/img/bmp15-1.bmp "not a picture\n")
     list(GET INSTALLERS -1 last)
     file(REMOVE ${FOLDER}/ZENT/${last})
-    file(WRITE ${FOLDER}/menu.ini "[Button1]\nLabel=Install\nShow=tiny\n")
+    file(REMOVE ${FOLDER}/menu.exe)
+    file(WRITE ${FOLDER}/menu.ini "[Button1]\nLabel=Install\nShow=tiny\n[Button2]\nColour=red\n")
   endif()
 endif()
 
@@ -41,14 +45,18 @@ if(NOT report MATCHES "(^|\n)0 errors, 0 warnings, 0 notes: the menu will work" 
   message(FATAL_ERROR "the report does not end with a clean summary")
 endif()
 if(BREAK)
-  foreach(line "error: menu.ini: line 3: Show is \"tiny\"" "error: img\\bmp2-3.bmp: missing"
-               "error: img\\bmp15-1.bmp: the menu refuses it" "error: ZENT\\${last}: missing"
-               "4 errors")
+  foreach(line "error: menu.ini: line 3: Show is \"tiny\"" "error: menu.ini: line 5: unknown key"
+               "error: img\\bmp2-3.bmp: missing" "error: img\\bmp15-1.bmp: the menu refuses it"
+               "error: menu.exe: missing" "5 errors")
     string(FIND "${report}" "${line}" at)
     if(at EQUAL -1)
       message(FATAL_ERROR "the report lacks \"${line}\"")
     endif()
   endforeach()
+  string(FIND "${report}" "ZENT\\${last}" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "the report judges the installers of a menu.ini the menu refuses")
+  endif()
 endif()
 if(NOT EXISTS ${WORK}/preview.bmp)
   message(FATAL_ERROR "no preview written")

@@ -97,8 +97,11 @@ void ExpectSameRegion(int width, int height, const Pixel& pixel) {
   // The fast region is handed over to the platform's window the way the menu does it, then
   // compared there.
   NoEvents events;
-  platform.CreateMainWindow({width, height, 0, L""}, events);
-  platform.SetWindowRgn(std::move(fast), false);
+  rt::SystemError refused;
+  ASSERT_TRUE(
+      platform.CreateMainWindow({.width = width, .height = height, .title = L""}, events, refused))
+      << refused.code;
+  platform.SetWindowRgn(std::move(fast));
   HRGN applied = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(reinterpret_cast<HWND>(platform.WindowHandle()), applied), ERROR);
   EXPECT_TRUE(EqualRgn(applied, reference)) << width << " x " << height;

@@ -1,24 +1,23 @@
-# Makes the zip of the distribution folder as `--target package` does, and fails unless it holds
-# exactly the folder's files and folders, at the zip's root, in sorted order.
+# Makes the zip (FORMAT zip) or the disc image (FORMAT iso) of the distribution folder as
+# `--target package` and `--target iso` do, and fails unless it holds exactly the folder's files
+# and folders at its root: the zip in sorted order; the image under the folder's own names in its
+# Joliet tree, its volume named VOLUME, its menu.exe the folder's, the files read at start-up
+# laid out in the order they are read.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK})
-set(zip ${WORK}/menu-${VERSION}-win32.zip)
-execute_process(COMMAND ${PYTHON} ${DISC_PY} zip --epoch ${EPOCH} ${DIST} ${zip}
+if(FORMAT STREQUAL "iso")
+  set(made ${WORK}/menu-${VERSION}.iso)
+  set(arguments iso --epoch ${EPOCH} --name ${NAME} --version ${VERSION})
+else()
+  set(made ${WORK}/menu-${VERSION}-win32.zip)
+  set(arguments zip --epoch ${EPOCH})
+endif()
+execute_process(COMMAND ${PYTHON} ${DISC_PY} ${arguments} ${DIST} ${made}
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
 if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "disc.py zip failed:\n${out}")
+  message(FATAL_ERROR "disc.py ${FORMAT} failed:\n${out}")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zip} OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "cannot list ${zip}")
-endif()
-string(REPLACE "\n" ";" entries "${listing}")
-list(FILTER entries EXCLUDE REGEX "^$")
-set(sorted ${entries})
-list(SORT sorted)
-if(NOT entries STREQUAL sorted)
-  message(FATAL_ERROR "the zip's entries are not in sorted order:\n  ${entries}")
-endif()
+
 file(GLOB_RECURSE files LIST_DIRECTORIES true RELATIVE ${DIST} ${DIST}/*)
 set(expected)
 foreach(file IN LISTS files)
@@ -29,13 +28,73 @@ foreach(file IN LISTS files)
   endif()
 endforeach()
 list(SORT expected)
+
+if(FORMAT STREQUAL "iso")
+  # The Joliet tree as Windows reads it (Rock Ridge, which also keeps the names, left unread).
+  execute_process(COMMAND xorriso -read_fs norock -indev ${made} -find / -exec lsdl -- -pvd_info
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE listing ERROR_QUIET)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "xorriso cannot read ${made}")
+  endif()
+  # One line an entry, as ls -l writes it, ending in its quoted path.
+  string(REGEX MATCHALL "\n[-d][-rwx]+ [^\n]*'/[^'\n]+'" lines "${listing}")
+  set(entries)
+  foreach(entry IN LISTS lines)
+    string(REGEX REPLACE "^.*'/(.*)'$" "\\1" entry "${entry}")
+    if(IS_DIRECTORY ${DIST}/${entry})
+      string(APPEND entry /)
+    endif()
+    list(APPEND entries ${entry})
+  endforeach()
+  list(SORT entries)
+  if(NOT listing MATCHES "\nVolume Id +: ${VOLUME}\n")
+    message(FATAL_ERROR "the image's volume is not named ${VOLUME}:\n${listing}")
+  endif()
+  # What is read at start-up lies at the image's start, one file after the other in the order
+  # it is read.
+  execute_process(COMMAND xorriso -indev ${made} -find / -type f -exec report_lba --
+                  OUTPUT_VARIABLE layout ERROR_QUIET)
+  set(next 0)
+  foreach(file autorun.inf menu.exe menu.ini img/main.bmp img/bmp1-2.bmp img/bmp2-2.bmp
+          img/bmp3-2.bmp img/bmp4-2.bmp img/bmp15-2.bmp)
+    if(NOT layout MATCHES "lba: +0 , +([0-9]+) , +([0-9]+) , +[0-9]+ , '/${file}'")
+      message(FATAL_ERROR "no place on the image for ${file}:\n${layout}")
+    endif()
+    if(next AND NOT CMAKE_MATCH_1 EQUAL next)
+      message(FATAL_ERROR "${file} starts at block ${CMAKE_MATCH_1}, not ${next}:\n${layout}")
+    endif()
+    math(EXPR next "${CMAKE_MATCH_1} + ${CMAKE_MATCH_2}")
+  endforeach()
+  execute_process(COMMAND xorriso -osirrox on -indev ${made} -extract /menu.exe ${WORK}/menu.exe
+                  OUTPUT_QUIET ERROR_QUIET)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/menu.exe ${DIST}/menu.exe
+                  RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "the image's menu.exe is not the folder's")
+  endif()
+else()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${made} OUTPUT_VARIABLE listing
+                  RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cannot list ${made}")
+  endif()
+  string(REPLACE "\n" ";" entries "${listing}")
+  list(FILTER entries EXCLUDE REGEX "^$")
+  set(sorted ${entries})
+  list(SORT sorted)
+  if(NOT entries STREQUAL sorted)
+    message(FATAL_ERROR "the zip's entries are not in sorted order:\n  ${entries}")
+  endif()
+endif()
+
+get_filename_component(name ${made} NAME)
 if(NOT entries STREQUAL expected)
-  message(FATAL_ERROR "the zip holds\n  ${entries}\nbut the folder holds\n  ${expected}")
+  message(FATAL_ERROR "${name} holds\n  ${entries}\nbut the folder holds\n  ${expected}")
 endif()
 foreach(needed menu.exe autorun.inf menu.ini README.txt img/main.bmp ZENT/TEV_setup.exe)
   if(NOT needed IN_LIST entries)
-    message(FATAL_ERROR "the zip has no ${needed} at its root")
+    message(FATAL_ERROR "${name} has no ${needed} at its root")
   endif()
 endforeach()
 list(LENGTH entries count)
-message(STATUS "menu-${VERSION}-win32.zip: ${count} entries at its root, in sorted order")
+message(STATUS "${name}: ${count} entries at its root")

@@ -1,6 +1,7 @@
 // Writes every picture the launcher menu uses into an assets folder:
 //   img/     24-bit skin and button pictures the menu reads at run time
 //   design/  small RLE8 copies compiled into the program, and its icon
+//   example/img/  the example disc's skin and buttons, English, and German in de/
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "Bytes.h"
 #include "ReferenceDecoder.h"
 #include "art.h"
+#include "example.h"
 #include "ico.h"
 #include "quantize.h"
 
@@ -84,6 +86,21 @@ int main(int argc, char** argv) {
                 paint_installer_button(design_skin, product, Look::Normal), 16);
     }
     save(design / "menu.ico", encode_ico4({paint_icon(32), paint_icon(16)}, icon_palette()));
+
+    const fs::path example = root / "example" / "img";
+    fs::create_directories(example / "de");
+    for (const bool german : {false, true}) {
+      const fs::path folder = german ? example / "de" : example;
+      save_bmp24(folder / "skin.bmp", paint_example_skin(german));
+      for (Look look : {Look::Pressed, Look::Normal, Look::Hover}) {
+        const std::string suffix = "-" + look_suffix(look) + ".bmp";
+        for (const ExampleButton& button : kExampleButtons) {
+          save_bmp24(folder / (std::string(button.file) + suffix),
+                     paint_example_button(button, look, german));
+        }
+        save_bmp24(folder / ("close" + suffix), paint_example_close(look, german));
+      }
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "makeassets: %s\n", e.what());
     return 1;

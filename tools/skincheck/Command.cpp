@@ -42,8 +42,8 @@ bool Is(const fs::path& arg, std::string_view name) {
 constexpr std::string_view kUsage =
     "usage: skincheck [--preview FILE [--scale S]] FOLDER\n"
     "Checks the distribution folder FOLDER (menu.exe with img and ZENT) as the menu reads it.\n"
-    "  --preview FILE  also writes a picture of the window as it will look (a 24-bit BMP;\n"
-    "                  holes of the outline in magenta)\n"
+    "  --preview FILE  also writes a picture of the window as it will look, holes of the\n"
+    "                  outline in magenta: a 24-bit BMP for a FILE ending in .bmp\n"
     "  --scale S       draws it at the display scale S, a number from 1 to 5 (1.5 for 150 %),\n"
     "                  with the pictures the menu takes at that scale\n"
     "Exit status: 0 the menu will work (warnings allowed), 1 it would fail, 2 bad usage, no such\n"
@@ -61,6 +61,38 @@ bool WriteBmp(const fs::path& path, const Image& image) {
   } catch (const std::runtime_error&) {
     return false;
   }
+}
+
+// The preview's formats, by the file name's extension; a format without a writer is known but
+// cannot be written by this build.
+struct PreviewFormat {
+  std::string_view extension;  // lower case, with its dot
+  std::string_view name;
+  bool (*write)(const fs::path& path, const Image& image);
+};
+constexpr PreviewFormat kPreviewFormats[] = {{".bmp", "BMP", WriteBmp}, {".png", "PNG", nullptr}};
+
+// The writer for `file`, or none with the reason told on `err`.
+std::optional<PreviewFormat> PreviewFormatOf(const fs::path& file, std::ostream& err) {
+  std::string extension = PathText(file.extension());
+  std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  std::string writable;
+  const PreviewFormat* named = nullptr;
+  for (const PreviewFormat& format : kPreviewFormats) {
+    if (format.extension == extension) named = &format;
+    if (format.write) writable += (writable.empty() ? "" : " or ") + std::string(format.extension);
+  }
+  if (named && named->write) return *named;
+  if (named) {
+    err << "skincheck: --preview cannot write " << named->name << " files in this build";
+  } else {
+    err << "skincheck: --preview writes the format its file name says, and "
+        << PathText(file.filename()) << " names none it writes";
+  }
+  err << "; give a file name ending in " << writable << "\n";
+  return std::nullopt;
 }
 
 }  // namespace
@@ -147,6 +179,8 @@ int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err)
     err << "skincheck: --scale is the preview's scale; it needs --preview FILE\n" << kUsage;
     return kExitUsage;
   }
+  std::optional<PreviewFormat> format;
+  if (preview && !(format = PreviewFormatOf(*preview, err))) return kExitUsage;
   std::error_code error;
   if (!fs::is_directory(*folder, error)) {
     err << "skincheck: " << PathText(*folder) << " is not a folder\n";
@@ -159,7 +193,7 @@ int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err)
   if (preview) {
     if (!result.preview) {
       out << "preview: not written, the menu cannot show its window\n";
-    } else if (WriteBmp(*preview, *result.preview)) {
+    } else if (format->write(*preview, *result.preview)) {
       out << "preview: " << PathText(*preview);
       if (dpi) out << ", at " << rt::ScalePercent(*dpi) << " %";
       out << "\n";

@@ -8,7 +8,7 @@
 
 #include "Bytes.h"
 #include "MenuIniSyntax.h"
-#include "frmMain.h"
+#include "frmMainDefinition.h"
 
 namespace skincheck {
 
@@ -19,7 +19,16 @@ namespace {
 const std::wstring kIni(menu::kMenuIniFileName);
 
 std::string SectionOf(std::int16_t index) {
-  return index == menu::kCloseButton ? "[Close]" : "[Button" + std::to_string(index + 1) + "]";
+  return "[" + Utf8(std::wstring(menu::FindButton(index)->section)) + "]";
+}
+
+// The buttons of the disc's window that act.
+std::vector<std::int16_t> ActiveButtons(const menu::MenuSettings& settings) {
+  std::vector<std::int16_t> active;
+  for (const menu::DiscButton& button : menu::LayOutButtons(settings)) {
+    if (button.record->Enabled()) active.push_back(button.record->index);
+  }
+  return active;
 }
 
 std::string Joined(const std::vector<std::string>& parts) {
@@ -114,7 +123,8 @@ void CheckTarget(Report& report, const menu::ButtonSettings& button, std::int16_
   }
   const Located located = Locate(report.Folder(), *target);
   if (!located.found) {
-    report.Add(Severity::kWarning, *target,
+    // A click on the button shows the error box, as a missing installer's does.
+    report.Add(Severity::kError, *target,
                "missing: " + where + " names it, so the button would fail to open it" + bitness);
     return;
   }
@@ -123,43 +133,47 @@ void CheckTarget(Report& report, const menu::ButtonSettings& button, std::int16_
 
 }  // namespace
 
-std::optional<menu::MenuSettings> CheckMenuIni(Report& report) {
+MenuIniRead CheckMenuIni(Report& report) {
   const Located located = Locate(report.Folder(), kIni);
-  if (!located.found) return std::nullopt;
+  if (!located.found) return {};
+  const MenuIniRead refused{std::nullopt, true};
   std::error_code error;
   if (fs::is_directory(located.path, error)) {
     report.Add(Severity::kError, kIni, "is a folder, not a file, so the menu cannot read it");
-    return std::nullopt;
+    return refused;
   }
   report.NoteCase(kIni, located);
-  std::optional<menu::MenuIniError> fault;
+  std::vector<menu::MenuIniError> faults;
   std::optional<bmpio::Bytes> bytes;
   // The menu refuses a file too large before it reads it.
   const std::uintmax_t size = fs::file_size(located.path, error);
   if (!error && size > menu::kMenuIniMaxBytes) {
-    fault = menu::MenuIniSizeError(size);
+    faults.push_back(menu::MenuIniSizeError(size));
   } else if (!(bytes = bmpio::ReadFile(located.path))) {
     report.Add(Severity::kError, kIni, "cannot be read");
-    return std::nullopt;
+    return refused;
   }
   menu::MenuIniParse parsed;
-  if (!fault) {
+  if (faults.empty()) {
     parsed = menu::ParseMenuIni(*bytes);
-    fault = parsed.error;
+    faults = std::move(parsed.errors);
   }
-  if (fault) {
+  // The menu stops at the first; the disc's maker is told of every one, in the file's order.
+  std::stable_sort(faults.begin(), faults.end(),
+                   [](const auto& a, const auto& b) { return a.line < b.line; });
+  for (const menu::MenuIniError& fault : faults) {
     report.Add(Severity::kError, kIni,
-               (fault->line > 0 ? "line " + std::to_string(fault->line) + ": " : std::string()) +
-                   Utf8(fault->reason));
-    return std::nullopt;
+               (fault.line > 0 ? "line " + std::to_string(fault.line) + ": " : std::string()) +
+                   Utf8(fault.reason));
   }
-  return std::move(parsed.settings);
+  if (!faults.empty()) return refused;
+  return {std::move(parsed.settings), false};
 }
 
 void CheckButtonTexts(Report& report, const menu::MenuSettings& settings) {
   std::vector<std::int16_t> all;
   std::vector<std::int16_t> withTooltips;
-  for (const std::int16_t index : menu::kActiveButtons) {
+  for (const std::int16_t index : ActiveButtons(settings)) {
     const menu::ButtonSettings& button = *settings.Button(index);
     all.push_back(index);
     if (button.tooltip.plain || !button.tooltip.translations.empty()) withTooltips.push_back(index);
@@ -180,7 +194,7 @@ void CheckButtonTexts(Report& report, const menu::MenuSettings& settings) {
 }
 
 void CheckOpenTargets(Report& report, const menu::MenuSettings& settings) {
-  for (const std::int16_t index : menu::kActiveButtons) {
+  for (const std::int16_t index : ActiveButtons(settings)) {
     const menu::ButtonSettings& button = *settings.Button(index);
     const bool apart = button.open64 && button.open64 != button.open;
     if (button.open) CheckTarget(report, button, index, false, apart ? " on 32-bit Windows" : "");

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "ButtonTable.h"
 #include "Forms.h"
 #include "PictureScaling.h"
 #include "SkinOutline.h"
-#include "frmMainDefinition.h"
 
 namespace skincheck {
 
@@ -134,11 +134,12 @@ Image ScaledImage(const Image& image, int numerator, int denominator) {
   return out;
 }
 
-Image ComposePreview(const Image& skin, const std::map<std::int16_t, Image>& normals, int dpi) {
+Image ComposePreview(const rt::FormDefinition& window, const Image& skin,
+                     const std::map<std::int16_t, Image>& normals, int dpi) {
   // As the start-up leaves the window: at its scale, as large as the skin and showing it, the
-  // strip along the top showing it from its own corner, the measuring image hidden, the installer
-  // and close buttons with their normal looks; buttons 6 to 9 never get a picture.
-  rt::Form form(menu::frmMainDefinition());
+  // strip along the top showing it from its own corner, the measuring image hidden, the buttons
+  // that act with their normal looks; the buttons disabled by design never get a picture.
+  rt::Form form(window);
   form.SetDpi(dpi);
   form.SetWidth(static_cast<float>(skin.width * rt::kTwipsPerPixel));
   form.SetHeight(static_cast<float>(skin.height * rt::kTwipsPerPixel));
@@ -146,7 +147,7 @@ Image ComposePreview(const Image& skin, const std::map<std::int16_t, Image>& nor
   Member(form, L"Picture1").SetPicture(PictureOf(skin));
   Member(form, L"img").SetVisible(false);
   for (const auto& [index, picture] : normals)
-    Member(form, L"cmd", index).SetPicture(PictureOf(picture));
+    Member(form, menu::kButtonArray, index).SetPicture(PictureOf(picture));
 
   Image canvas{skin.width, skin.height,
                std::vector<Rgb>(static_cast<std::size_t>(skin.width) *

@@ -1,6 +1,6 @@
-// The folder check. File names come from the menu's own path rule and installer table, places from
-// frmMain's definition, the verdict on each picture from the menu's header check, and the outline
-// from the menu's own computation, so that the check and the menu cannot disagree.
+// The folder check. File names come from the menu's own path rule and button table, places from
+// the menu's own layout of its buttons, the verdict on each picture from the menu's header check,
+// and the outline from the menu's own computation, so that the check and the menu cannot disagree.
 #include "SkinCheck.h"
 
 #include <algorithm>
@@ -8,7 +8,9 @@
 #include <map>
 #include <string_view>
 
+#include "DiscFiles.h"
 #include "FolderNames.h"
+#include "Fringe.h"
 #include "MenuIniCheck.h"
 #include "PathRule.h"
 #include "Preview.h"
@@ -16,7 +18,6 @@
 #include "RunTimeError.h"
 #include "ScaledPictures.h"
 #include "SkinOutline.h"
-#include "frmMain.h"
 #include "frmMainDefinition.h"
 
 namespace skincheck {
@@ -49,6 +50,8 @@ class Checker {
   struct Button {
     std::int16_t index = 0;
     rt::PixelRect place;
+    bool designedSize = false;                // the design's pictures, sized for its place
+    std::vector<std::wstring> bases;          // the plain files', then each language's
     std::vector<std::wstring_view> suffixes;  // every look the menu loads
     std::wstring_view normal;
   };
@@ -58,17 +61,20 @@ class Checker {
     std::optional<Image> shown;  // what the preview shows at its scale, when asked for
   };
 
-  // Checks the plain file `name`, judged further by `judge`, and every file drawn for a scale
-  // beside it; `inPreview` asks for the picture the menu takes at the preview's scale.
+  // Checks the plain file `name`, judged further by `judge` (with its pixels when `judgePixels`),
+  // and every file drawn for a scale beside it; `inPreview` asks for the picture the menu takes at
+  // the preview's scale.
   Checked CheckPicture(const std::wstring& name, bool inPreview,
-                       const std::function<void(const Image&)>& judge);
+                       const std::function<void(const Image&)>& judge, bool judgePixels = false);
   void CheckScaledSize(const std::wstring& name, const Image& picture, const Image& plain,
                        int percent);
   void CheckSkin(const std::wstring& name, const Image& skin);
-  void CheckPlace(const std::wstring& name, const Image& picture, const rt::PixelRect& place);
+  void CheckPlace(const std::wstring& name, const Image& picture, const Button& button);
+  void CheckOverlaps(const std::vector<Button>& buttons,
+                     const std::map<std::int16_t, Image>& sizes);
   void CheckInstallers(const menu::MenuSettings& settings);
 
-  static std::vector<Button> Buttons();
+  static std::vector<Button> Buttons(const menu::MenuSettings& settings);
 
   void Add(Severity severity, const std::wstring& file, std::string message) {
     report_.Add(severity, file, std::move(message));
@@ -80,22 +86,32 @@ class Checker {
   std::optional<Image> skin_;
 };
 
-std::vector<Checker::Button> Checker::Buttons() {
+// Every text of a key a user may be given: the plain one, then each language's.
+std::vector<std::wstring> EveryText(const menu::LocalizedText& text) {
+  std::vector<std::wstring> texts;
+  if (text.plain) texts.push_back(*text.plain);
+  for (const auto& [tag, value] : text.translations) texts.push_back(value);
+  return texts;
+}
+
+std::vector<Checker::Button> Checker::Buttons(const menu::MenuSettings& settings) {
   std::vector<Button> buttons;
-  for (const rt::ControlDefinition& control : menu::frmMainDefinition().controls) {
+  // Hidden buttons are not on the window, so their pictures are never read.
+  for (const menu::DiscButton& laid : menu::LayOutButtons(settings)) {
     // Disabled members never receive the pointer, so they never load a picture.
-    if (control.name != L"cmd" || !control.enabled) continue;
+    if (!laid.record->Enabled()) continue;
     Button button;
-    button.index = static_cast<std::int16_t>(control.index);
-    button.place = control.bounds;
-    if (menu::IsBmpSeries(button.index)) {
-      button.suffixes = {menu::kBmpLooks.pressed, menu::kBmpLooks.normal, menu::kBmpLooks.hover};
-      button.normal = menu::kBmpLooks.normal;
-    } else {
-      button.suffixes = {menu::kCmdLooks.normal, menu::kCmdLooks.hover};
-      button.normal = menu::kCmdLooks.normal;
-    }
-    buttons.push_back(button);
+    button.index = laid.record->index;
+    button.place = laid.place;
+    if (laid.settings != nullptr) button.bases = EveryText(laid.settings->pictures);
+    button.designedSize = button.bases.empty();
+    if (button.bases.empty()) button.bases = {menu::DesignPictureBase(button.index)};
+    const menu::LookSuffixes& looks = laid.record->looks;
+    button.suffixes = {looks.pressed, looks.normal, looks.hover};
+    // Where one file gives two looks, it is read once.
+    if (looks.pressed == looks.normal) button.suffixes.erase(button.suffixes.begin());
+    button.normal = looks.normal;
+    buttons.push_back(std::move(button));
   }
   std::sort(buttons.begin(), buttons.end(),
             [](const Button& a, const Button& b) { return a.index < b.index; });
@@ -103,7 +119,8 @@ std::vector<Checker::Button> Checker::Buttons() {
 }
 
 Checker::Checked Checker::CheckPicture(const std::wstring& name, bool inPreview,
-                                       const std::function<void(const Image&)>& judge) {
+                                       const std::function<void(const Image&)>& judge,
+                                       bool judgePixels) {
   std::vector<int> present;
   for (const int q : menu::kScaleQualifiers) {
     if (Locate(report_.Folder(), menu::QualifiedPicturePath(name, q)).found) present.push_back(q);
@@ -121,7 +138,7 @@ Checker::Checked Checker::CheckPicture(const std::wstring& name, bool inPreview,
   const bool keep = withPreview_ && inPreview;
 
   Checked checked;
-  checked.plain = report_.ReadPicture(name, keep && served == 100);
+  checked.plain = report_.ReadPicture(name, judgePixels || (keep && served == 100));
   if (checked.plain) judge(*checked.plain);
   std::optional<Image> source;
   if (keep && served == 100) source = checked.plain;
@@ -179,6 +196,7 @@ void Checker::CheckSkin(const std::wstring& name, const Image& skin) {
             SizeText(menu::kCornerFarX + 1, menu::kCornerFarY + 1) + ": the corner areas " + empty +
             " are empty, so no black pixel there is cut out of the window");
   }
+  CheckDarkFringe(report_, name, skin);
   if (skin.width != kDesignedSkinWidth || skin.height != kDesignedSkinHeight) {
     Add(Severity::kNote, name,
         SizeText(skin.width, skin.height) + " pixels, not the designed " +
@@ -186,15 +204,18 @@ void Checker::CheckSkin(const std::wstring& name, const Image& skin) {
   }
 }
 
-void Checker::CheckPlace(const std::wstring& name, const Image& picture,
-                         const rt::PixelRect& place) {
+void Checker::CheckPlace(const std::wstring& name, const Image& picture, const Button& button) {
+  const rt::PixelRect& place = button.place;
   const std::string size = SizeText(picture.width, picture.height) + " pixels";
   const std::string where = SizeText(place.Width(), place.Height()) + " at (" +
                             std::to_string(place.left) + ", " + std::to_string(place.top) + ")";
-  if (picture.width > place.Width() || picture.height > place.Height()) {
+  // Pictures a disc names bring their own size; the design's were drawn for their places.
+  const bool larger = picture.width > place.Width() || picture.height > place.Height();
+  const bool smaller = picture.width < place.Width() || picture.height < place.Height();
+  if (button.designedSize && larger) {
     Add(Severity::kWarning, name,
         size + ", larger than its place of " + where + "; it may overlap what lies beside it");
-  } else if (picture.width < place.Width() || picture.height < place.Height()) {
+  } else if (button.designedSize && smaller) {
     Add(Severity::kNote, name, size + ", smaller than its place of " + where);
   }
   if (!skin_) return;
@@ -213,13 +234,34 @@ void Checker::CheckPlace(const std::wstring& name, const Image& picture,
   }
 }
 
-void Checker::CheckInstallers(const menu::MenuSettings& settings) {
-  std::vector<std::int16_t> indices;
-  for (const rt::ControlDefinition& control : menu::frmMainDefinition().controls) {
-    if (control.name == L"cmd") indices.push_back(static_cast<std::int16_t>(control.index));
+void Checker::CheckOverlaps(const std::vector<Button>& buttons,
+                            const std::map<std::int16_t, Image>& sizes) {
+  // Where two buttons' normal looks share pixels, one hides part of the other.
+  auto shownAt = [&](const Button& button) -> std::optional<rt::PixelRect> {
+    const auto size = sizes.find(button.index);
+    if (size == sizes.end()) return std::nullopt;
+    return rt::PixelRect{button.place.left, button.place.top,
+                         button.place.left + size->second.width,
+                         button.place.top + size->second.height};
+  };
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    for (std::size_t j = i + 1; j < buttons.size(); ++j) {
+      const std::optional<rt::PixelRect> a = shownAt(buttons[i]);
+      const std::optional<rt::PixelRect> b = shownAt(buttons[j]);
+      if (!a || !b || rt::Intersect(*a, *b).Empty()) continue;
+      const std::wstring name =
+          menu::PicturePath(L"", true, buttons[j].bases.front(), buttons[j].normal);
+      Add(Severity::kWarning, name,
+          "overlaps the button of " +
+              Utf8(menu::PicturePath(L"", true, buttons[i].bases.front(), buttons[i].normal)) +
+              "; one hides part of the other");
+    }
   }
-  std::sort(indices.begin(), indices.end());
-  for (const std::int16_t index : indices) {
+}
+
+void Checker::CheckInstallers(const menu::MenuSettings& settings) {
+  for (const menu::ButtonRecord& record : menu::kButtons) {
+    const std::int16_t index = record.index;
     const std::wstring name = Relative(menu::InstallerPath(L"", index));
     if (name.empty() || !StartsInstaller(settings, index)) continue;
     report_.Find(name, "a program",
@@ -230,32 +272,54 @@ void Checker::CheckInstallers(const menu::MenuSettings& settings) {
 Result Checker::Run() {
   // A menu.ini with a fault stops the menu before its window appears; without one, the buttons
   // are as designed.
-  const std::optional<menu::MenuSettings> ini = CheckMenuIni(report_);
-  const menu::MenuSettings settings = ini.value_or(menu::MenuSettings{});
-  if (ini) CheckButtonTexts(report_, settings);
+  CheckProgram(report_);
+  CheckAutorun(report_);
+  const MenuIniRead ini = CheckMenuIni(report_);
+  const menu::MenuSettings settings = ini.settings.value_or(menu::MenuSettings{});
+  if (ini.settings) CheckButtonTexts(report_, settings);
 
-  const std::wstring skinName = menu::SkinPicturePath(L"", true);
-  Checked skin =
-      CheckPicture(skinName, true, [&](const Image& plain) { CheckSkin(skinName, plain); });
+  // The preview shows the plain files; every language's are checked as well.
+  std::vector<std::wstring> skins = EveryText(settings.skin);
+  if (!settings.skin.plain) skins.insert(skins.begin(), std::wstring(menu::kDesignSkin));
+  Checked skin;
+  for (std::size_t i = 0; i < skins.size(); ++i) {
+    const std::wstring name = menu::PicturePath(L"", true, skins[i]);
+    Checked checked = CheckPicture(
+        name, i == 0, [&](const Image& plain) { CheckSkin(name, plain); }, true);
+    if (i == 0) skin = std::move(checked);
+  }
   skin_ = std::move(skin.plain);
 
+  const std::vector<Button> buttons = Buttons(settings);
   std::map<std::int16_t, Image> normals;
-  for (const Button& button : Buttons()) {
-    for (const std::wstring_view suffix : button.suffixes) {
-      const std::wstring name = menu::ButtonPicturePath(L"", true, button.index, suffix);
-      Checked picture = CheckPicture(name, suffix == button.normal, [&](const Image& plain) {
-        CheckPlace(name, plain, button.place);
-      });
-      if (picture.shown) normals.emplace(button.index, std::move(*picture.shown));
+  std::map<std::int16_t, Image> sizes;
+  for (const Button& button : buttons) {
+    for (std::size_t base = 0; base < button.bases.size(); ++base) {
+      for (const std::wstring_view suffix : button.suffixes) {
+        const std::wstring name = menu::PicturePath(L"", true, button.bases[base], suffix);
+        const bool shown = base == 0 && suffix == button.normal;
+        Checked picture = CheckPicture(name, shown, [&](const Image& plain) {
+          CheckPlace(name, plain, button);
+          if (shown) sizes.emplace(button.index, plain);
+        });
+        if (picture.shown) normals.emplace(button.index, std::move(*picture.shown));
+      }
     }
   }
+  CheckOverlaps(buttons, sizes);
 
-  CheckOpenTargets(report_, settings);
-  CheckInstallers(settings);
+  // What the buttons start is known only from a file the menu takes: a refused one's defaults
+  // would be guesses.
+  if (!ini.refused) {
+    CheckOpenTargets(report_, settings);
+    CheckInstallers(settings);
+  }
 
   // The menu stops where the skin it shows is too large for the outline.
   if (skin.shown && WindowFits(*skin.shown)) {
-    report_.Results().preview = ComposePreview(*skin.shown, normals, dpi_);
+    const std::vector<menu::DiscButton> laid = menu::LayOutButtons(settings);
+    const menu::WindowDefinition window(laid);
+    report_.Results().preview = ComposePreview(window.Form(), *skin.shown, normals, dpi_);
   }
   return std::move(report_.Results());
 }
