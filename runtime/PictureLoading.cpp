@@ -79,7 +79,8 @@ Picture Platform::LoadPicture(const std::wstring& path) {
   if (IsPngName(path)) {
     const PngCheckResult layout = CheckPngFile(bytes);
     if (!layout.ok) throw PictureError(kErrInvalidPicture, path, Sentence(layout.reason));
-    picture = DecodePng(bytes, layout, error);
+    const std::vector<std::uint8_t> filled = PngWithFullPalette(bytes, layout);
+    picture = DecodePng(filled.empty() ? bytes : filled, layout, error);
   } else {
     const BitmapCheckResult layout = CheckBitmapFile(bytes);
     if (!layout.ok) throw PictureError(kErrInvalidPicture, path, Sentence(layout.reason));

@@ -216,6 +216,7 @@ PngCheckResult CheckPngFile(std::span<const std::uint8_t> file) {
       }
       seenPalette = true;
       result.paletteEntries = static_cast<int>(entries);
+      result.paletteAt = at - kChunkOverhead - length;
     } else if (type == kTrns) {
       if (seenTransparency) return Refuse(L"the file has a second tRNS chunk");
       if (pixelsDone) return Refuse(L"the tRNS chunk comes after the pixel data");
@@ -236,6 +237,30 @@ PngCheckResult CheckPngFile(std::span<const std::uint8_t> file) {
   }
   result.ok = true;
   return result;
+}
+
+std::vector<std::uint8_t> PngWithFullPalette(std::span<const std::uint8_t> file,
+                                             const PngCheckResult& layout) {
+  if (!layout.ok || layout.colourType != kPalette) return {};
+  const std::size_t entries = std::size_t{1} << layout.bitDepth;
+  const auto have = static_cast<std::size_t>(layout.paletteEntries);
+  if (have >= entries) return {};
+  const std::size_t end = layout.paletteAt + kChunkOverhead + 3 * have;
+  std::vector<std::uint8_t> out(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(end) - 4);
+  out.resize(out.size() + 3 * (entries - have));  // black, after the file's own colours
+  const auto length = static_cast<std::uint32_t>(3 * entries);
+  const std::size_t lengthAt = layout.paletteAt;
+  auto putBig32 = [&out](std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+      out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+    }
+  };
+  putBig32(lengthAt, length);
+  out.resize(out.size() + 4);
+  putBig32(out.size() - 4,
+           Crc32(std::span<const std::uint8_t>(out).subspan(lengthAt + 4, length + 4)));
+  out.insert(out.end(), file.begin() + static_cast<std::ptrdiff_t>(end), file.end());
+  return out;
 }
 
 }  // namespace rt

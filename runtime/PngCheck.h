@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace rt {
 
@@ -18,6 +19,7 @@ struct PngCheckResult {
   int colourType = 0;
   bool interlaced = false;
   int paletteEntries = 0;
+  std::size_t paletteAt = 0;  // where the PLTE chunk begins in the file
   // The bytes the compressed pixel data must inflate to: every row of every pass with its filter
   // byte. A decoder never needs to inflate more.
   std::uint64_t rawBytes = 0;
@@ -25,6 +27,13 @@ struct PngCheckResult {
 };
 
 PngCheckResult CheckPngFile(std::span<const std::uint8_t> file);
+
+// A palette picture whose palette has fewer colours than its bit depth can index, as a copy with
+// the palette filled up with opaque black: an index past the file's palette then draws opaque
+// black whatever decoder reads it, where decoders otherwise differ. Empty where the file needs no
+// filling (a full palette, or another colour type). `layout` is what the check found in `file`.
+std::vector<std::uint8_t> PngWithFullPalette(std::span<const std::uint8_t> file,
+                                             const PngCheckResult& layout);
 
 // The bytes the rows of a picture take before compression, filter bytes included: the rows of
 // the seven passes when interlaced.

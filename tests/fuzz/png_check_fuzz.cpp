@@ -3,7 +3,8 @@
 // decoder, which may refuse compressed data the check does not inflate but must not crash, and
 // which, where it decodes, must give the picture the check measured. Each input is tried as it
 // is and with the CRC of every chunk made right, so that mutated chunks reach the later rules
-// and the decoder instead of stopping at their CRC.
+// and the decoder instead of stopping at their CRC. A short palette is filled up as the menu
+// fills it, and the filled file must pass the check again.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -48,7 +49,13 @@ void CheckAndDecode(std::span<const std::uint8_t> file) {
                  static_cast<unsigned long long>(check.compressedBytes));
     std::abort();
   }
-  const pngio::Decoded decoded = pngio::DecodeWithSystem(file);
+  const std::vector<std::uint8_t> filled = rt::PngWithFullPalette(file, check);
+  if (!filled.empty() && !rt::CheckPngFile(filled).ok) {
+    std::fprintf(stderr, "the filled palette's file is refused\n");
+    std::abort();
+  }
+  const pngio::Decoded decoded =
+      pngio::DecodeWithSystem(filled.empty() ? file : std::span<const std::uint8_t>(filled));
   if (decoded.ok && (decoded.width != check.width || decoded.height != check.height ||
                      decoded.pixels.size() != static_cast<std::size_t>(check.width) *
                                                   static_cast<std::size_t>(check.height))) {

@@ -286,6 +286,17 @@ TEST(PngCorpus, EachCaseMeetsItsCheckAndDecoder) {
       if (d.ok) {
         EXPECT_EQ(d.pixels.size(), static_cast<std::size_t>(r.width * r.height));
       }
+      // As the menu loads it: a short palette filled up, its missing colours opaque black.
+      const std::vector<std::uint8_t> filled = rt::PngWithFullPalette(c.bytes, r);
+      if (!filled.empty()) {
+        ++seen["filled"];
+        ASSERT_TRUE(rt::CheckPngFile(filled).ok);
+        const pngio::Decoded f = pngio::DecodeWithSystem(filled);
+        ASSERT_TRUE(f.ok) << f.problem;
+        const pngio::Rgba& p =
+            f.pixels[static_cast<std::size_t>(r.height * 3 / 4 * r.width + r.width * 3 / 4)];
+        EXPECT_EQ(Hex({p.r, p.g, p.b}) + " " + std::to_string(p.a), "000000 255");
+      }
       continue;
     }
     if (c.expect == Expect::kRefused) {
@@ -312,5 +323,6 @@ TEST(PngCorpus, EachCaseMeetsItsCheckAndDecoder) {
   EXPECT_GE(seen["refused"], 2 * 35);
   EXPECT_EQ(seen["undecodable"], 2 * 4);
   EXPECT_EQ(seen["tolerated"], 2 * 2);
+  EXPECT_EQ(seen["filled"], 2);
   EXPECT_EQ(seen["valid"], 2 * 23);
 }
