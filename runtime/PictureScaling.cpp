@@ -11,6 +11,21 @@ int ScaledSize(int size, int numerator, int denominator) {
   return static_cast<int>((product + denominator - 1) / denominator);
 }
 
+// Each new pixel of `to` the pixel of `from` that the rule picks.
+template <typename T>
+std::vector<T> Pick(const std::vector<T>& from, int width, const std::vector<std::size_t>& columns,
+                    int rows, int numerator, int denominator) {
+  std::vector<T> to(columns.size() * static_cast<std::size_t>(rows));
+  for (int y = 0; y < rows; ++y) {
+    const std::size_t row =
+        static_cast<std::size_t>(static_cast<long long>(y) * denominator / numerator);
+    const T* in = from.data() + row * static_cast<std::size_t>(width);
+    T* out = to.data() + static_cast<std::size_t>(y) * columns.size();
+    for (std::size_t x = 0; x < columns.size(); ++x) out[x] = in[columns[x]];
+  }
+  return to;
+}
+
 }  // namespace
 
 ScaledPixels ScaleNearest(const PictureData& source, int numerator, int denominator) {
@@ -29,13 +44,13 @@ ScaledPixels ScaleNearest(const PictureData& source, int numerator, int denomina
     columns[static_cast<std::size_t>(x)] =
         static_cast<std::size_t>(static_cast<long long>(x) * denominator / numerator);
   }
-  out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
-  for (int y = 0; y < out.height; ++y) {
-    const std::size_t row =
-        static_cast<std::size_t>(static_cast<long long>(y) * denominator / numerator);
-    const std::uint32_t* from = original.data() + row * static_cast<std::size_t>(width);
-    std::uint32_t* to = out.pixels.data() + static_cast<std::size_t>(y) * columns.size();
-    for (std::size_t x = 0; x < columns.size(); ++x) to[x] = from[columns[x]];
+  out.pixels = Pick(original, width, columns, out.height, numerator, denominator);
+  // One pixel tells whether the source has alpha at all.
+  std::vector<std::uint8_t> alpha(1);
+  if (source.ReadAlpha({0, 0, 1, 1}, alpha.data())) {
+    alpha.resize(original.size());
+    source.ReadAlpha({0, 0, width, height}, alpha.data());
+    out.alpha = Pick(alpha, width, columns, out.height, numerator, denominator);
   }
   return out;
 }

@@ -13,11 +13,12 @@ namespace rt {
 // pixel floor(x * denominator / numerator). Enlarged, every source pixel becomes a block of whole
 // pixels of its own colour: pixel art and the edges of text stay sharp, and a pure black pixel
 // stays pure black, so a skin's outline follows it exactly. Colours are 0x00BBGGRR, top row
-// first.
+// first. Each pixel keeps its alpha where the source has an alpha channel.
 struct ScaledPixels {
   int width = 0;
   int height = 0;
   std::vector<std::uint32_t> pixels;
+  std::vector<std::uint8_t> alpha;  // empty for a source without alpha
 };
 ScaledPixels ScaleNearest(const PictureData& source, int numerator, int denominator);
 

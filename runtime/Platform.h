@@ -194,8 +194,10 @@ class Platform {
   // into a picture of 32-bit pixels with alpha; empty, with `error`, where it cannot.
   virtual Picture DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
                             SystemError& error) = 0;
-  // A picture of the given pixels (0x00BBGGRR, top row first) that the program made itself.
-  virtual Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) = 0;
+  // A picture of the given pixels (0x00BBGGRR, top row first) that the program made itself, with
+  // the alpha of each pixel where `alpha` is not empty.
+  virtual Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                              std::span<const std::uint8_t> alpha = {}) = 0;
 
   // Processes the window messages pending for the thread, then returns.
   virtual void DoEvents() = 0;

@@ -75,7 +75,7 @@ rt::Picture ScaledPictures::Load(const std::wstring& path) {
       made.denominator != denominator) {
     const rt::ScaledPixels pixels = rt::ScaleNearest(*picture.Data(), numerator, denominator);
     made = {picture, numerator, denominator,
-            platform_->MakePicture(pixels.width, pixels.height, pixels.pixels)};
+            platform_->MakePicture(pixels.width, pixels.height, pixels.pixels, pixels.alpha)};
   }
   return made.scaled;
 }

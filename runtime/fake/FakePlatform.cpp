@@ -206,11 +206,13 @@ Picture FakePlatform::DecodePng(std::span<const std::uint8_t> file, const PngChe
                                                std::move(colours), std::move(alpha)));
 }
 
-Picture FakePlatform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels) {
+Picture FakePlatform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                                  std::span<const std::uint8_t> alpha) {
   const std::wstring source = L"made " + Size(width, height);
   log.push_back(L"MakePicture " + Size(width, height));
   return Picture(std::make_shared<FakePicture>(
-      source, width, height, std::vector<std::uint32_t>(pixels.begin(), pixels.end())));
+      source, width, height, std::vector<std::uint32_t>(pixels.begin(), pixels.end()),
+      std::vector<std::uint8_t>(alpha.begin(), alpha.end())));
 }
 
 void FakePlatform::DoEvents() { log.push_back(L"DoEvents"); }

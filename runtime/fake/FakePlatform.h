@@ -126,7 +126,8 @@ class FakePlatform : public Platform {
   Picture DecodeWithSystem(const std::wstring& path, SystemError& error) override;
   Picture DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
                     SystemError& error) override;
-  Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override;
+  Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                      std::span<const std::uint8_t> alpha) override;
   int ScreenDpi() override { return screenDpi; }
   PixelRect WorkArea() override { return workArea; }
   void DoEvents() override;

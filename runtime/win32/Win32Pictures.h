@@ -52,7 +52,8 @@ Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult&
 Picture DecodeWithSystem(const std::wstring& path, SystemError& error);
 // A 32-bit picture of the given pixels (0x00BBGGRR, top row first); empty where the system has no
 // memory for it.
-Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels);
+Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                    std::span<const std::uint8_t> alpha);
 // A bitmap resource of `instance`, its pixels decoded when first used; empty, with what the
 // system said, where it is not there.
 Picture FindResourcePicture(HINSTANCE instance, int resourceId, SystemError& error);

@@ -41,8 +41,9 @@ Picture Win32Platform::DecodePng(std::span<const std::uint8_t> file, const PngCh
   return win32::DecodePng(file, layout, error);
 }
 
-Picture Win32Platform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels) {
-  return win32::MakePicture(width, height, pixels);
+Picture Win32Platform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                                   std::span<const std::uint8_t> alpha) {
+  return win32::MakePicture(width, height, pixels, alpha);
 }
 
 int Win32Platform::ScreenDpi() { return win32::ScreenDpi(); }

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "AlphaOutline.h"
 #include "MenuFixture.h"
 #include "PathRule.h"
+#include "PictureScaling.h"
 #include "PngWriter.h"
 #include "RunTimeError.h"
 
@@ -15,14 +17,18 @@ namespace {
 
 using namespace testing;
 
-// An opaque PNG file of the given size.
-rt::FileBytes PngFile(std::uint32_t width, std::uint32_t height) {
+// A white PNG file of the given size, opaque but where `alpha` gives another alpha.
+rt::FileBytes PngFile(std::uint32_t width, std::uint32_t height,
+                      const std::function<std::uint8_t(int x, int y)>& alpha = nullptr) {
   pngio::Image image;
   image.width = width;
   image.height = height;
   image.colourType = 6;
   image.bitDepth = 8;
   image.samples.assign(std::size_t{width} * height * 4, 255);
+  for (std::uint32_t i = 0; alpha && i < width * height; ++i) {
+    image.samples[i * 4 + 3] = alpha(static_cast<int>(i % width), static_cast<int>(i / width));
+  }
   return pngio::Write(image);
 }
 
@@ -90,6 +96,59 @@ TEST_F(MenuTest, APngOnlyDiscShowsItsSkinAndButtons) {
             Img(L"main.png"));
   EXPECT_EQ(Shows(0), L"bmp1-2.png");
   EXPECT_EQ(Shows(14), L"bmp15-2.png");
+}
+
+class PngSkin : public MenuTest, public ::testing::WithParamInterface<int> {};
+INSTANTIATE_TEST_SUITE_P(Dpi, PngSkin, ::testing::Values(96, 192));
+
+// A skin with alpha has its holes wherever alpha is 0: in the corners, inside the window and along
+// its edges; half-transparent pixels stay in the window. Rows with the same runs form one band.
+TEST(PngPictures, TheOutlineOfASkinWithAlphaLeavesOutItsTransparentPixels) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<int, int>> transparent;  // of a 6 x 4 skin
+    std::vector<rt::PixelRect> outline;
+  } cases[] = {
+      {"opaque", {}, {{0, 0, 6, 4}}},
+      {"a hole inside", {{2, 1}}, {{0, 0, 6, 1}, {0, 1, 2, 2}, {3, 1, 6, 2}, {0, 2, 6, 4}}},
+      {"two corners", {{0, 0}, {5, 0}, {0, 3}}, {{1, 0, 5, 1}, {0, 1, 6, 3}, {1, 3, 6, 4}}},
+      {"a transparent row",
+       {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}},
+       {{0, 0, 6, 2}, {0, 3, 6, 4}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint8_t> alpha(24, 128);  // half-transparent stays
+    for (const auto& [x, y] : c.transparent) alpha[static_cast<std::size_t>(y * 6 + x)] = 0;
+    const rt::FakePicture skin(L"skin", 6, 4, std::vector<std::uint32_t>(24, 0), alpha);
+    EXPECT_EQ(AlphaOutlineRects(skin), c.outline);
+  }
+  const rt::FakePicture bitmap(L"skin", 6, 4, std::vector<std::uint32_t>(24, 0));
+  EXPECT_FALSE(AlphaOutlineRects(bitmap).has_value());
+}
+
+TEST(PngPictures, NearestNeighbourScalingKeepsEachPixelsAlpha) {
+  const rt::FakePicture picture(L"p", 3, 1, {1, 2, 3}, {0, 128, 255});
+  const rt::ScaledPixels scaled = rt::ScaleNearest(picture, 2, 1);
+  EXPECT_EQ(scaled.pixels, (std::vector<std::uint32_t>{1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3}));
+  EXPECT_EQ(scaled.alpha,
+            (std::vector<std::uint8_t>{0, 0, 128, 128, 255, 255, 0, 0, 128, 128, 255, 255}));
+  EXPECT_TRUE(rt::ScaleNearest(rt::FakePicture(L"b", 1, 1, {7}), 2, 1).alpha.empty());
+}
+
+// A PNG skin's window leaves out its transparent pixels at 96 DPI and at 200 %, wherever they lie;
+// its black pixels in the corners stay, as they are opaque.
+TEST_P(PngSkin, HolesFollowAlphaNotBlackCorners) {
+  platform.screenDpi = GetParam();
+  platform.workArea = {0, 0, 4000, 3000};
+  platform.files.erase(Img(L"main.bmp"));
+  platform.files[Img(L"main.png")] =
+      PngFile(800, 600, [](int x, int y) { return x == 400 && y == 300 ? 0 : 255; });
+  Start();
+  const int s = GetParam() / 96;
+  EXPECT_EQ(platform.windowRegion.size(), 4u);
+  EXPECT_EQ(platform.windowRegion[1], (rt::PixelRect{0, 300 * s, 400 * s, 301 * s}));
+  EXPECT_EQ(platform.windowRegion[2], (rt::PixelRect{401 * s, 300 * s, 800 * s, 301 * s}));
 }
 
 }  // namespace
