@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "AlphaOutline.h"
 #include "ButtonTable.h"
 #include "Forms.h"
 #include "PictureScaling.h"
@@ -43,6 +44,16 @@ class ImagePicture final : public rt::PictureData {
                                                              static_cast<std::uint32_t>(c.b) << 16u;
       }
     }
+  }
+  bool ReadAlpha(const rt::PixelRect& area, std::uint8_t* out) const override {
+    if (image_->alpha.empty()) return false;
+    const rt::PixelRect inside = rt::Intersect(area, {0, 0, image_->width, image_->height});
+    for (int y = inside.top; y < inside.bottom; ++y) {
+      for (int x = inside.left; x < inside.right; ++x) {
+        out[At(x - area.left, y - area.top, area.Width())] = image_->alpha[At(x, y, image_->width)];
+      }
+    }
+    return true;
   }
 
  private:
@@ -128,7 +139,7 @@ rt::Control& Member(rt::Form& form, std::wstring_view name, int index = -1) {
 
 Image ScaledImage(const Image& image, int numerator, int denominator) {
   const rt::ScaledPixels scaled = rt::ScaleNearest(ImagePicture(image), numerator, denominator);
-  Image out{scaled.width, scaled.height, {}};
+  Image out{scaled.width, scaled.height, {}, scaled.alpha};
   out.pixels.reserve(scaled.pixels.size());
   for (const std::uint32_t value : scaled.pixels) out.pixels.push_back(RgbOf(value));
   return out;
@@ -149,16 +160,21 @@ Image ComposePreview(const rt::FormDefinition& window, const Image& skin,
   for (const auto& [index, picture] : normals)
     Member(form, menu::kButtonArray, index).SetPicture(PictureOf(picture));
 
-  Image canvas{skin.width, skin.height,
+  Image canvas{skin.width,
+               skin.height,
                std::vector<Rgb>(static_cast<std::size_t>(skin.width) *
-                                static_cast<std::size_t>(skin.height))};
+                                static_cast<std::size_t>(skin.height)),
+               {}};
   ImagePainter painter(canvas);
   form.OnPaint(painter, form.ClientRect());
 
   // What the outline leaves out shows the desktop, whatever was painted there.
   std::vector<bool> kept(canvas.pixels.size(), false);
-  for (const rt::PixelRect& rect :
-       menu::SkinOutlineRects(skin.width, skin.height, ImagePicture(skin), dpi)) {
+  const ImagePicture skinPicture(skin);
+  const std::vector<rt::PixelRect> outline =
+      menu::AlphaOutlineRects(skinPicture)
+          .value_or(menu::SkinOutlineRects(skin.width, skin.height, skinPicture, dpi));
+  for (const rt::PixelRect& rect : outline) {
     for (int y = rect.top; y < rect.bottom; ++y) {
       for (int x = rect.left; x < rect.right; ++x) kept[At(x, y, skin.width)] = true;
     }
