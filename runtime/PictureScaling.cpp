@@ -2,6 +2,8 @@
 // pixels.
 #include "PictureScaling.h"
 
+#include <algorithm>
+
 namespace rt {
 
 namespace {
@@ -51,6 +53,38 @@ ScaledPixels ScaleNearest(const PictureData& source, int numerator, int denomina
     alpha.resize(original.size());
     source.ReadAlpha({0, 0, width, height}, alpha.data());
     out.alpha = Pick(alpha, width, columns, out.height, numerator, denominator);
+  }
+  return out;
+}
+
+bool HasAlpha(const PictureData& picture) {
+  std::uint8_t alpha = 0;
+  return picture.Width() > 0 && picture.Height() > 0 && picture.ReadAlpha({0, 0, 1, 1}, &alpha);
+}
+
+ScaledPixels BlendOver(const PictureData& top, const PictureData& under, int x, int y) {
+  ScaledPixels out;
+  out.width = top.Width();
+  out.height = top.Height();
+  if (out.width <= 0 || out.height <= 0) return {};
+  const std::size_t count =
+      static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height);
+  out.pixels.resize(count);
+  std::vector<std::uint8_t> alpha(count, 255);
+  top.ReadPixels({0, 0, out.width, out.height}, out.pixels.data());
+  top.ReadAlpha({0, 0, out.width, out.height}, alpha.data());
+  if (std::all_of(alpha.begin(), alpha.end(), [](std::uint8_t a) { return a == 255; })) return {};
+  std::vector<std::uint32_t> below(count, 0);
+  under.ReadPixels({x, y, x + out.width, y + out.height}, below.data());
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t a = alpha[i];
+    std::uint32_t blended = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+      const std::uint32_t t = (out.pixels[i] >> shift) & 0xFFu;
+      const std::uint32_t u = (below[i] >> shift) & 0xFFu;
+      blended |= ((t * a + u * (255 - a) + 127) / 255) << shift;
+    }
+    out.pixels[i] = blended;
   }
   return out;
 }

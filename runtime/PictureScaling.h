@@ -22,4 +22,13 @@ struct ScaledPixels {
 };
 ScaledPixels ScaleNearest(const PictureData& source, int numerator, int denominator);
 
+// Whether `picture` has an alpha channel.
+bool HasAlpha(const PictureData& picture);
+
+// `top` drawn over `under` as the eye sees it: each of top's pixels weighted by its alpha, what
+// lies under it by the rest (out = (top * a + under * (255 - a)) / 255, rounded, per channel),
+// top's top-left corner at (x, y) of `under`. The result is top's size and opaque; where top
+// reaches past `under`, black lies under it. Empty (no pixels) where top is opaque throughout.
+ScaledPixels BlendOver(const PictureData& top, const PictureData& under, int x, int y);
+
 }  // namespace rt

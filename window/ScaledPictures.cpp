@@ -80,4 +80,21 @@ rt::Picture ScaledPictures::Load(const std::wstring& path) {
   return made.scaled;
 }
 
+rt::Picture ScaledPictures::LoadOver(const std::wstring& path, const rt::Picture& under, int x,
+                                     int y) {
+  rt::Picture picture = Load(path);
+  if (!picture || !under || !rt::HasAlpha(*picture.Data())) return picture;
+  Blended& made = blended_[path];
+  if (made.from.Data() != picture.Data() || made.under.Data() != under.Data() || made.x != x ||
+      made.y != y) {
+    const rt::ScaledPixels pixels = rt::BlendOver(*picture.Data(), *under.Data(), x, y);
+    // An opaque picture hides what lies under it: it is shown as it is.
+    made = {picture, under, x, y,
+            pixels.pixels.empty()
+                ? picture
+                : platform_->MakePicture(pixels.width, pixels.height, pixels.pixels)};
+  }
+  return made.blended;
+}
+
 }  // namespace menu

@@ -44,6 +44,10 @@ class ScaledPictures {
   // there, the error names `path`.
   rt::Picture Load(const std::wstring& path);
 
+  // As Load, but a picture with alpha comes drawn over `under` with its top-left corner at (x, y),
+  // made once for each picture, place and picture under it.
+  rt::Picture LoadOver(const std::wstring& path, const rt::Picture& under, int x, int y);
+
  private:
   struct Source {
     std::wstring path;
@@ -66,6 +70,15 @@ class ScaledPictures {
   std::map<std::wstring, Source> sources_;
   // The picture last scaled from each file: made once per file and scale, not on every load.
   std::map<std::wstring, Made> made_;
+  struct Blended {
+    rt::Picture from;   // the picture with alpha, kept so that its identity stays valid
+    rt::Picture under;  // and the one it was drawn over
+    int x = 0;
+    int y = 0;
+    rt::Picture blended;
+  };
+  // The picture last drawn over another from each file.
+  std::map<std::wstring, Blended> blended_;
 };
 
 }  // namespace menu

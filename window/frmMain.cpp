@@ -96,8 +96,10 @@ void frmMain::LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index,
   if (shown == nullptr) return;
   rt::Control* button = shown->control;
   const rt::PixelRect before = button->Bounds();
+  // A picture with alpha is shown drawn over the skin where it lies.
   button->SetPicture(
-      pictures_.Load(paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), suffix)));
+      pictures_.LoadOver(paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), suffix),
+                         form_.CurrentPicture(), before.left, before.top));
   shown->look = look;
   // The tooltip follows the button's place, which each picture may change.
   if (before != button->Bounds()) PlaceTooltip(index);

@@ -98,6 +98,43 @@ TEST_F(MenuTest, APngOnlyDiscShowsItsSkinAndButtons) {
   EXPECT_EQ(Shows(14), L"bmp15-2.png");
 }
 
+// Half-transparent (200, 100, 40) over grey (128, 128, 128) is (164, 114, 84), as a compositing
+// window system blends it; alpha 0 shows what lies under, 255 the picture; past the edge of the
+// picture under it, black lies under.
+TEST(PngPictures, APictureWithAlphaBlendsOverWhatLiesUnderIt) {
+  const rt::FakePicture under(L"skin", 3, 1, std::vector<std::uint32_t>(3, 0x808080u));
+  const rt::FakePicture top(L"button", 4, 1, {0x2864C8u, 0x2864C8u, 0x2864C8u, 0x2864C8u},
+                            {128, 0, 255, 128});
+  const rt::ScaledPixels blended = rt::BlendOver(top, under, 0, 0);
+  EXPECT_EQ(blended.pixels,
+            (std::vector<std::uint32_t>{0x5472A4u, 0x808080u, 0x2864C8u, 0x143264u}));
+  EXPECT_TRUE(blended.alpha.empty());
+  EXPECT_EQ(rt::BlendOver(top, under, -1, 0).pixels,
+            (std::vector<std::uint32_t>{0x143264u, 0x808080u, 0x2864C8u, 0x5472A4u}));
+  const rt::FakePicture opaque(L"button", 1, 1, {0x2864C8u}, {255});
+  EXPECT_TRUE(rt::BlendOver(opaque, under, 0, 0).pixels.empty());
+}
+
+// A button picture with alpha is shown blended over the skin at its place, in every look; a bitmap
+// button is shown as it is.
+TEST_F(MenuTest, AButtonWithAlphaIsShownOverTheSkin) {
+  platform.files[Img(L"main.bmp")] = BitmapFile(800, 600, [](int, int) { return 0x808080u; });
+  const rt::FileBytes half = PngFile(113, 122, [](int, int) { return std::uint8_t{128}; });
+  platform.files[Img(L"bmp1-2.png")] = half;
+  platform.files[Img(L"bmp1-3.png")] = half;
+  Start();
+  auto pixel = [&](std::int16_t index) {
+    std::uint32_t value = 0;
+    form->cmd(index)->CurrentPicture().Data()->ReadPixels({5, 5, 6, 6}, &value);
+    return value;
+  };
+  EXPECT_EQ(pixel(0), 0xC0C0C0u);  // white at half over grey
+  EXPECT_EQ(pixel(1), 0xFFFFFFu);
+  Move(kButton0X, kButton0Y);
+  EXPECT_EQ(pixel(0), 0xC0C0C0u);
+  EXPECT_EQ(platform.Lines(L"MakePicture").size(), 1u);  // the normal look's is kept
+}
+
 class PngSkin : public MenuTest, public ::testing::WithParamInterface<int> {};
 INSTANTIATE_TEST_SUITE_P(Dpi, PngSkin, ::testing::Values(96, 192));
 
