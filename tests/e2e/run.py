@@ -745,8 +745,9 @@ def main():
     import demo_folder
     import disc_image
     import layout
+    import png_disc
     import settings
-    for module in (settings, scales, layout, disc_image, demo_folder):
+    for module in (settings, scales, layout, disc_image, demo_folder, png_disc):
         module.DIST, module.PROBE = DIST, PROBE
         suite.addTests(loader.loadTestsFromModule(module))
     # No window manager runs but the keyboard tests' own: every other test sees Wine's windows
