@@ -13,13 +13,16 @@ export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 # What every machine needs, from its own architecture: the host compilers and tests, both
 # mingw-w64 toolchains (the 32-bit one builds the discs' programs, the 64-bit one the tests' where
 # 32-bit programs cannot run), Wine's 64-bit side, the X server and window manager of the tests,
-# the signing tools, and the tools of the disc image and the slow-medium benchmark.
+# the signing tools, and the tools of the disc image and the slow-medium benchmark; libspng for
+# skincheck's PNG pictures and Chromium for the tests of its preview page (Node.js and npm, which
+# drive it, come with the machine).
 MENU_PACKAGES=(
   cmake ninja-build g++ make clang clang-format googletest python3
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool openbox x11-utils imagemagick
-  osslsigncode openssl xorriso fuseiso fuse3 python3-fusepy libspng-dev
+  osslsigncode openssl xorriso fuseiso fuse3 python3-fusepy
+  libspng-dev chromium
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }

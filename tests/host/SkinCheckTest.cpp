@@ -11,11 +11,13 @@
 #include <filesystem>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "BitmapCheck.h"
 #include "Bytes.h"
+#include "Page.h"
 #include "PngWriter.h"
 #include "ReferenceDecoder.h"
 #include "corpus.h"
@@ -750,6 +752,99 @@ TEST_F(SkinCheckTest, PreviewAtAScale) {
   ASSERT_EQ(RunWith({"--preview", file, "--scale", "2", folder_}), kExitMenuWorks) << err_.str();
   EXPECT_NE(out_.str().find(", at 200 %\n"), std::string::npos) << out_.str();
   EXPECT_EQ(rt::CheckBitmapFile(bmpio::ReadFile(file).value_or(bmpio::Bytes{})).height, 1200);
+}
+
+// The preview page's data: in every language and at every scale, the window as the menu lays it
+// out there, its buttons in keyboard order with the pictures and texts of the language.
+TEST_F(SkinCheckTest, ThePageShowsEachLanguageAtEachScaleAsTheMenuLaysItOut) {
+  const Rgb german{1, 2, 3};
+  for (const std::string look : {"-1", "-2", "-3"}) {
+    Write("img/de1" + look + ".bmp", bmpio::Write24(60, 30, Solid(60, 30, german)));
+  }
+  WriteIni({"Place=101,210\nLabel=One\nLabel[de]=Eins\nTooltip[de-AT]=Tipp\nPictures[DE]=img\\de1",
+            "Hidden=yes", "", "", ""});
+  const Page page = BuildPage(folder_, Check());
+  EXPECT_EQ(page.languages, (std::vector<std::string>{"", "de", "de-AT"}));
+  ASSERT_EQ(page.views.size(), 3u * std::size(kPageDpis));
+  ASSERT_TRUE(page.windowShown);
+  std::vector<std::string> order;
+  for (const PageButton& button : page.buttons) order.push_back(button.id);
+  EXPECT_EQ(order, (std::vector<std::string>{"Button1", "Button3", "Button4", "Close"}));
+  EXPECT_EQ(page.buttons.front().place, (menu::ButtonPlace{101, 210}));
+  EXPECT_EQ(page.buttons.front().open, "ZENT\\TEV_setup.exe");
+  EXPECT_EQ(page.buttons.back().open, "");
+
+  auto view = [&](const std::string& language, int dpi) -> const PageView& {
+    for (const PageView& v : page.views) {
+      if (v.language == language && v.dpi == dpi) return v;
+    }
+    throw std::logic_error("no view");
+  };
+  auto source = [&](const PageLook& look) {
+    return look.picture < 0 ? std::string() : page.pictures[std::size_t(look.picture)].source;
+  };
+  const struct {
+    std::string language;
+    int dpi;
+    rt::PixelRect button1;
+    std::string normal, label, tooltip;
+    long holes;  // the two black squares of 10 x 10 pixels in their nearest-neighbour blocks
+  } cases[] = {
+      {"", 96, {101, 210, 214, 332}, "img\\bmp1-2.bmp", "One", "", 2 * 10 * 10},
+      {"", 144, {152, 315, 322, 498}, "img\\bmp1-2.bmp", "One", "", 2 * 15 * 15},
+      {"de", 120, {127, 263, 202, 301}, "img\\de1-2.bmp", "Eins", "", 13 * 13 + 12 * 12},
+      {"de-AT", 192, {202, 420, 322, 480}, "img\\de1-2.bmp", "Eins", "Tipp", 2 * 20 * 20},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.language + " " + std::to_string(c.dpi));
+    const PageView& v = view(c.language, c.dpi);
+    ASSERT_GE(v.skin, 0);
+    EXPECT_EQ(v.width, rt::Scaled(800, c.dpi));
+    EXPECT_EQ(v.strip, rt::Scaled(rt::PixelRect{0, 0, 800, 57}, c.dpi));
+    ASSERT_EQ(v.buttons.size(), 4u);
+    const PageButtonView& one = v.buttons.front();
+    EXPECT_EQ(one.bounds, c.button1);
+    EXPECT_EQ(source(one.looks[0]), c.normal);
+    EXPECT_EQ(one.looks[0].look, "normal");
+    EXPECT_EQ(page.pictures[std::size_t(one.looks[0].picture)].image.width, c.button1.Width());
+    EXPECT_EQ(one.label, c.label);
+    EXPECT_EQ(one.tooltip, c.tooltip);
+    // The built-in name of a button menu.ini leaves unnamed, from the program's string table.
+    EXPECT_EQ(v.buttons.back().label, "Close");
+    // The skin's black corner squares, and nothing else, are clear.
+    const PagePicture& skin = page.pictures[std::size_t(v.skin)];
+    const auto holes = std::count(skin.alpha.begin(), skin.alpha.end(), 0);
+    EXPECT_EQ(holes, c.holes);
+    EXPECT_EQ(skin.alpha[0], 0);
+    EXPECT_EQ(std::count(skin.alpha.begin(), skin.alpha.end(), 255) + holes,
+              static_cast<long>(skin.alpha.size()));
+  }
+}
+
+TEST_F(SkinCheckTest, ThePageIsWrittenWithItsPicturesAndItsDataCannotEndItsScript) {
+  WriteIni({"Label=\"</script><b>\" & \\ \"x\"\"", "", "", "", ""});
+  const fs::path out = folder_ / "page";
+  const int status = RunWith({"--html", out, folder_});
+  if (!CanWritePages()) {
+    EXPECT_EQ(status, kExitUsage);
+    EXPECT_NE(err_.str().find("cannot write"), std::string::npos) << err_.str();
+    return;
+  }
+  ASSERT_EQ(status, kExitMenuWorks) << err_.str();
+  const Page page = BuildPage(folder_, Check());
+  for (const PagePicture& picture : page.pictures) EXPECT_TRUE(fs::exists(out / picture.file));
+  const bmpio::Bytes bytes = bmpio::ReadFile(out / "index.html").value_or(bmpio::Bytes{});
+  const std::string html(bytes.begin(), bytes.end());
+  EXPECT_EQ(html.find("/*PAGE-DATA*/"), std::string::npos);
+  EXPECT_NE(html.find(R"("\u003c/script\u003e\u003cb\u003e\" \u0026 \\ \"x\")"), std::string::npos);
+  EXPECT_EQ(html.find("</script><b>"), std::string::npos);
+
+  // A menu.ini the menu refuses: no window, the findings all the same.
+  WriteIni({"Show=tiny", "", "", "", ""});
+  const Page refused = BuildPage(folder_, Check());
+  EXPECT_FALSE(refused.windowShown);
+  EXPECT_TRUE(refused.views.empty());
+  EXPECT_FALSE(refused.findings.empty());
 }
 
 }  // namespace

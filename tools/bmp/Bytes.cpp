@@ -18,7 +18,14 @@ void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
 std::optional<Bytes> ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // In blocks rather than a byte at a time: a skin is more than a megabyte.
+  Bytes bytes;
+  char block[1 << 16];
+  while (in.read(block, sizeof block) || in.gcount() > 0) {
+    bytes.insert(bytes.end(), block, block + in.gcount());
+  }
+  if (in.bad()) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace bmpio

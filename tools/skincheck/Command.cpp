@@ -7,6 +7,7 @@
 
 #include "Bytes.h"
 #include "FolderNames.h"
+#include "Page.h"
 #include "SkinCheck.h"
 
 namespace skincheck {
@@ -14,18 +15,6 @@ namespace skincheck {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string_view SeverityName(Severity severity) {
-  switch (severity) {
-    case Severity::kError:
-      return "error";
-    case Severity::kWarning:
-      return "warning";
-    case Severity::kNote:
-      return "note";
-  }
-  return "";
-}
 
 std::string Counted(int count, std::string_view word) {
   return std::to_string(count) + " " + std::string(word) + (count == 1 ? "" : "s");
@@ -40,12 +29,16 @@ bool Is(const fs::path& arg, std::string_view name) {
 }
 
 constexpr std::string_view kUsage =
-    "usage: skincheck [--preview FILE [--scale S]] FOLDER\n"
+    "usage: skincheck [--preview FILE [--scale S]] [--html OUT] FOLDER\n"
     "Checks the distribution folder FOLDER (menu.exe with img and ZENT) as the menu reads it.\n"
     "  --preview FILE  also writes a picture of the window as it will look, holes of the\n"
     "                  outline in magenta: a 24-bit BMP for a FILE ending in .bmp\n"
     "  --scale S       draws it at the display scale S, a number from 1 to 5 (1.5 for 150 %),\n"
     "                  with the pictures the menu takes at that scale\n"
+    "  --html OUT      also writes a page to open in a browser, OUT/index.html with its\n"
+    "                  pictures: the window in every language and at 100 to 200 %, its\n"
+    "                  buttons' looks, keyboard order and targets, the findings, and buttons\n"
+    "                  placed by dragging\n"
     "Exit status: 0 the menu will work (warnings allowed), 1 it would fail, 2 bad usage, no such\n"
     "folder or the preview could not be written.\n";
 
@@ -97,6 +90,18 @@ std::optional<PreviewFormat> PreviewFormatOf(const fs::path& file, std::ostream&
 
 }  // namespace
 
+std::string_view SeverityName(Severity severity) {
+  switch (severity) {
+    case Severity::kError:
+      return "error";
+    case Severity::kWarning:
+      return "warning";
+    case Severity::kNote:
+      return "note";
+  }
+  return "";
+}
+
 std::optional<int> ScaleDpi(std::string_view text) {
   // The number as a fraction of whole numbers, so that 1.25 is exactly 120 DPI on every platform.
   const std::size_t dot = text.find('.');
@@ -136,6 +141,7 @@ std::string FormatSummary(const Result& result) {
 int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err) {
   std::optional<fs::path> folder;
   std::optional<fs::path> preview;
+  std::optional<fs::path> html;
   std::optional<int> dpi;
   bool options = true;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -152,6 +158,12 @@ int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err)
         return kExitUsage;
       }
       preview = args[++i];
+    } else if (option && Is(arg, "--html")) {
+      if (i + 1 == args.size()) {
+        err << "skincheck: --html needs a folder to write the page into\n" << kUsage;
+        return kExitUsage;
+      }
+      html = args[++i];
     } else if (option && Is(arg, "--scale")) {
       const std::string text = i + 1 < args.size() ? PathText(args[++i]) : std::string();
       dpi = ScaleDpi(text);
@@ -181,6 +193,11 @@ int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err)
   }
   std::optional<PreviewFormat> format;
   if (preview && !(format = PreviewFormatOf(*preview, err))) return kExitUsage;
+  if (html && !CanWritePages()) {
+    err << "skincheck: --html writes PNG pictures, which this build cannot write; use the "
+           "Linux build\n";
+    return kExitUsage;
+  }
   std::error_code error;
   if (!fs::is_directory(*folder, error)) {
     err << "skincheck: " << PathText(*folder) << " is not a folder\n";
@@ -199,6 +216,13 @@ int Run(const std::vector<fs::path>& args, std::ostream& out, std::ostream& err)
       out << "\n";
     } else {
       err << "skincheck: could not write the preview to " << PathText(*preview) << "\n";
+      status = kExitUsage;
+    }
+  }
+  if (html) {
+    if (WritePage(*html, BuildPage(*folder, result), err)) {
+      out << "page: " << PathText(*html / "index.html") << "\n";
+    } else {
       status = kExitUsage;
     }
   }

@@ -3,6 +3,7 @@
 // image, so that the stacking, clipping and sizing of its controls are the menu's own.
 #include "Preview.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -12,6 +13,7 @@
 #include "ButtonTable.h"
 #include "Forms.h"
 #include "PictureScaling.h"
+#include "ScaledPictures.h"
 #include "SkinOutline.h"
 
 namespace skincheck {
@@ -129,28 +131,30 @@ class ImagePainter final : public rt::Painter {
   Image* canvas_;
 };
 
-rt::Control& Member(rt::Form& form, std::wstring_view name, int index = -1) {
+}  // namespace
+
+rt::Control& Member(rt::Form& form, std::wstring_view name, int index) {
   rt::Control* control = form.Find(name, index);
   if (control == nullptr) throw std::logic_error("frmMain has no control the preview shows");
   return *control;
 }
 
-}  // namespace
-
-Image ScaledImage(const Image& image, int numerator, int denominator) {
-  const rt::ScaledPixels scaled = rt::ScaleNearest(ImagePicture(image), numerator, denominator);
-  Image out{scaled.width, scaled.height, {}, scaled.alpha};
-  out.pixels.reserve(scaled.pixels.size());
-  for (const std::uint32_t value : scaled.pixels) out.pixels.push_back(RgbOf(value));
-  return out;
+int ServedQualifier(const std::vector<int>& present, int dpi) {
+  if (dpi == rt::kDesignDpi) return 100;
+  for (const int q : menu::QualifierOrder(dpi)) {
+    if (std::find(present.begin(), present.end(), q) != present.end()) return q;
+  }
+  return 100;
 }
 
-Image ComposePreview(const rt::FormDefinition& window, const Image& skin,
-                     const std::map<std::int16_t, Image>& normals, int dpi) {
-  // As the start-up leaves the window: at its scale, as large as the skin and showing it, the
-  // strip along the top showing it from its own corner, the measuring image hidden, the buttons
-  // that act with their normal looks; the buttons disabled by design never get a picture.
-  rt::Form form(window);
+Image AtScale(Image source, int served, int dpi) {
+  const menu::ScaleFactor factor = menu::ScaleFactorFor(served, dpi);
+  if (factor.numerator == factor.denominator) return source;
+  return ScaledImage(source, factor.numerator, factor.denominator);
+}
+
+void ArrangeForm(rt::Form& form, const Image& skin, const std::map<std::int16_t, Image>& normals,
+                 int dpi) {
   form.SetDpi(dpi);
   form.SetWidth(static_cast<float>(skin.width * rt::kTwipsPerPixel));
   form.SetHeight(static_cast<float>(skin.height * rt::kTwipsPerPixel));
@@ -159,6 +163,38 @@ Image ComposePreview(const rt::FormDefinition& window, const Image& skin,
   Member(form, L"img").SetVisible(false);
   for (const auto& [index, picture] : normals)
     Member(form, menu::kButtonArray, index).SetPicture(PictureOf(picture));
+}
+
+std::vector<rt::PixelRect> OutlineRects(const Image& skin, int dpi) {
+  // A skin with alpha has its holes where it is transparent, one without in its black corners.
+  const ImagePicture picture(skin);
+  return menu::AlphaOutlineRects(picture).value_or(
+      menu::SkinOutlineRects(skin.width, skin.height, picture, dpi));
+}
+
+std::vector<bool> KeptPixels(const Image& skin, int dpi) {
+  std::vector<bool> kept(skin.pixels.size(), false);
+  for (const rt::PixelRect& rect : OutlineRects(skin, dpi)) {
+    for (int y = rect.top; y < rect.bottom; ++y) {
+      for (int x = rect.left; x < rect.right; ++x) kept[At(x, y, skin.width)] = true;
+    }
+  }
+  return kept;
+}
+
+Image ScaledImage(const Image& image, int numerator, int denominator) {
+  const rt::ScaledPixels scaled = rt::ScaleNearest(ImagePicture(image), numerator, denominator);
+  Image out{scaled.width, scaled.height, std::vector<Rgb>(scaled.pixels.size()), scaled.alpha};
+  Rgb* pixel = out.pixels.data();
+  for (const std::uint32_t value : scaled.pixels) *pixel++ = RgbOf(value);
+  return out;
+}
+
+Image ComposePreview(const rt::FormDefinition& window, const Image& skin,
+                     const std::map<std::int16_t, Image>& normals, int dpi) {
+  // As the start-up leaves the window; the buttons disabled by design never get a picture.
+  rt::Form form(window);
+  ArrangeForm(form, skin, normals, dpi);
 
   Image canvas{skin.width,
                skin.height,
@@ -169,16 +205,7 @@ Image ComposePreview(const rt::FormDefinition& window, const Image& skin,
   form.OnPaint(painter, form.ClientRect());
 
   // What the outline leaves out shows the desktop, whatever was painted there.
-  std::vector<bool> kept(canvas.pixels.size(), false);
-  const ImagePicture skinPicture(skin);
-  const std::vector<rt::PixelRect> outline =
-      menu::AlphaOutlineRects(skinPicture)
-          .value_or(menu::SkinOutlineRects(skin.width, skin.height, skinPicture, dpi));
-  for (const rt::PixelRect& rect : outline) {
-    for (int y = rect.top; y < rect.bottom; ++y) {
-      for (int x = rect.left; x < rect.right; ++x) kept[At(x, y, skin.width)] = true;
-    }
-  }
+  const std::vector<bool> kept = KeptPixels(skin, dpi);
   for (std::size_t i = 0; i < kept.size(); ++i) {
     if (!kept[i]) canvas.pixels[i] = kHoleColour;
   }

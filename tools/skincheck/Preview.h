@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "Forms.h"
 #include "Scale.h"
@@ -19,5 +22,23 @@ Image ComposePreview(const rt::FormDefinition& window, const Image& skin,
 
 // `image` scaled by numerator / denominator with the menu's own nearest-neighbour rule.
 Image ScaledImage(const Image& image, int numerator, int denominator);
+
+// The scale in percent of the file the menu takes at `dpi` among the files drawn for the scales
+// `present` (qualifiers in percent); 100 for the plain file, always at the design's scale.
+int ServedQualifier(const std::vector<int>& present, int dpi);
+// `source`, drawn for `served` percent, as the menu shows it at `dpi`.
+Image AtScale(Image source, int served, int dpi);
+
+// The form `window` defines, as the start-up leaves it at `dpi`: as large as `skin` and showing
+// it, the strip along the top showing it from its own corner, the measuring image hidden, each
+// button in `normals` with its normal look.
+void ArrangeForm(rt::Form& form, const Image& skin, const std::map<std::int16_t, Image>& normals,
+                 int dpi);
+// Control `name` (of index `index` in a control array) of frmMain's form.
+rt::Control& Member(rt::Form& form, std::wstring_view name, int index = -1);
+// The rectangles of `skin`, shown at `dpi`, that the window's outline keeps: the rest are holes.
+std::vector<rt::PixelRect> OutlineRects(const Image& skin, int dpi);
+// The same pixel by pixel.
+std::vector<bool> KeptPixels(const Image& skin, int dpi);
 
 }  // namespace skincheck

@@ -135,43 +135,30 @@ Checker::Checked Checker::CheckPicture(
     const std::wstring& name, bool inPreview,
     const std::function<void(const std::wstring&, const Image&)>& judge, bool judgePixels) {
   std::vector<int> present;
-  std::map<int, std::wstring> served;  // the file read for each qualifier present
+  std::map<int, std::wstring> files;  // the file read for each qualifier present
   for (const int q : menu::kScaleQualifiers) {
     const std::wstring qualified = Served(menu::QualifiedPicturePath(name, q));
     if (!Locate(report_.Folder(), qualified).found) continue;
     present.push_back(q);
-    served.emplace(q, qualified);
+    files.emplace(q, qualified);
   }
-  // The file the menu takes at the preview's scale: the first qualifier there in the menu's
-  // order, else the plain file; at the design's scale the plain file always.
-  int shown = 100;
-  if (dpi_ != rt::kDesignDpi) {
-    for (const int q : menu::QualifierOrder(dpi_)) {
-      if (std::find(present.begin(), present.end(), q) == present.end()) continue;
-      shown = q;
-      break;
-    }
-  }
+  // The file the menu takes at the preview's scale.
+  const int served = ServedQualifier(present, dpi_);
   const bool keep = withPreview_ && inPreview;
 
   Checked checked;
   const std::wstring plain = Served(name);
-  checked.plain = report_.ReadPicture(plain, judgePixels || (keep && shown == 100));
+  checked.plain = report_.ReadPicture(plain, judgePixels || (keep && served == 100));
   if (checked.plain) judge(plain, *checked.plain);
   std::optional<Image> source;
-  if (keep && shown == 100) source = checked.plain;
+  if (keep && served == 100) source = checked.plain;
   for (const int q : present) {
-    const std::wstring& qualified = served.at(q);
-    std::optional<Image> picture = report_.ReadPicture(qualified, keep && shown == q);
+    const std::wstring& qualified = files.at(q);
+    std::optional<Image> picture = report_.ReadPicture(qualified, keep && served == q);
     if (picture && checked.plain) CheckScaledSize(qualified, *picture, *checked.plain, q);
-    if (shown == q) source = std::move(picture);
+    if (served == q) source = std::move(picture);
   }
-  if (keep && source) {
-    const menu::ScaleFactor factor = menu::ScaleFactorFor(shown, dpi_);
-    checked.shown = factor.numerator == factor.denominator
-                        ? std::move(*source)
-                        : ScaledImage(*source, factor.numerator, factor.denominator);
-  }
+  if (keep && source) checked.shown = AtScale(std::move(*source), served, dpi_);
   return checked;
 }
 
@@ -296,6 +283,7 @@ Result Checker::Run() {
   CheckAutorun(report_);
   const MenuIniRead ini = CheckMenuIni(report_);
   const menu::MenuSettings settings = ini.settings.value_or(menu::MenuSettings{});
+  if (!ini.refused) report_.Results().settings = settings;
   if (ini.settings) CheckButtonTexts(report_, settings);
 
   // The preview shows the plain files; every language's are checked as well.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BmpWriter.h"
+#include "MenuIni.h"
 #include "Scale.h"
 
 namespace skincheck {
@@ -46,6 +47,9 @@ struct Result {
   std::vector<Finding> findings;
   // The window as it will look, when asked for and the skin can be shown.
   std::optional<Image> preview;
+  // menu.ini's settings as the menu takes them (the default without a file); none where the menu
+  // refuses the file and so shows no window.
+  std::optional<menu::MenuSettings> settings;
 
   int Count(Severity severity) const;
   bool MenuWouldFail() const { return Count(Severity::kError) > 0; }
@@ -68,6 +72,8 @@ Result CheckFolder(const std::filesystem::path& folder, bool withPreview,
 // rounded to a whole number of dots), or none for any other text.
 std::optional<int> ScaleDpi(std::string_view text);
 
+// "error", "warning" or "note".
+std::string_view SeverityName(Severity severity);
 // "error: img\bmp2-3.bmp: missing"
 std::string FormatFinding(const Finding& finding);
 // "1 error, 2 warnings, 0 notes: the menu would fail"
