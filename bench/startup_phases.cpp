@@ -74,8 +74,13 @@ class TimedPlatform : public rt::Platform {
   rt::Picture DecodeWithSystem(const std::wstring& path, rt::SystemError& error) override {
     return real_.DecodeWithSystem(path, error);
   }
-  rt::Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override {
-    return Timed("MakePicture", [&] { return real_.MakePicture(width, height, pixels); });
+  rt::Picture DecodePng(std::span<const std::uint8_t> file, const rt::PngCheckResult& layout,
+                        rt::SystemError& error) override {
+    return real_.DecodePng(file, layout, error);
+  }
+  rt::Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                          std::span<const std::uint8_t> alpha) override {
+    return Timed("MakePicture", [&] { return real_.MakePicture(width, height, pixels, alpha); });
   }
   int ScreenDpi() override {
     return Timed("ScreenDpi", [&] { return real_.ScreenDpi(); });

@@ -20,6 +20,13 @@ class PictureData {
   // a colour value 0x00BBGGRR (0 is pure black). Values for points outside the picture are left
   // as they were.
   virtual void ReadPixels(const PixelRect& area, std::uint32_t* out) const = 0;
+  // For a picture with an alpha channel, copies the alpha of `area` into `out` as ReadPixels
+  // copies colours (0 transparent, 255 opaque) and returns true; false for a picture without one.
+  virtual bool ReadAlpha(const PixelRect& area, std::uint8_t* out) const {
+    static_cast<void>(area);
+    static_cast<void>(out);
+    return false;
+  }
 };
 
 // The `Picture` of a window or control. A decoded picture never changes, so copies share it;

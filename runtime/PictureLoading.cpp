@@ -1,12 +1,15 @@
-// Loading a picture file: read, checked by its headers, then decoded the way the check's findings
+// Loading a picture file: read, checked by its headers (a bitmap) or chunks (a PNG file), then
+// decoded the way the check's findings
 // allow, unless the same file was decoded before. The wording of every failure is decided here,
 // whatever platform reads and decodes.
+#include <string_view>
 #include <vector>
 
 #include "BitmapCheck.h"
 #include "BitmapFormat.h"
 #include "Decimal.h"
 #include "Platform.h"
+#include "PngCheck.h"
 #include "RunTimeError.h"
 
 namespace rt {
@@ -35,6 +38,18 @@ bool CopiesPixels(const BitmapCheckResult& layout) {
          (layout.compression == bmp::kBiRgb || layout.compression == bmp::kBiBitfields);
 }
 
+// A PNG file goes by its name: the same name with ".png", in any case.
+bool IsPngName(const std::wstring& path) {
+  constexpr std::wstring_view kPng = L".png";
+  if (path.size() < kPng.size()) return false;
+  for (std::size_t i = 0; i < kPng.size(); ++i) {
+    wchar_t c = path[path.size() - kPng.size() + i];
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    if (c != kPng[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Picture Platform::LoadPicture(const std::wstring& path) {
@@ -60,13 +75,19 @@ Picture Platform::LoadPicture(const std::wstring& path) {
     throw PictureError(kErrPathFileAccess, path).WithSystemError(error);
   }
 
-  const BitmapCheckResult layout = CheckBitmapFile(bytes);
-  if (!layout.ok) throw PictureError(kErrInvalidPicture, path, Sentence(layout.reason));
-
   Picture picture;
-  if (CopiesPixels(layout)) picture = CopyPicture(bytes, layout, error);
-  // A copy the system could not make (no memory for it) still has the decoder to try.
-  if (!picture) picture = DecodeWithSystem(path, error);
+  if (IsPngName(path)) {
+    const PngCheckResult layout = CheckPngFile(bytes);
+    if (!layout.ok) throw PictureError(kErrInvalidPicture, path, Sentence(layout.reason));
+    const std::vector<std::uint8_t> filled = PngWithFullPalette(bytes, layout);
+    picture = DecodePng(filled.empty() ? bytes : filled, layout, error);
+  } else {
+    const BitmapCheckResult layout = CheckBitmapFile(bytes);
+    if (!layout.ok) throw PictureError(kErrInvalidPicture, path, Sentence(layout.reason));
+    if (CopiesPixels(layout)) picture = CopyPicture(bytes, layout, error);
+    // A copy the system could not make (no memory for it) still has the decoder to try.
+    if (!picture) picture = DecodeWithSystem(path, error);
+  }
   if (!picture) {
     throw PictureError(kErrInvalidPicture, path, L"The system could not decode it.")
         .WithSystemError(error);

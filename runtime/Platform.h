@@ -12,6 +12,7 @@
 #include "BitmapCheck.h"
 #include "Geometry.h"
 #include "Picture.h"
+#include "PngCheck.h"
 #include "RunTimeError.h"
 #include "SystemQuery.h"
 
@@ -173,9 +174,10 @@ class Platform {
   // root of a drive (E:\).
   virtual std::wstring ProgramFolder() = 0;
 
-  // Reads a Windows bitmap file. Its headers are checked before any decoder sees it; a missing,
-  // unreadable or broken file raises a RunTimeError that names it. A file unchanged since its
-  // last load (same path and stamp, checked with the file opened) gives the picture decoded then.
+  // Reads a Windows bitmap file, or a PNG file where the name ends in ".png". Its headers or
+  // chunks are checked before any decoder sees it; a missing, unreadable or broken file raises a
+  // RunTimeError that names it. A file unchanged since its last load (same path and stamp, checked
+  // with the file opened) gives the picture decoded then.
   virtual Picture LoadPicture(const std::wstring& path);
   // A picture stored in the program itself; raises a RunTimeError naming it where there is none.
   virtual Picture LoadResourcePicture(int resourceId);
@@ -192,8 +194,14 @@ class Platform {
   // The system's own decoder reads the file at `path`, which the header check accepted; empty,
   // with `error`, where it cannot.
   virtual Picture DecodeWithSystem(const std::wstring& path, SystemError& error) = 0;
-  // A picture of the given pixels (0x00BBGGRR, top row first) that the program made itself.
-  virtual Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) = 0;
+  // The system's PNG decoder decodes the bytes of a file that the chunk check accepted as `layout`
+  // into a picture of 32-bit pixels with alpha; empty, with `error`, where it cannot.
+  virtual Picture DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
+                            SystemError& error) = 0;
+  // A picture of the given pixels (0x00BBGGRR, top row first) that the program made itself, with
+  // the alpha of each pixel where `alpha` is not empty.
+  virtual Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                              std::span<const std::uint8_t> alpha = {}) = 0;
 
   // Processes the window messages pending for the thread, then returns.
   virtual void DoEvents() = 0;

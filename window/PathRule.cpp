@@ -75,6 +75,17 @@ std::wstring QualifiedPicturePath(std::wstring_view path, int percent) {
          std::wstring(path.substr(end));
 }
 
+std::wstring PngAlternative(std::wstring_view path) {
+  constexpr std::wstring_view kBmp = L".bmp";
+  if (path.size() < kBmp.size()) return {};
+  const std::wstring_view extension = path.substr(path.size() - kBmp.size());
+  for (std::size_t i = 0; i < kBmp.size(); ++i) {
+    const wchar_t c = extension[i];
+    if (c != kBmp[i] && c != kBmp[i] - L'a' + L'A') return {};
+  }
+  return std::wstring(path.substr(0, path.size() - kBmp.size())) + L".png";
+}
+
 bool PathRule::HasTrailingSeparator() const {
   return menu::HasTrailingSeparator(platform_->ProgramFolder());
 }

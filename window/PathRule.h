@@ -50,6 +50,10 @@ std::wstring ButtonPicturePath(std::wstring_view folder, bool hasTrailingSeparat
 // "img\main.scale-200.bmp", as Windows names scale qualifiers.
 std::wstring QualifiedPicturePath(std::wstring_view path, int percent);
 
+// The PNG file that serves for a bitmap's name where the medium holds it: "img\main.bmp" gives
+// "img\main.png" (the extension in any case); empty for a name that does not end in ".bmp".
+std::wstring PngAlternative(std::wstring_view path);
+
 // The path rule bound to the platform: the program folder is read afresh for every path.
 class PathRule {
  public:

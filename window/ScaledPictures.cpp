@@ -34,25 +34,38 @@ void ScaledPictures::SetDpi(int dpi) {
   sources_.clear();
 }
 
+bool ScaledPictures::Holds(const std::wstring& path) {
+  rt::OpenFailure failure;
+  return platform_->OpenFile(path, failure) || !failure.missing;
+}
+
 const ScaledPictures::Source& ScaledPictures::SourceOf(const std::wstring& path) {
   const auto known = sources_.find(path);
   if (known != sources_.end()) return known->second;
   Source source{path, 100};
-  for (const int q : QualifierOrder(dpi_)) {
-    const std::wstring qualified = QualifiedPicturePath(path, q);
-    rt::OpenFailure failure;
-    // A file that is there but cannot be read is still the one the disc means: its load reports
-    // it. Only a missing one lets the next qualifier serve.
-    if (platform_->OpenFile(qualified, failure) || !failure.missing) {
-      source = {qualified, q};
-      break;
+  // At each scale the PNG file of the same name comes before the bitmap.
+  auto take = [&](const std::wstring& candidate, int percent) {
+    const std::wstring png = PngAlternative(candidate);
+    if (!png.empty() && Holds(png)) {
+      source = {png, percent};
+      return true;
+    }
+    if (percent == 100 || !Holds(candidate)) return false;
+    source = {candidate, percent};
+    return true;
+  };
+  bool found = false;
+  if (dpi_ != rt::kDesignDpi) {
+    for (const int q : QualifierOrder(dpi_)) {
+      found = take(QualifiedPicturePath(path, q), q);
+      if (found) break;
     }
   }
+  if (!found) take(path, 100);
   return sources_.emplace(path, std::move(source)).first->second;
 }
 
 rt::Picture ScaledPictures::Load(const std::wstring& path) {
-  if (dpi_ == rt::kDesignDpi) return platform_->LoadPicture(path);
   const Source& source = SourceOf(path);
   rt::Picture picture = platform_->LoadPicture(source.path);
   const auto [numerator, denominator] = ScaleFactorFor(source.percent, dpi_);
@@ -62,9 +75,26 @@ rt::Picture ScaledPictures::Load(const std::wstring& path) {
       made.denominator != denominator) {
     const rt::ScaledPixels pixels = rt::ScaleNearest(*picture.Data(), numerator, denominator);
     made = {picture, numerator, denominator,
-            platform_->MakePicture(pixels.width, pixels.height, pixels.pixels)};
+            platform_->MakePicture(pixels.width, pixels.height, pixels.pixels, pixels.alpha)};
   }
   return made.scaled;
+}
+
+rt::Picture ScaledPictures::LoadOver(const std::wstring& path, const rt::Picture& under, int x,
+                                     int y) {
+  rt::Picture picture = Load(path);
+  if (!picture || !under || !rt::HasAlpha(*picture.Data())) return picture;
+  Blended& made = blended_[path];
+  if (made.from.Data() != picture.Data() || made.under.Data() != under.Data() || made.x != x ||
+      made.y != y) {
+    const rt::ScaledPixels pixels = rt::BlendOver(*picture.Data(), *under.Data(), x, y);
+    // An opaque picture hides what lies under it: it is shown as it is.
+    made = {picture, under, x, y,
+            pixels.pixels.empty()
+                ? picture
+                : platform_->MakePicture(pixels.width, pixels.height, pixels.pixels)};
+  }
+  return made.blended;
 }
 
 }  // namespace menu

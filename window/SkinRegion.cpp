@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "AlphaOutline.h"
 #include "SkinOutline.h"
 
 namespace menu {
@@ -22,8 +23,10 @@ rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, ScaledPictures& p
   // The skin is read once more for its pixels; the picture goes as soon as the outline is known.
   const rt::Picture skin = pictures.Load(path);
   CheckSkinSize(measured.width, measured.height);
-  return window.CreateOutline(
-      SkinOutlineRects(measured.width, measured.height, *skin.Data(), window.Dpi()));
+  // A skin with alpha has its holes where it is transparent; one without, its black corners.
+  std::optional<std::vector<rt::PixelRect>> rects = AlphaOutlineRects(*skin.Data());
+  if (!rects) rects = SkinOutlineRects(measured.width, measured.height, *skin.Data(), window.Dpi());
+  return window.CreateOutline(*rects);
 }
 
 }  // namespace menu

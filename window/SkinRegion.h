@@ -18,8 +18,8 @@ struct SkinSize {
 // Loads the skin at `path` (at the window's display scale, through `pictures`) into the image
 // control `img` to learn its size, makes `window` that large, hides `img`, gives the window the
 // skin as its picture, switches it to pixels and returns the outline: the full rectangle less the
-// black pixels of the corner areas. `measured` receives the skin's size before the outline is
-// computed.
+// black pixels of the corner areas, or less the transparent pixels of a skin with alpha. `measured`
+// receives the skin's size before the outline is computed.
 rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, ScaledPictures& pictures,
                            const std::wstring& path, SkinSize& measured);
 

@@ -174,8 +174,12 @@ void frmMain::LoadButtonPicture(bool hasTrailingSeparator, std::int16_t index,
                                 std::wstring_view suffix, Look look) {
   Shown* shown = ShownButton(index);
   if (shown == nullptr) return;
+  // A picture with alpha is shown drawn over the skin where it lies.
+  const rt::PixelRect at = shown->control->Bounds();
   ShowButtonPicture(
-      *shown, pictures_.Load(paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), suffix)),
+      *shown,
+      pictures_.LoadOver(paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), suffix),
+                         form_.CurrentPicture(), at.left, at.top),
       look);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "PngDecode.h"
 #include "ReferenceDecoder.h"
 #include "RunTimeError.h"
 
@@ -47,8 +48,12 @@ FakePicture::FakePicture(std::wstring source, std::shared_ptr<const FileBytes> b
     : source_(std::move(source)), bytes_(std::move(bytes)), width_(width), height_(height) {}
 
 FakePicture::FakePicture(std::wstring source, int width, int height,
-                         std::vector<std::uint32_t> pixels)
-    : source_(std::move(source)), width_(width), height_(height), pixels_(std::move(pixels)) {}
+                         std::vector<std::uint32_t> pixels, std::vector<std::uint8_t> alpha)
+    : source_(std::move(source)),
+      width_(width),
+      height_(height),
+      pixels_(std::move(pixels)),
+      alpha_(std::move(alpha)) {}
 
 FakePicture::~FakePicture() = default;
 
@@ -75,6 +80,21 @@ void FakePicture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {
                   static_cast<std::size_t>(x)];
     }
   }
+}
+
+bool FakePicture::ReadAlpha(const PixelRect& area, std::uint8_t* out) const {
+  if (alpha_.empty()) return false;
+  const PixelRect part = Intersect(area, {0, 0, width_, height_});
+  const auto width = static_cast<std::size_t>(area.Width());
+  for (int y = part.top; y < part.bottom; ++y) {
+    for (int x = part.left; x < part.right; ++x) {
+      out[static_cast<std::size_t>(y - area.top) * width +
+          static_cast<std::size_t>(x - area.left)] =
+          alpha_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                 static_cast<std::size_t>(x)];
+    }
+  }
+  return true;
 }
 
 namespace {
@@ -167,11 +187,32 @@ Picture FakePlatform::DecodeWithSystem(const std::wstring& path, SystemError& er
                                                probe.width, probe.height));
 }
 
-Picture FakePlatform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels) {
+Picture FakePlatform::DecodePng(std::span<const std::uint8_t> file, const PngCheckResult&,
+                                SystemError& error) {
+  decoded.push_back(L"png " + lastOpened_);
+  const pngio::Decoded png = pngio::DecodeWithSystem(file);
+  if (!png.ok) {
+    error = {13, L"The data is invalid."};
+    return Picture();
+  }
+  std::vector<std::uint32_t> colours;
+  std::vector<std::uint8_t> alpha;
+  for (const pngio::Rgba& p : png.pixels) {
+    colours.push_back(p.r | (static_cast<std::uint32_t>(p.g) << 8) |
+                      (static_cast<std::uint32_t>(p.b) << 16));
+    alpha.push_back(p.a);
+  }
+  return Picture(std::make_shared<FakePicture>(lastOpened_, png.width, png.height,
+                                               std::move(colours), std::move(alpha)));
+}
+
+Picture FakePlatform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                                  std::span<const std::uint8_t> alpha) {
   const std::wstring source = L"made " + Size(width, height);
   log.push_back(L"MakePicture " + Size(width, height));
   return Picture(std::make_shared<FakePicture>(
-      source, width, height, std::vector<std::uint32_t>(pixels.begin(), pixels.end())));
+      source, width, height, std::vector<std::uint32_t>(pixels.begin(), pixels.end()),
+      std::vector<std::uint8_t>(alpha.begin(), alpha.end())));
 }
 
 void FakePlatform::DoEvents() { log.push_back(L"DoEvents"); }

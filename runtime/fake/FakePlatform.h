@@ -22,12 +22,15 @@ using FileBytes = std::vector<std::uint8_t>;
 class FakePicture : public PictureData {
  public:
   FakePicture(std::wstring source, std::shared_ptr<const FileBytes> bytes, int width, int height);
-  // A picture the program made of its own pixels (0x00BBGGRR, top row first).
-  FakePicture(std::wstring source, int width, int height, std::vector<std::uint32_t> pixels);
+  // A picture of given pixels (0x00BBGGRR, top row first): made by the program, or decoded with
+  // the alpha of each pixel.
+  FakePicture(std::wstring source, int width, int height, std::vector<std::uint32_t> pixels,
+              std::vector<std::uint8_t> alpha = {});
   ~FakePicture() override;
   int Width() const override { return width_; }
   int Height() const override { return height_; }
   void ReadPixels(const PixelRect& area, std::uint32_t* out) const override;
+  bool ReadAlpha(const PixelRect& area, std::uint8_t* out) const override;
   const std::wstring& Source() const { return source_; }
 
  private:
@@ -36,6 +39,7 @@ class FakePicture : public PictureData {
   int width_;
   int height_;
   mutable std::vector<std::uint32_t> pixels_;  // top row first, once decoded
+  std::vector<std::uint8_t> alpha_;            // empty for a picture without alpha
 };
 
 class FakeRegion : public RegionData {
@@ -90,7 +94,7 @@ class FakePlatform : public Platform {
   // What happened, in order: "LoadPicture <path>", "Show", "Hide", "DoEvents", "Resize WxH",
   // "ShowFocusCues", "AnnounceFocus <child>", ...
   std::vector<std::wstring> log;
-  // Every file that reached a decoder, as "copy <path>" or "system <path>".
+  // Every file that reached a decoder, as "copy <path>", "system <path>" or "png <path>".
   std::vector<std::wstring> decoded;
   // The source of every picture painted by the last paint, in painting order, with its place.
   std::vector<std::wstring> painted;
@@ -123,7 +127,10 @@ class FakePlatform : public Platform {
   Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
                       SystemError& error) override;
   Picture DecodeWithSystem(const std::wstring& path, SystemError& error) override;
-  Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override;
+  Picture DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
+                    SystemError& error) override;
+  Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                      std::span<const std::uint8_t> alpha) override;
   int ScreenDpi() override { return screenDpi; }
   PixelRect WorkArea() override { return workArea; }
   void DoEvents() override;

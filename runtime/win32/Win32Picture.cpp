@@ -32,9 +32,11 @@ HBITMAP Win32Picture::Bitmap() const {
   return bitmap_.get();
 }
 
-Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) {
-  if (width <= 0 || height <= 0 ||
-      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                    std::span<const std::uint8_t> alpha) {
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  if (width <= 0 || height <= 0 || pixels.size() != count ||
+      (!alpha.empty() && alpha.size() != count)) {
     return Picture();
   }
   BITMAPINFO info{};
@@ -57,9 +59,12 @@ Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels
     for (std::size_t x = 0; x < columns; ++x) {
       const std::uint32_t colour = from[x];
       to[x] = (colour & 0x0000FF00u) | ((colour & 0xFFu) << 16) | ((colour >> 16) & 0xFFu);
+      // The fourth byte holds the alpha, as the imaging component's pictures hold it.
+      if (!alpha.empty())
+        to[x] |= std::uint32_t{alpha[static_cast<std::size_t>(y) * columns + x]} << 24;
     }
   }
-  return Picture(std::make_shared<Win32Picture>(std::move(bitmap), width, height));
+  return Picture(std::make_shared<Win32Picture>(std::move(bitmap), width, height, !alpha.empty()));
 }
 
 void Win32Picture::ReadPixels(const PixelRect& area, std::uint32_t* out) const {

@@ -18,8 +18,9 @@ namespace rt::win32 {
 // A decoded picture: a GDI bitmap, usually a DIB section.
 class Win32Picture : public PictureData {
  public:
-  Win32Picture(unique_hbitmap bitmap, int width, int height)
-      : bitmap_(std::move(bitmap)), width_(width), height_(height) {}
+  // `alpha`: a 32-bit DIB section whose fourth bytes are the pixels' alpha.
+  Win32Picture(unique_hbitmap bitmap, int width, int height, bool alpha = false)
+      : bitmap_(std::move(bitmap)), width_(width), height_(height), alpha_(alpha) {}
   // A bitmap resource of `instance` of the given size, decoded when first drawn or read.
   Win32Picture(HINSTANCE instance, int resourceId, int width, int height)
       : instance_(instance), resourceId_(resourceId), width_(width), height_(height) {}
@@ -28,6 +29,7 @@ class Win32Picture : public PictureData {
   // Null where a resource picture cannot be decoded; it then draws nothing and reads as white.
   HBITMAP Bitmap() const;
   void ReadPixels(const PixelRect& area, std::uint32_t* out) const override;
+  bool ReadAlpha(const PixelRect& area, std::uint8_t* out) const override;
 
  private:
   bool ReadDirect(const PixelRect& part, std::uint32_t* out, std::size_t outStride) const;
@@ -38,6 +40,7 @@ class Win32Picture : public PictureData {
   mutable int resourceId_ = 0;
   int width_;
   int height_;
+  bool alpha_ = false;
 };
 
 // Takes charge of a bitmap the system made; an empty picture where there is none.
@@ -49,7 +52,8 @@ Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult&
 Picture DecodeWithSystem(const std::wstring& path, SystemError& error);
 // A 32-bit picture of the given pixels (0x00BBGGRR, top row first); empty where the system has no
 // memory for it.
-Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels);
+Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                    std::span<const std::uint8_t> alpha);
 // A bitmap resource of `instance`, its pixels decoded when first used; empty, with what the
 // system said, where it is not there.
 Picture FindResourcePicture(HINSTANCE instance, int resourceId, SystemError& error);

@@ -4,6 +4,7 @@
 
 #include "ProgramFolder.h"
 #include "Win32Pictures.h"
+#include "Win32Png.h"
 #include "Win32Programs.h"
 #include "Win32Region.h"
 #include "Win32System.h"
@@ -35,8 +36,14 @@ Picture Win32Platform::DecodeWithSystem(const std::wstring& path, SystemError& e
   return win32::DecodeWithSystem(path, error);
 }
 
-Picture Win32Platform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels) {
-  return win32::MakePicture(width, height, pixels);
+Picture Win32Platform::DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
+                                 SystemError& error) {
+  return win32::DecodePng(file, layout, error);
+}
+
+Picture Win32Platform::MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                                   std::span<const std::uint8_t> alpha) {
+  return win32::MakePicture(width, height, pixels, alpha);
 }
 
 int Win32Platform::ScreenDpi() { return win32::ScreenDpi(); }

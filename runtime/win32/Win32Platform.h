@@ -33,7 +33,10 @@ class Win32Platform : public Platform {
   Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
                       SystemError& error) override;
   Picture DecodeWithSystem(const std::wstring& path, SystemError& error) override;
-  Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels) override;
+  Picture DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
+                    SystemError& error) override;
+  Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
+                      std::span<const std::uint8_t> alpha) override;
   int ScreenDpi() override;
   PixelRect WorkArea() override;
   void DoEvents() override;

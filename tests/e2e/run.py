@@ -746,8 +746,9 @@ def main():
     import disc_image
     import installed
     import layout
+    import png_disc
     import settings
-    for module in (settings, scales, layout, disc_image, demo_folder, installed):
+    for module in (settings, scales, layout, disc_image, demo_folder, installed, png_disc):
         module.DIST, module.PROBE = DIST, PROBE
         suite.addTests(loader.loadTestsFromModule(module))
     # No window manager runs but the keyboard tests' own: every other test sees Wine's windows

@@ -14,6 +14,8 @@
 
 #include "BitmapCheck.h"
 #include "BitmapFormat.h"
+#include "PngCheck.h"
+#include "PngDecode.h"
 #include "ReferenceDecoder.h"
 #include "corpus.h"
 
@@ -247,3 +249,80 @@ TEST(Corpus, V5ProfilesMustLieInsideTheFile) {
 }
 
 }  // namespace
+
+// The PNG cases: each broken rule refused by the check for its own reason; files whose chunks are
+// in order but whose compressed data is broken let through by the check and refused by the
+// system's decoder, or read at their size where tolerated; valid files accepted and decoded to the
+// colours and holes the samples name.
+TEST(PngCorpus, EachCaseMeetsItsCheckAndDecoder) {
+  std::map<Kind, std::set<std::string>> stems;
+  std::map<std::string, int> seen;
+  for (const Case& c : corpus::PngCases()) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.format, corpus::Format::kPng);
+    EXPECT_TRUE(stems[c.kind].insert(Stem(c)).second);
+    const rt::PngCheckResult r = rt::CheckPngFile(std::span<const std::uint8_t>(c.bytes));
+    if (c.expect == Expect::kRefused && !c.checkAccepts) {
+      ++seen["refused"];
+      EXPECT_FALSE(r.ok);
+      EXPECT_NE(Narrow(r.reason).find(c.reason), std::string::npos)
+          << "refused for \"" << Narrow(r.reason) << "\", expected \"" << c.reason << "\"";
+      continue;
+    }
+    ASSERT_TRUE(r.ok) << Narrow(r.reason);
+    const pngio::Decoded d = pngio::DecodeWithSystem(c.bytes);
+    if (c.expect == Expect::kTolerated) {
+      ++seen["tolerated"];
+      // What this build's decoder made of it, in the XML report (--gtest_output=xml): where it
+      // decoded, the pixel in the middle of the lower right quarter, which the broken palette
+      // indexes and the extra rows' data touch.
+      std::string made = "refused: " + d.problem;
+      if (d.ok) {
+        const pngio::Rgba& p =
+            d.pixels[static_cast<std::size_t>(r.height * 3 / 4 * r.width + r.width * 3 / 4)];
+        made = "decoded, " + Hex({p.r, p.g, p.b}) + " alpha " + std::to_string(p.a);
+      }
+      RecordProperty(c.name, made);
+      if (d.ok) {
+        EXPECT_EQ(d.pixels.size(), static_cast<std::size_t>(r.width * r.height));
+      }
+      // As the menu loads it: a short palette filled up, its missing colours opaque black.
+      const std::vector<std::uint8_t> filled = rt::PngWithFullPalette(c.bytes, r);
+      if (!filled.empty()) {
+        ++seen["filled"];
+        ASSERT_TRUE(rt::CheckPngFile(filled).ok);
+        const pngio::Decoded f = pngio::DecodeWithSystem(filled);
+        ASSERT_TRUE(f.ok) << f.problem;
+        const pngio::Rgba& p =
+            f.pixels[static_cast<std::size_t>(r.height * 3 / 4 * r.width + r.width * 3 / 4)];
+        EXPECT_EQ(Hex({p.r, p.g, p.b}) + " " + std::to_string(p.a), "000000 255");
+      }
+      continue;
+    }
+    if (c.expect == Expect::kRefused) {
+      ++seen["undecodable"];
+      EXPECT_FALSE(d.ok) << "decoded";
+      continue;
+    }
+    ++seen["valid"];
+    ASSERT_TRUE(d.ok) << d.problem;
+    ASSERT_EQ(d.width, corpus::SizeOf(c.kind).width);
+    ASSERT_EQ(d.height, corpus::SizeOf(c.kind).height);
+    std::set<std::string> colours;
+    for (const corpus::Sample& s : c.samples) {
+      const pngio::Rgba& p = d.pixels[static_cast<std::size_t>(s.y * d.width + s.x)];
+      EXPECT_EQ(p.a == 0, s.hole) << s.x << "," << s.y;
+      if (!s.hole) {
+        EXPECT_EQ(Hex({p.r, p.g, p.b}), Hex(s.colour)) << s.x << "," << s.y;
+        colours.insert(Hex(s.colour));
+      }
+    }
+    EXPECT_GE(colours.size(), 2u);  // both colours of the pattern
+  }
+  EXPECT_EQ(stems[Kind::kSkin], stems[Kind::kButton]);
+  EXPECT_GE(seen["refused"], 2 * 35);
+  EXPECT_EQ(seen["undecodable"], 2 * 4);
+  EXPECT_EQ(seen["tolerated"], 2 * 2);
+  EXPECT_EQ(seen["filled"], 2);
+  EXPECT_EQ(seen["valid"], 2 * 23);
+}

@@ -18,6 +18,7 @@
 #include "BitmapCheck.h"
 #include "Bytes.h"
 #include "Page.h"
+#include "PngWriter.h"
 #include "ReferenceDecoder.h"
 #include "corpus.h"
 
@@ -237,6 +238,32 @@ TEST_F(SkinCheckTest, PicturesAreJudgedByTheMenusOwnCheck) {
     ++judged;
   }
   EXPECT_GT(judged, 30);
+}
+
+// A PNG file serves before the bitmap of its name, which is noted; it is judged by the menu's chunk
+// check, and a PNG skin's holes are where it is transparent, its black corners staying.
+TEST_F(SkinCheckTest, PngFilesBesideOrInsteadOfBitmaps) {
+  pngio::Image skin;
+  skin.width = 800;
+  skin.height = 600;
+  skin.colourType = 6;
+  skin.bitDepth = 8;
+  for (std::uint32_t i = 0; i < 800 * 600; ++i) {
+    const std::uint16_t alpha = i == 300 * 800 + 200 ? 0 : 255;  // one hole at (200, 300)
+    skin.samples.insert(skin.samples.end(), {0, 0, 0, alpha});
+  }
+  Write("img/main.png", pngio::Write(skin));
+  bmpio::Bytes broken = pngio::Write(skin);
+  broken[40] ^= 1;
+  Write("img/bmp2-2.png", broken);
+  fs::remove(folder_ / "img/bmp2-2.bmp");
+  const Result result = Check(true);
+  EXPECT_TRUE(Has(result, Severity::kNote, "img\\main.bmp", "the menu shows img\\main.png"));
+  EXPECT_TRUE(Has(result, Severity::kError, "img\\bmp2-2.png", "CRC is wrong"));
+  EXPECT_EQ(result.Count(Severity::kWarning), 0) << Listing(result);
+  ASSERT_TRUE(result.preview.has_value());
+  EXPECT_EQ(result.preview->At(200, 300), kHoleColour);
+  EXPECT_EQ(result.preview->At(0, 0), kBlack);
 }
 
 TEST_F(SkinCheckTest, ButtonPicturesOfAnotherSizeThanTheirPlace) {

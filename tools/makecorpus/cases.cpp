@@ -10,7 +10,7 @@ namespace corpus {
 
 namespace {
 
-std::vector<Sample> SamplesOf(Kind kind, bool blackCorners) {
+std::vector<std::pair<int, int>> SamplePoints(Kind kind) {
   static constexpr std::array<std::pair<int, int>, 11> kSkinPoints = {{{100, 30},
                                                                        {200, 100},
                                                                        {600, 100},
@@ -24,15 +24,15 @@ std::vector<Sample> SamplesOf(Kind kind, bool blackCorners) {
                                                                        {796, 596}}};
   static constexpr std::array<std::pair<int, int>, 8> kButtonPoints = {
       {{28, 10}, {85, 10}, {28, 80}, {85, 80}, {2, 119}, {110, 119}, {110, 2}, {2, 2}}};
+  if (kind == Kind::kSkin) return {kSkinPoints.begin(), kSkinPoints.end()};
+  return {kButtonPoints.begin(), kButtonPoints.end()};
+}
+
+std::vector<Sample> SamplesOf(Kind kind, bool blackCorners) {
   std::vector<Sample> samples;
-  auto add = [&](int x, int y) {
+  for (const auto& [x, y] : SamplePoints(kind)) {
     const int index = PatternIndex(kind, blackCorners, x, y);
     samples.push_back({x, y, ColourOf(kind, index), index == 0});
-  };
-  if (kind == Kind::kSkin) {
-    for (const auto& [x, y] : kSkinPoints) add(x, y);
-  } else {
-    for (const auto& [x, y] : kButtonPoints) add(x, y);
   }
   return samples;
 }
@@ -45,6 +45,7 @@ Case CaseList::Named(std::string name, Expect expect, std::string description) c
   c.kind = kind_;
   c.expect = expect;
   c.description = std::move(description);
+  c.format = format_;
   return c;
 }
 
@@ -73,6 +74,29 @@ void CaseList::Valid(std::string name, std::string description, Bytes bytes, boo
   out_->push_back(std::move(c));
 }
 
+void CaseList::Undecodable(std::string name, std::string description, Bytes bytes) {
+  Refused(std::move(name), std::move(description), std::move(bytes), "could not decode it");
+  out_->back().checkAccepts = true;
+}
+
+void CaseList::Tolerated(std::string name, std::string description, Bytes bytes) {
+  Case c = Named(std::move(name), Expect::kTolerated, std::move(description));
+  c.bytes = std::move(bytes);
+  out_->push_back(std::move(c));
+}
+
+void CaseList::ValidPng(std::string name, std::string description, const pngio::Image& image) {
+  Case c = Named(std::move(name), Expect::kDisplayed, std::move(description));
+  c.bytes = pngio::Write(image);
+  const std::vector<pngio::Rgba> pixels = pngio::ExpectedPixels(image);
+  for (const auto& [x, y] : SamplePoints(kind_)) {
+    const pngio::Rgba& p =
+        pixels[static_cast<std::size_t>(y) * image.width + static_cast<std::size_t>(x)];
+    c.samples.push_back({x, y, Rgb{p.r, p.g, p.b}, p.a == 0});
+  }
+  out_->push_back(std::move(c));
+}
+
 PictureSize SizeOf(Kind kind) {
   return kind == Kind::kSkin ? PictureSize{800, 600} : PictureSize{113, 122};
 }
@@ -85,6 +109,8 @@ std::string_view ExpectName(Expect expect) {
       return "refused";
     case Expect::kDisplayed:
       return "displayed";
+    case Expect::kTolerated:
+      return "tolerated";
   }
   return "";
 }
@@ -101,5 +127,19 @@ const std::vector<Case>& Cases() {
   }();
   return all;
 }
+
+const std::vector<Case>& PngCases() {
+  static const std::vector<Case> all = [] {
+    std::vector<Case> cases;
+    for (const Kind kind : {Kind::kSkin, Kind::kButton}) {
+      CaseList list(kind, cases, Format::kPng);
+      AddPngCases(list);
+    }
+    return cases;
+  }();
+  return all;
+}
+
+std::string_view Extension(Format format) { return format == Format::kPng ? ".png" : ".bmp"; }
 
 }  // namespace corpus

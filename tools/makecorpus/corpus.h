@@ -1,7 +1,7 @@
 // A corpus of picture files for the menu's skin and buttons: well-formed files of every format the
 // menu accepts, drawn with one distinctive pattern, and damaged or lying files it must refuse.
 // Shared by the makecorpus tool (which writes the files for the end-to-end test and the fuzzer)
-// and by the unit tests of the bitmap check; the files are laid out by the bitmap toolkit.
+// and by the unit tests of the checks; the files are laid out by the bitmap and PNG toolkits.
 #pragma once
 
 #include <string>
@@ -18,11 +18,16 @@ using bmpio::Rgb;
 // What the picture is made for: the skin (800 x 600) or a button picture (113 x 122).
 enum class Kind { kSkin, kButton };
 
-// refused: must be reported as an error; displayed: valid and must show the pattern's colours.
-enum class Expect { kRefused, kDisplayed };
+// refused: must be reported as an error; displayed: valid and must show the pattern's colours;
+// tolerated: a PNG file whose data is wrong in a way only decoding finds, and which decoders may
+// show as they read it or refuse, never crashing or hanging.
+enum class Expect { kRefused, kDisplayed, kTolerated };
 
 // A case is a file, or the absence of one: no file at all, or a folder in the file's place.
 enum class Source { kFile, kMissing, kFolder };
+
+// The file's format, which its name ends with: ".bmp" or ".png".
+enum class Format { kBitmap, kPng };
 
 // A point of the picture (top-left origin) and what it shows there; `hole` for a black corner
 // pixel of a skin, which the window's outline leaves out.
@@ -34,14 +39,16 @@ struct Sample {
 };
 
 struct Case {
-  std::string name;  // the file name without ".bmp"; starts with the kind's name
+  std::string name;  // the file name without its extension; starts with the kind's name
   Kind kind = Kind::kSkin;
   Expect expect = Expect::kRefused;
   std::string description;  // starts with "missing" or "folder" for those sources
   Source source = Source::kFile;
+  Format format = Format::kBitmap;
   Bytes bytes;
   int error = 0;                // refused: the run-time error number the menu reports
   std::string reason;           // refused: words the reported reason contains
+  bool checkAccepts = false;    // refused by the decoder: the check lets it through
   bool blackCorners = false;    // valid skins: drawn with black corner squares
   std::vector<Sample> samples;  // displayed: colours at a few points of the picture
 };
@@ -62,5 +69,10 @@ Rgb PatternColour(Kind kind, bool blackCorners, int x, int y);
 
 // Every case of both kinds, skins first; made on the first call.
 const std::vector<Case>& Cases();
+// The PNG cases of both kinds, skins first: valid files of every colour type, bit depth and
+// interlacing, and files that break each rule of the format.
+const std::vector<Case>& PngCases();
+// ".bmp" or ".png".
+std::string_view Extension(Format format);
 
 }  // namespace corpus

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BmpWriter.h"
+#include "PngWriter.h"
 #include "corpus.h"
 
 namespace corpus {
@@ -82,7 +83,8 @@ inline void PutBig32(Bytes& out, std::uint32_t value) {
 // The cases of one kind, named "<kind>-<name>", in the order they are added.
 class CaseList {
  public:
-  CaseList(Kind kind, std::vector<Case>& out) : kind_(kind), out_(&out) {}
+  CaseList(Kind kind, std::vector<Case>& out, Format format = Format::kBitmap)
+      : kind_(kind), format_(format), out_(&out) {}
 
   Kind kind() const { return kind_; }
   PictureSize size() const { return SizeOf(kind_); }
@@ -94,15 +96,24 @@ class CaseList {
               std::string reason);
   // A file that shows the pattern, with or without its black corners.
   void Valid(std::string name, std::string description, Bytes bytes, bool blackCorners = true);
+  // A PNG file the check lets through and the decoder refuses.
+  void Undecodable(std::string name, std::string description, Bytes bytes);
+  // A PNG file that decoders may show or refuse.
+  void Tolerated(std::string name, std::string description, Bytes bytes);
+  // A PNG file of `image`, sampled at the same points as the bitmaps; its holes are the pixels
+  // of alpha 0.
+  void ValidPng(std::string name, std::string description, const pngio::Image& image);
 
  private:
   Case Named(std::string name, Expect expect, std::string description) const;
 
   Kind kind_;
+  Format format_;
   std::vector<Case>* out_;
 };
 
 void AddRefusedCases(CaseList& list);
 void AddValidCases(CaseList& list);
+void AddPngCases(CaseList& list);
 
 }  // namespace corpus

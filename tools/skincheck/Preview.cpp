@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AlphaOutline.h"
 #include "ButtonTable.h"
 #include "Forms.h"
 #include "PictureScaling.h"
@@ -45,6 +46,16 @@ class ImagePicture final : public rt::PictureData {
                                                              static_cast<std::uint32_t>(c.b) << 16u;
       }
     }
+  }
+  bool ReadAlpha(const rt::PixelRect& area, std::uint8_t* out) const override {
+    if (image_->alpha.empty()) return false;
+    const rt::PixelRect inside = rt::Intersect(area, {0, 0, image_->width, image_->height});
+    for (int y = inside.top; y < inside.bottom; ++y) {
+      for (int x = inside.left; x < inside.right; ++x) {
+        out[At(x - area.left, y - area.top, area.Width())] = image_->alpha[At(x, y, image_->width)];
+      }
+    }
+    return true;
   }
 
  private:
@@ -155,7 +166,10 @@ void ArrangeForm(rt::Form& form, const Image& skin, const std::map<std::int16_t,
 }
 
 std::vector<rt::PixelRect> OutlineRects(const Image& skin, int dpi) {
-  return menu::SkinOutlineRects(skin.width, skin.height, ImagePicture(skin), dpi);
+  // A skin with alpha has its holes where it is transparent, one without in its black corners.
+  const ImagePicture picture(skin);
+  return menu::AlphaOutlineRects(picture).value_or(
+      menu::SkinOutlineRects(skin.width, skin.height, picture, dpi));
 }
 
 std::vector<bool> KeptPixels(const Image& skin, int dpi) {
@@ -170,7 +184,7 @@ std::vector<bool> KeptPixels(const Image& skin, int dpi) {
 
 Image ScaledImage(const Image& image, int numerator, int denominator) {
   const rt::ScaledPixels scaled = rt::ScaleNearest(ImagePicture(image), numerator, denominator);
-  Image out{scaled.width, scaled.height, std::vector<Rgb>(scaled.pixels.size())};
+  Image out{scaled.width, scaled.height, std::vector<Rgb>(scaled.pixels.size()), scaled.alpha};
   Rgb* pixel = out.pixels.data();
   for (const std::uint32_t value : scaled.pixels) *pixel++ = RgbOf(value);
   return out;
@@ -182,9 +196,11 @@ Image ComposePreview(const rt::FormDefinition& window, const Image& skin,
   rt::Form form(window);
   ArrangeForm(form, skin, normals, dpi);
 
-  Image canvas{skin.width, skin.height,
+  Image canvas{skin.width,
+               skin.height,
                std::vector<Rgb>(static_cast<std::size_t>(skin.width) *
-                                static_cast<std::size_t>(skin.height))};
+                                static_cast<std::size_t>(skin.height)),
+               {}};
   ImagePainter painter(canvas);
   form.OnPaint(painter, form.ClientRect());
 

@@ -3,10 +3,13 @@
 #include "Report.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <span>
 
 #include "BitmapCheck.h"
 #include "Bytes.h"
+#include "PngCheck.h"
+#include "PngDecode.h"
 #include "ReferenceDecoder.h"
 
 namespace skincheck {
@@ -50,6 +53,10 @@ std::optional<Image> Report::ReadPicture(const std::wstring& name, bool keepPixe
     return std::nullopt;
   }
   const std::span<const std::uint8_t> file(*bytes);
+  // The menu reads a file by its name's extension, as here.
+  std::wstring extension = name.substr(name.size() - std::min<std::size_t>(name.size(), 4));
+  std::transform(extension.begin(), extension.end(), extension.begin(), ::towlower);
+  if (extension == L".png") return ReadPng(name, file);
   const rt::BitmapCheckResult check = rt::CheckBitmapFile(file);
   if (!check.ok) {
     Add(Severity::kError, name, "the menu refuses it: " + Utf8(check.reason));
@@ -65,7 +72,29 @@ std::optional<Image> Report::ReadPicture(const std::wstring& name, bool keepPixe
     Add(Severity::kError, name, "cannot be decoded: " + decoded.problem);
     return std::nullopt;
   }
-  return Image{decoded.width, decoded.height, std::move(decoded.pixels)};
+  return Image{decoded.width, decoded.height, std::move(decoded.pixels), {}};
+}
+
+std::optional<Image> Report::ReadPng(const std::wstring& name, std::span<const std::uint8_t> file) {
+  const rt::PngCheckResult check = rt::CheckPngFile(file);
+  if (!check.ok) {
+    Add(Severity::kError, name, "the menu refuses it: " + Utf8(check.reason));
+    return std::nullopt;
+  }
+  // Decoded as the menu decodes it: a short palette filled up first.
+  const std::vector<std::uint8_t> filled = rt::PngWithFullPalette(file, check);
+  const pngio::Decoded decoded =
+      pngio::DecodeWithSystem(filled.empty() ? file : std::span<const std::uint8_t>(filled));
+  if (!decoded.ok) {
+    Add(Severity::kError, name, "cannot be decoded: " + decoded.problem);
+    return std::nullopt;
+  }
+  Image image{decoded.width, decoded.height, {}, {}};
+  for (const pngio::Rgba& p : decoded.pixels) {
+    image.pixels.push_back({p.r, p.g, p.b});
+    image.alpha.push_back(p.a);
+  }
+  return image;
 }
 
 }  // namespace skincheck

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,8 @@ class Report {
   std::optional<Image> ReadPicture(const std::wstring& name, bool keepPixels);
 
  private:
+  // A PNG file's size, pixels and alpha, checked and decoded as the menu does.
+  std::optional<Image> ReadPng(const std::wstring& name, std::span<const std::uint8_t> file);
   std::filesystem::path folder_;
   Result result_;
 };

@@ -66,7 +66,11 @@ class Checker {
   // and every file drawn for a scale beside it; `inPreview` asks for the picture the menu takes at
   // the preview's scale.
   Checked CheckPicture(const std::wstring& name, bool inPreview,
-                       const std::function<void(const Image&)>& judge, bool judgePixels = false);
+                       const std::function<void(const std::wstring&, const Image&)>& judge,
+                       bool judgePixels = false);
+  // The file the menu reads for `name`: its PNG file where the folder holds one (noted where the
+  // bitmap lies beside it), else `name`.
+  std::wstring Served(const std::wstring& name);
   void CheckScaledSize(const std::wstring& name, const Image& picture, const Image& plain,
                        int percent);
   void CheckSkin(const std::wstring& name, const Image& skin);
@@ -129,24 +133,38 @@ std::vector<Checker::Button> Checker::Buttons(const menu::MenuSettings& settings
   return buttons;
 }
 
-Checker::Checked Checker::CheckPicture(const std::wstring& name, bool inPreview,
-                                       const std::function<void(const Image&)>& judge,
-                                       bool judgePixels) {
+std::wstring Checker::Served(const std::wstring& name) {
+  const std::wstring png = menu::PngAlternative(name);
+  if (png.empty() || !Locate(report_.Folder(), png).found) return name;
+  if (Locate(report_.Folder(), name).found) {
+    Add(Severity::kNote, name, "the menu shows " + Utf8(png) + " instead, which lies beside it");
+  }
+  return png;
+}
+
+Checker::Checked Checker::CheckPicture(
+    const std::wstring& name, bool inPreview,
+    const std::function<void(const std::wstring&, const Image&)>& judge, bool judgePixels) {
   std::vector<int> present;
+  std::map<int, std::wstring> files;  // the file read for each qualifier present
   for (const int q : menu::kScaleQualifiers) {
-    if (Locate(report_.Folder(), menu::QualifiedPicturePath(name, q)).found) present.push_back(q);
+    const std::wstring qualified = Served(menu::QualifiedPicturePath(name, q));
+    if (!Locate(report_.Folder(), qualified).found) continue;
+    present.push_back(q);
+    files.emplace(q, qualified);
   }
   // The file the menu takes at the preview's scale.
   const int served = ServedQualifier(present, dpi_);
   const bool keep = withPreview_ && inPreview;
 
   Checked checked;
-  checked.plain = report_.ReadPicture(name, judgePixels || (keep && served == 100));
-  if (checked.plain) judge(*checked.plain);
+  const std::wstring plain = Served(name);
+  checked.plain = report_.ReadPicture(plain, judgePixels || (keep && served == 100));
+  if (checked.plain) judge(plain, *checked.plain);
   std::optional<Image> source;
   if (keep && served == 100) source = checked.plain;
   for (const int q : present) {
-    const std::wstring qualified = menu::QualifiedPicturePath(name, q);
+    const std::wstring& qualified = files.at(q);
     std::optional<Image> picture = report_.ReadPicture(qualified, keep && served == q);
     if (picture && checked.plain) CheckScaledSize(qualified, *picture, *checked.plain, q);
     if (served == q) source = std::move(picture);
@@ -188,13 +206,15 @@ void Checker::CheckSkin(const std::wstring& name, const Image& skin) {
     empty += empty.empty() ? "" : ", ";
     empty += kCorners[i];
   }
-  if (!empty.empty()) {
+  // A skin with alpha has its holes where it is transparent; the corners' black is drawn.
+  const bool cornersCut = skin.alpha.empty();
+  if (cornersCut && !empty.empty()) {
     Add(Severity::kWarning, name,
         SizeText(skin.width, skin.height) + " pixels, smaller than " +
             SizeText(menu::kCornerFarX + 1, menu::kCornerFarY + 1) + ": the corner areas " + empty +
             " are empty, so no black pixel there is cut out of the window");
   }
-  CheckDarkFringe(report_, name, skin);
+  if (cornersCut) CheckDarkFringe(report_, name, skin);
   if (skin.width != kDesignedSkinWidth || skin.height != kDesignedSkinHeight) {
     Add(Severity::kNote, name,
         SizeText(skin.width, skin.height) + " pixels, not the designed " +
@@ -284,7 +304,8 @@ Result Checker::Run() {
   for (std::size_t i = 0; i < skins.size(); ++i) {
     const std::wstring name = menu::PicturePath(L"", true, skins[i]);
     Checked checked = CheckPicture(
-        name, i == 0, [&](const Image& plain) { CheckSkin(name, plain); }, true);
+        name, i == 0, [&](const std::wstring& read, const Image& plain) { CheckSkin(read, plain); },
+        true);
     if (i == 0) skin = std::move(checked);
   }
   skin_ = std::move(skin.plain);
@@ -297,17 +318,21 @@ Result Checker::Run() {
       for (const std::wstring_view suffix : button.suffixes) {
         const std::wstring name = menu::PicturePath(L"", true, button.bases[base], suffix);
         const bool shown = base == 0 && suffix == button.normal;
-        Checked picture = CheckPicture(name, shown, [&](const Image& plain) {
-          CheckPlace(name, plain, button);
-          if (shown) sizes.emplace(button.index, plain);
-        });
+        Checked picture =
+            CheckPicture(name, shown, [&](const std::wstring& read, const Image& plain) {
+              CheckPlace(read, plain, button);
+              if (shown) sizes.emplace(button.index, plain);
+            });
         if (picture.shown) normals.emplace(button.index, std::move(*picture.shown));
       }
       if (!button.unavailableLook) continue;
       const std::wstring name =
           menu::PicturePath(L"", true, button.bases[base], menu::kUnavailableLook);
-      if (Locate(report_.Folder(), name).found) {
-        CheckPicture(name, false, [&](const Image& plain) { CheckPlace(name, plain, button); });
+      if (Locate(report_.Folder(), name).found ||
+          Locate(report_.Folder(), menu::PngAlternative(name)).found) {
+        CheckPicture(name, false, [&](const std::wstring& read, const Image& plain) {
+          CheckPlace(read, plain, button);
+        });
       } else {
         Add(Severity::kNote, name,
             "not there: where the computer cannot run its program, the menu shows a greyed copy "

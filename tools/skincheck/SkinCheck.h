@@ -36,6 +36,7 @@ struct Image {
   int width = 0;
   int height = 0;
   std::vector<Rgb> pixels;
+  std::vector<std::uint8_t> alpha;  // a PNG file's, 0 transparent; empty for a bitmap
   const Rgb& At(int x, int y) const {
     return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                   static_cast<std::size_t>(x)];
