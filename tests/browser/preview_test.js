@@ -186,6 +186,59 @@ test("a button dragged at 150 % lies where skincheck lays out its new Place line
   await again.context().close();
 });
 
+test("the computer chooser shows the installed, greyed and hidden buttons as the menu would", async () => {
+  const disc = path.join(work, "conditions");
+  copyFolder(demo, disc);
+  fs.copyFileSync(path.join(disc, "img", "bmp1-2.bmp"), path.join(disc, "img", "bmp1-4.bmp"));
+  const ini = path.join(disc, "menu.ini");
+  const add = { Button1: "InstalledKey=HKLM\\Software\\Northwind\\TEV",
+                Button2: "RequiresWindows=99", Button3: "InstalledFile=C:\\tev.exe\r\nWhenInstalled=hide" };
+  let text = fs.readFileSync(ini, "utf8");
+  for (const [section, lines] of Object.entries(add)) {
+    text = text.replace(new RegExp("\\[" + section + "\\]\\r?\\n"), (s) => s + lines + "\r\n");
+  }
+  fs.writeFileSync(ini, text);
+  const page = await open(writePage(disc));
+  const computer = page.getByLabel("This computer");
+  assert.deepEqual(await lookOf(page, "Button1"), { look: "normal", source: "img\\bmp1-2.bmp" });
+
+  await computer.selectOption("installed");
+  assert.deepEqual(await lookOf(page, "Button1"), { look: "installed", source: "img\\bmp1-4.bmp" });
+  assert.equal(await page.locator("#b-Button3").count(), 0);
+  assert.deepEqual(await lookOf(page, "Button2"), { look: "normal", source: "img\\bmp2-2.bmp" });
+  await page.locator("#b-Button1").hover();
+  assert.deepEqual(await lookOf(page, "Button1"), { look: "hover", source: "img\\bmp1-3.bmp" });
+
+  await computer.selectOption("unavailable");
+  assert.deepEqual(await lookOf(page, "Button2"), { look: "unavailable", source: "img\\bmp2-2.bmp (greyed)" });
+  assert.equal(await page.locator("#b-Button2").getAttribute("aria-disabled"), "true");
+  await page.locator("#b-Button2").hover();
+  assert.equal((await lookOf(page, "Button2")).look, "unavailable");
+  assert.equal(await page.locator("#b-Button3").count(), 1);
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+test("a PNG skin's soft edge is kept half transparent over the checkerboard", async () => {
+  const disc = path.join(work, "png");
+  copyFolder(demo, disc);
+  // The skin's top-left corner cut away with a blurred edge, as a drawing program exports it.
+  execFileSync("convert", [path.join(disc, "img", "main.bmp"), "(", "+clone", "-alpha", "extract",
+    "-draw", "fill black polygon 0,0 0,40 40,0", "-blur", "0x3", ")", "-alpha", "off",
+    "-compose", "CopyOpacity", "-composite", "PNG32:" + path.join(disc, "img", "main.png")]);
+  const index = writePage(disc);
+  const page = await open(index);
+  const skin = await page.evaluate(() => data.pictures.find((p) => p.file === document.getElementById("skin").getAttribute("src")));
+  assert.equal(skin.source, "img\\main.png");
+  const file = path.join(path.dirname(index), skin.file);
+  const alpha = (x, y) => Number(execFileSync("convert", [file, "-format", "%[fx:p{" + x + "," + y + "}.a]", "info:"]));
+  assert.equal(alpha(3, 3), 0);
+  assert.ok(alpha(18, 18) > 0 && alpha(18, 18) < 1, "the edge's alpha " + alpha(18, 18));
+  assert.equal(alpha(100, 100), 1);
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
 test("the language chooser shows the example disc's German pictures, names and skin", async () => {
   const page = await open(writePage(example));
   assert.deepEqual(await lookOf(page, "Button1"), { look: "normal", source: "img\\tev-2.bmp" });

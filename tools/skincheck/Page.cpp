@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "FolderNames.h"
+#include "GreyedLook.h"
 #include "MenuIniSyntax.h"
 #include "PathRule.h"
 #include "Preview.h"
@@ -107,6 +108,8 @@ class PageBuilder {
  private:
   // The picture of the plain file `name` as the menu shows it at `dpi`, or -1 where it cannot.
   int Picture(const std::wstring& name, int dpi, bool isSkin);
+  // A new picture of the page: `picture` greyed as the menu greys a look it has no file for.
+  int GreyedCopy(int picture);
   void AddButtons(const menu::MenuSettings& settings);
   void AddView(const menu::MenuSettings& settings, const std::wstring& language, int dpi);
 
@@ -126,26 +129,61 @@ int PageBuilder::Picture(const std::wstring& name, int dpi, bool isSkin) {
   index = -1;
   std::vector<int> present;
   for (const int q : menu::kScaleQualifiers) {
-    if (Locate(scratch_.Folder(), menu::QualifiedPicturePath(name, q)).found) present.push_back(q);
+    const std::wstring qualified = menu::QualifiedPicturePath(name, q);
+    if (Locate(scratch_.Folder(), qualified).found ||
+        Locate(scratch_.Folder(), menu::PngAlternative(qualified)).found) {
+      present.push_back(q);
+    }
   }
   const int served = ServedQualifier(present, dpi);
-  const std::wstring file = served == 100 ? name : menu::QualifiedPicturePath(name, served);
+  std::wstring file = served == 100 ? name : menu::QualifiedPicturePath(name, served);
+  // The menu takes the PNG file of a bitmap's name where the disc has both.
+  bool png = false;
+  if (std::wstring alternative = menu::PngAlternative(file);
+      Locate(scratch_.Folder(), alternative).found) {
+    file = std::move(alternative);
+    png = true;
+  }
   auto read = read_.find(file);
   if (read == read_.end()) read = read_.emplace(file, scratch_.ReadPicture(file, true)).first;
   if (!read->second) return index;
   PagePicture picture;
-  picture.source = Utf8(name);
+  picture.source = Utf8(png ? menu::PngAlternative(name) : name);
   picture.image = AtScale(*read->second, served, dpi);
   picture.file = PageFileName(name, dpi, page_.pictures.size());
+  // A PNG picture's own alpha: its soft edges over the skin, or over the checkerboard.
+  const std::vector<std::uint8_t>& own = picture.image.alpha;
   if (isSkin) {
     // What the outline leaves out shows the desktop: the page's checkerboard.
     const std::vector<bool> kept = KeptPixels(picture.image, dpi);
     picture.alpha.resize(kept.size());
-    for (std::size_t i = 0; i < kept.size(); ++i) picture.alpha[i] = kept[i] ? 255 : 0;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      picture.alpha[i] = !kept[i] ? 0 : own.empty() ? 255 : own[i];
+    }
+  } else {
+    picture.alpha = own;
   }
   index = static_cast<int>(page_.pictures.size());
   page_.pictures.push_back(std::move(picture));
   return index;
+}
+
+int PageBuilder::GreyedCopy(int picture) {
+  PagePicture copy = page_.pictures[static_cast<std::size_t>(picture)];
+  std::vector<std::uint32_t> pixels;
+  pixels.reserve(copy.image.pixels.size());
+  for (const Rgb& p : copy.image.pixels) {
+    pixels.push_back(p.r | (std::uint32_t{p.g} << 8) | (std::uint32_t{p.b} << 16));
+  }
+  const std::vector<std::uint32_t> greyed = menu::GreyedPixels(pixels);
+  for (std::size_t i = 0; i < greyed.size(); ++i) {
+    const auto grey = static_cast<std::uint8_t>(greyed[i] & 0xFF);
+    copy.image.pixels[i] = {grey, grey, grey};
+  }
+  copy.source += " (greyed)";
+  copy.file = "greyed_" + copy.file;
+  page_.pictures.push_back(std::move(copy));
+  return static_cast<int>(page_.pictures.size()) - 1;
 }
 
 void PageBuilder::AddButtons(const menu::MenuSettings& settings) {
@@ -191,6 +229,15 @@ void PageBuilder::AddButtons(const menu::MenuSettings& settings) {
       button.show = ShowName(action.start->show);
     }
     button.closesMenu = action.closesMenu || record.role == menu::ButtonRole::kClose;
+    if (section.HasInstalledCondition()) {
+      button.whenInstalled = section.whenInstalled == menu::WhenInstalled::kMark      ? "mark"
+                             : section.whenInstalled == menu::WhenInstalled::kDisable ? "disable"
+                                                                                      : "hide";
+    }
+    if (section.HasRequirement()) {
+      button.whenUnavailable =
+          section.whenUnavailable == menu::WhenUnavailable::kDisable ? "disable" : "hide";
+    }
     page_.buttons.push_back(std::move(button));
   }
 }
@@ -250,10 +297,24 @@ void PageBuilder::AddView(const menu::MenuSettings& settings, const std::wstring
       const int picture = Picture(menu::PicturePath(L"", true, base, suffix), dpi, false);
       shown.looks.push_back({look, picture});
     }
-    if (shown.looks.front().picture >= 0) {
-      normals.emplace(record.index,
-                      page_.pictures[static_cast<std::size_t>(shown.looks.front().picture)].image);
+    const int normal = shown.looks.front().picture;
+    if (normal >= 0) {
+      normals.emplace(record.index, page_.pictures[static_cast<std::size_t>(normal)].image);
     }
+    if (section.HasInstalledCondition()) {
+      shown.looks.push_back(
+          {"installed",
+           Picture(menu::PicturePath(L"", true, base, menu::kInstalledLook), dpi, false)});
+    }
+    if (section.HasRequirement()) {
+      int unavailable =
+          Picture(menu::PicturePath(L"", true, base, menu::kUnavailableLook), dpi, false);
+      // Where the disc has no picture for it, the menu greys a copy of the normal look.
+      if (unavailable < 0 && normal >= 0) unavailable = GreyedCopy(normal);
+      shown.looks.push_back({"unavailable", unavailable});
+    }
+    shown.tooltipInstalled = Utf8(localized(section.tooltipInstalled));
+    shown.tooltipUnavailable = Utf8(localized(section.tooltipUnavailable));
     const std::wstring label = localized(section.label);
     shown.label = !label.empty()           ? Utf8(label)
                   : record.nameString != 0 ? BuiltIn(record.nameString)

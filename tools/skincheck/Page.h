@@ -32,7 +32,7 @@ struct PagePicture {
 // One look of a button and the picture it shows (an index into Page::pictures; -1: none, its file
 // cannot be shown). Looks are named as the page's script names its states.
 struct PageLook {
-  std::string look;  // "normal", "hover", "pressed"
+  std::string look;  // "normal", "hover", "pressed", "installed", "unavailable"
   int picture = -1;
 };
 
@@ -43,6 +43,9 @@ struct PageButtonView {
   std::vector<PageLook> looks;
   std::string label;    // the screen readers' name in the view's language
   std::string tooltip;  // empty: none
+  // The tooltips where its product is installed, or cannot run here; empty: the tooltip.
+  std::string tooltipInstalled;
+  std::string tooltipUnavailable;
 };
 
 // The window in one language at one scale.
@@ -71,6 +74,10 @@ struct PageButton {
   std::string workingFolder;
   std::string show;        // minimized, normal, maximized
   bool closesMenu = true;  // after a start (the close button always closes)
+  // What it does where its product is installed ("mark", "disable", "hide"), and where it cannot
+  // run ("disable", "hide"); empty: it has no such condition.
+  std::string whenInstalled;
+  std::string whenUnavailable;
 };
 
 struct Page {

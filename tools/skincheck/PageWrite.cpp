@@ -178,6 +178,8 @@ std::string PageJson(const Page& page) {
         .Key("workingFolder")
         .String(button.workingFolder);
     json.Key("show").String(button.show).Key("closesMenu").Bool(button.closesMenu);
+    json.Key("whenInstalled").String(button.whenInstalled);
+    json.Key("whenUnavailable").String(button.whenUnavailable);
     json.Key("files").Open('[');
     for (const std::string& file : button.files) json.String(file);
     json.Close(']').Close('}');
@@ -194,6 +196,8 @@ std::string PageJson(const Page& page) {
     for (const PageButtonView& button : view.buttons) {
       json.Open('{').Key("id").String(button.id).Key("bounds").Rect(button.bounds);
       json.Key("label").String(button.label).Key("tooltip").String(button.tooltip);
+      json.Key("tooltipInstalled").String(button.tooltipInstalled);
+      json.Key("tooltipUnavailable").String(button.tooltipUnavailable);
       json.Key("looks").Open('{');
       for (const PageLook& look : button.looks) json.Key(look.look).Number(look.picture);
       json.Close('}').Close('}');
