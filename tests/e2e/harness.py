@@ -298,8 +298,10 @@ class Menu:
         return False
 
     def wait_window(self, size=(800, 600)):
+        # A start may take longer than any later step: Wine sets up a language the prefix has not
+        # seen yet, and scripts/test compiles in its other lane beside these tests.
         self.window, geometry = wait_for(lambda: self.main_window(size),
-                                         "the menu window at %dx%d" % size)
+                                         "the menu window at %dx%d" % size, timeout=3 * TIMEOUT)
         self.origin = geometry[:2]
         return geometry
 
