@@ -140,6 +140,9 @@ class TimedPlatform : public rt::Platform {
   void SetWindowRgn(rt::Region region) override {
     Timed("SetWindowRgn", [&] { real_.SetWindowRgn(std::move(region)); });
   }
+  void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha) override {
+    Timed("SetWindowAlpha", [&] { real_.SetWindowAlpha(width, height, std::move(alpha)); });
+  }
 
  private:
   rt::Platform& real_;

@@ -261,6 +261,10 @@ class Platform {
   // Gives `region` to the main window as its outline, redrawn at once; once the system has taken
   // it the program never deletes it.
   virtual void SetWindowRgn(Region region) = 0;
+  // From now on draws the window with per-pixel alpha: each client pixel as painted, weighed by its
+  // value in `alpha` (`width` x `height` values, top row first; 0 transparent, 255 opaque) and
+  // blended with whatever lies behind the window.
+  virtual void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha) = 0;
 
  private:
   struct Loaded {

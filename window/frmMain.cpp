@@ -252,6 +252,10 @@ void frmMain::ShowSkin(bool skinSeparator) {
   Picture1().SetPicture(pictures_.Load(SkinPath(skinSeparator)));
   rt::Region region = BuildSkinRegion(form_, img(), pictures_, SkinPath(skinSeparator), skinSize_);
   platform_->SetWindowRgn(std::move(region));
+  // Soft edges and shadows are blended with the desktop; a skin without them is drawn as it is.
+  if (!skinSize_.softAlpha.empty()) {
+    platform_->SetWindowAlpha(skinSize_.width, skinSize_.height, std::move(skinSize_.softAlpha));
+  }
 }
 
 void frmMain::DpiChanged(int dpi) {

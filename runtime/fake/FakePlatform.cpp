@@ -327,6 +327,11 @@ void FakePlatform::SetWindowRgn(Region region) {
   ownedRegion_ = std::move(region);
 }
 
+void FakePlatform::SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha) {
+  log.push_back(L"SetWindowAlpha " + std::to_wstring(width) + L"x" + std::to_wstring(height));
+  windowAlpha = std::move(alpha);
+}
+
 void FakePlatform::Paint(const PixelRect& area) {
   painted.clear();
   RecordingPainter painter(painted);

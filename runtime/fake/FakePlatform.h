@@ -109,6 +109,7 @@ class FakePlatform : public Platform {
   int regionsAlive = 0;
   std::vector<PixelRect> windowRegion;  // the rectangles of the region the window owns
   bool windowShaped = false;
+  std::vector<std::uint8_t> windowAlpha;  // the per-pixel alpha the window is drawn with
   std::vector<PixelRect> invalidated;
   WindowEvents* events = nullptr;
 
@@ -155,6 +156,7 @@ class FakePlatform : public Platform {
   void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
   void SetWindowRgn(Region region) override;
+  void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha) override;
 
  private:
   Region ownedRegion_;

@@ -128,6 +128,20 @@ void MainWindow::SetRegion(Region region) {
   }
 }
 
+void MainWindow::SetAlpha(int width, int height, std::vector<std::uint8_t> alpha) {
+  if (!window_ || width <= 0 ||
+      alpha.size() !=
+          static_cast<std::size_t>(width) * static_cast<std::size_t>(height > 0 ? height : 0)) {
+    return;
+  }
+  alpha_ = std::move(alpha);
+  alphaWidth_ = width;
+  layer_.reset();  // painted afresh, whole
+  SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
+                    GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void MainWindow::RethrowPending() {
   if (pending_) std::rethrow_exception(std::exchange(pending_, nullptr));
 }

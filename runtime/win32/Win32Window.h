@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <exception>
+#include <vector>
 
 #include "Handles.h"
 #include "Picture.h"
@@ -36,6 +38,8 @@ class MainWindow : private AccessibleHost {
   // Gives the window its outline, redrawn at once; once the system has the region it is the
   // system's.
   void SetRegion(Region region);
+  // Draws the window from now on as a layered window with the given per-pixel alpha.
+  void SetAlpha(int width, int height, std::vector<std::uint8_t> alpha);
   void ShowFocusCues();
   void AnnounceFocus(int child);
   void SetTooltip(int id, const PixelRect& area, const std::wstring& text) {
@@ -64,6 +68,9 @@ class MainWindow : private AccessibleHost {
   bool FocusAccessibleChild(int child) override;
 
   void OnPaint(HWND window);
+  // Paints `area` of the client into `target`, whose origin is the client's.
+  void PaintInto(HDC target, const RECT& area);
+  void PaintLayered(HWND window, const RECT& area);
   BOOL OnEraseBkgnd(HWND window, HDC dc);
   void OnMouseMove(HWND window, int x, int y, UINT keys);
   void OnLButtonDown(HWND window, BOOL doubleClick, int x, int y, UINT keys);
@@ -94,6 +101,12 @@ class MainWindow : private AccessibleHost {
   WindowEvents* events_ = nullptr;
   std::exception_ptr pending_;
   bool reportingError_ = false;
+  // A layered window's pixels: its alpha, and the image painted into and handed to the system.
+  std::vector<std::uint8_t> alpha_;
+  int alphaWidth_ = 0;
+  unique_hbitmap layer_;
+  std::uint32_t* layerBits_ = nullptr;
+  SIZE layerSize_{};
   // Made on the first request of a screen reader; disconnected when the window is destroyed.
   unique_accessible accessible_;
 };

@@ -3,6 +3,7 @@
 // painting; the window's object for screen readers handed out on request.
 #include <windowsx.h>
 
+#include <cstdint>
 #include <new>
 #include <utility>
 
@@ -40,6 +41,16 @@ class Win32Painter : public Painter {
   HDC target_;
   unique_hdc source_;
 };
+
+// A DIB pixel (blue in its lowest byte) weighed by `alpha`, each channel rounded to nearest, with
+// the alpha in its top byte, as layered windows take their pixels.
+std::uint32_t Premultiplied(std::uint32_t pixel, std::uint32_t alpha) {
+  // Red and blue are weighed side by side, 16 bits each, then green.
+  const std::uint32_t redBlue = (pixel & 0xFF00FFu) * alpha + 0x800080u;
+  const std::uint32_t green = (pixel & 0x00FF00u) * alpha + 0x008000u;
+  return (alpha << 24) | (((redBlue + ((redBlue >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu) |
+         (((green + ((green >> 8) & 0x00FF00u)) >> 8) & 0x00FF00u);
+}
 
 }  // namespace
 
@@ -122,29 +133,81 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
   }
 }
 
+void MainWindow::PaintInto(HDC target, const RECT& area) {
+  Win32Painter painter(target);
+  // The window is painted as the user last saw it even while an error is reported.
+  try {
+    events_->OnPaint(painter, {area.left, area.top, area.right, area.bottom});
+  } catch (...) {
+    if (!pending_) pending_ = std::current_exception();
+  }
+}
+
 void MainWindow::OnPaint(HWND window) {
   unique_hdc_paint paint(window);
   const RECT& area = paint.area();
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   if (width <= 0 || height <= 0 || events_ == nullptr) return;
+  if (!alpha_.empty()) return PaintLayered(window, area);
   // Everything is drawn off-screen and copied in one go, so nothing flickers.
   unique_hdc buffer(CreateCompatibleDC(paint.get()));
   unique_hbitmap image(CreateCompatibleBitmap(paint.get(), width, height));
   if (!buffer || !image) return;
   unique_select_object selected(buffer.get(), image.get());
   SetViewportOrgEx(buffer.get(), -area.left, -area.top, nullptr);
-  {
-    Win32Painter painter(buffer.get());
-    // The window is painted as the user last saw it even while an error is reported.
-    try {
-      events_->OnPaint(painter, {area.left, area.top, area.right, area.bottom});
-    } catch (...) {
-      if (!pending_) pending_ = std::current_exception();
-    }
-  }
+  PaintInto(buffer.get(), area);
   SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
   BitBlt(paint.get(), area.left, area.top, width, height, buffer.get(), 0, 0, SRCCOPY);
+}
+
+// A layered window keeps its whole image: the part asked for is painted into it, weighed by its
+// alpha (the system takes colours premultiplied) and handed over with that part marked as changed.
+void MainWindow::PaintLayered(HWND window, const RECT& asked) {
+  RECT client{};
+  GetClientRect(window, &client);
+  RECT area = asked;
+  if (!layer_ || layerSize_.cx != client.right || layerSize_.cy != client.bottom) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;  // top-down, as the alpha is
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    layer_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    layerBits_ = static_cast<std::uint32_t*>(bits);
+    layerSize_ = {client.right, client.bottom};
+    area = client;
+  }
+  if (!layer_ || layerBits_ == nullptr) return;
+  unique_hdc buffer(CreateCompatibleDC(nullptr));
+  if (!buffer) return;
+  unique_select_object selected(buffer.get(), layer_.get());
+  PaintInto(buffer.get(), area);
+  GdiFlush();  // the painting must be in the bits before they are weighed
+  const std::size_t columns = static_cast<std::size_t>(alphaWidth_);
+  const std::size_t rows = alpha_.size() / columns;
+  for (LONG y = area.top; y < area.bottom; ++y) {
+    const std::size_t row = static_cast<std::size_t>(y);
+    std::uint32_t* pixel = layerBits_ + row * static_cast<std::size_t>(client.right);
+    for (LONG x = area.left; x < area.right; ++x) {
+      const std::size_t column = static_cast<std::size_t>(x);
+      // Pixels beyond the alpha given (a size it does not follow yet) are opaque.
+      const std::uint8_t alpha =
+          row < rows && column < columns ? alpha_[row * columns + column] : 255;
+      pixel[x] = Premultiplied(pixel[x], alpha);
+    }
+  }
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  POINT origin{0, 0};
+  UPDATELAYEREDWINDOWINFO update{sizeof(update), nullptr, nullptr, &layerSize_, buffer.get(),
+                                 &origin,        0,       &blend,  ULW_ALPHA,   &area};
+  if (!UpdateLayeredWindowIndirect(window, &update)) {
+    UpdateLayeredWindow(window, nullptr, nullptr, &layerSize_, buffer.get(), &origin, 0, &blend,
+                        ULW_ALPHA);
+  }
 }
 
 // Painting covers everything; erasing first would flicker.

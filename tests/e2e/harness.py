@@ -416,6 +416,32 @@ class UnderAWindowManager:
         super().tearDownClass()
 
 
+class UnderACompositor:
+    """For test classes that judge half-transparent pixels: Debian's xcompmgr composites the
+    display for the class's tests, so that X blends a window's pixels with what lies behind it,
+    the compositor's grey root (ROOT), once it draws the screen (when a window appears). Put it
+    before the test case class it goes with."""
+
+    ROOT = (128, 128, 128)
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.compositor = subprocess.Popen(["xcompmgr"], stdin=subprocess.DEVNULL,
+                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.compositor.poll() is None:
+            cls.compositor.terminate()
+            cls.compositor.wait(timeout=10)
+        super().tearDownClass()
+
+    def tearDown(self):
+        super().tearDown()
+        self.assertIsNone(self.compositor.poll(), "xcompmgr ended during the test")
+
+
 class OnAScaledDisplay:
     """For test classes at another display scale: an X server of SCREEN's size and a Wine prefix
     at the class's DPI for the class's tests. Put it before the test case class it goes with."""

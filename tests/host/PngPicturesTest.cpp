@@ -186,6 +186,31 @@ TEST_P(PngSkin, HolesFollowAlphaNotBlackCorners) {
   EXPECT_EQ(platform.windowRegion.size(), 4u);
   EXPECT_EQ(platform.windowRegion[1], (rt::PixelRect{0, 300 * s, 400 * s, 301 * s}));
   EXPECT_EQ(platform.windowRegion[2], (rt::PixelRect{401 * s, 300 * s, 800 * s, 301 * s}));
+  EXPECT_TRUE(platform.windowAlpha.empty());  // holes need no per-pixel alpha
+}
+
+// A skin with half-transparent pixels draws the window with each pixel's alpha, at the window's
+// scale; its transparent pixels are still holes in the outline.
+TEST_P(PngSkin, HalfTransparentPixelsGiveTheWindowTheirAlpha) {
+  platform.screenDpi = GetParam();
+  platform.workArea = {0, 0, 4000, 3000};
+  platform.files.erase(Img(L"main.bmp"));
+  platform.files[Img(L"main.png")] = PngFile(800, 600, [](int x, int y) {
+    return static_cast<std::uint8_t>(x == 400 && y == 300 ? 0 : x < 2 ? 64 * x + 1 : 255);
+  });
+  Start();
+  const int s = GetParam() / 96;
+  const auto width = static_cast<std::size_t>(800 * s);
+  ASSERT_EQ(platform.windowAlpha.size(), width * static_cast<std::size_t>(600 * s));
+  const auto alpha = [&](int x, int y) {
+    return platform
+        .windowAlpha[static_cast<std::size_t>(y * s) * width + static_cast<std::size_t>(x * s)];
+  };
+  EXPECT_EQ(alpha(0, 0), 1);
+  EXPECT_EQ(alpha(1, 599), 65);
+  EXPECT_EQ(alpha(2, 0), 255);
+  EXPECT_EQ(alpha(400, 300), 0);
+  EXPECT_EQ(platform.windowRegion.size(), 4u);
 }
 
 }  // namespace
