@@ -21,6 +21,11 @@ if(WIN32)
     UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   # Self-contained programs: no libstdc++, libgcc or winpthread DLLs beside them.
   target_link_options(menu_options INTERFACE -static -static-libgcc -static-libstdc++)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # 32-bit Windows promises a stack aligned to 4 bytes only, and GCC realigns it where data needs
+    # more: keeping it at 16 bytes for every call costs code and buys nothing.
+    target_compile_options(menu_options INTERFACE -mpreferred-stack-boundary=2)
+  endif()
   # The menu has one thread; statics guarded against others would bring a thread library along.
   target_compile_options(menu_options INTERFACE -fno-threadsafe-statics)
   # Every object carries the compiler's intermediate form beside its machine code: a program whose

@@ -7,6 +7,12 @@
 
 namespace rt {
 
+std::wstring AsciiText(const char* text) {
+  std::wstring wide;
+  while (*text != '\0') wide += static_cast<wchar_t>(*text++);
+  return wide;
+}
+
 namespace {
 
 using namespace bmp;
@@ -17,6 +23,8 @@ BitmapCheckResult Refuse(std::wstring reason) {
   return result;
 }
 
+BitmapCheckResult Refuse(const char* reason) { return Refuse(AsciiText(reason)); }
+
 // Walks an RLE8 or RLE4 stream; every pixel it writes must lie inside the picture, and the
 // stream must end with its end-of-bitmap marker so that no decoder reads past it.
 bool RleStaysInside(std::span<const std::uint8_t> data, std::uint64_t width, std::uint64_t height,
@@ -26,7 +34,7 @@ bool RleStaysInside(std::span<const std::uint8_t> data, std::uint64_t width, std
   std::size_t at = 0;
   auto outside = [&](std::uint64_t count) { return y >= height || count > width - x; };
   auto truncated = [&] {
-    reason = L"the RLE data ends in the middle of a command";
+    reason = AsciiText("the RLE data ends in the middle of a command");
     return false;
   };
   while (at < data.size()) {
@@ -36,7 +44,7 @@ bool RleStaysInside(std::span<const std::uint8_t> data, std::uint64_t width, std
     at += 2;
     if (count > 0) {
       if (outside(count)) {
-        reason = L"the RLE data runs past the picture";
+        reason = AsciiText("the RLE data runs past the picture");
         return false;
       }
       x += count;
@@ -53,7 +61,7 @@ bool RleStaysInside(std::span<const std::uint8_t> data, std::uint64_t width, std
       y += data[at + 1];
       at += 2;
       if (x > width || y > height) {
-        reason = L"the RLE data moves past the picture";
+        reason = AsciiText("the RLE data moves past the picture");
         return false;
       }
     } else {  // absolute run of `value` pixels, padded to a 16-bit boundary
@@ -61,14 +69,14 @@ bool RleStaysInside(std::span<const std::uint8_t> data, std::uint64_t width, std
       const std::size_t padded = (bytes + 1u) & ~std::size_t{1};
       if (data.size() - at < padded) return truncated();
       if (outside(value)) {
-        reason = L"the RLE data runs past the picture";
+        reason = AsciiText("the RLE data runs past the picture");
         return false;
       }
       x += value;
       at += padded;
     }
   }
-  reason = L"the RLE data has no end-of-bitmap marker";
+  reason = AsciiText("the RLE data has no end-of-bitmap marker");
   return false;
 }
 
@@ -76,11 +84,11 @@ bool RleStaysInside(std::span<const std::uint8_t> data, std::uint64_t width, std
 
 BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
   const std::uint64_t fileSize = file.size();
-  if (fileSize == 0) return Refuse(L"the file is empty");
+  if (fileSize == 0) return Refuse("the file is empty");
   if (fileSize < 2 || file[0] != 'B' || file[1] != 'M') {
-    return Refuse(L"the file is not a Windows bitmap");
+    return Refuse("the file is not a Windows bitmap");
   }
-  if (fileSize < kFileHeaderSize + 4) return Refuse(L"the file header is truncated");
+  if (fileSize < kFileHeaderSize + 4) return Refuse("the file header is truncated");
   const std::uint32_t pixelOffset = ReadU32(file, 10);
   const std::uint32_t headerSize = ReadU32(file, kFileHeaderSize);
 
@@ -89,7 +97,7 @@ BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
       headerSize != kV3HeaderSize && headerSize != kV4HeaderSize && headerSize != kV5HeaderSize) {
     return Refuse(L"unsupported bitmap header size " + rt::DecimalText(headerSize));
   }
-  if (kFileHeaderSize + headerSize > fileSize) return Refuse(L"the bitmap header is truncated");
+  if (kFileHeaderSize + headerSize > fileSize) return Refuse("the bitmap header is truncated");
 
   const std::size_t h = kFileHeaderSize;
   std::int64_t width = 0;
@@ -124,25 +132,25 @@ BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
     case kBiRgb:
       break;
     case kBiRle8:
-      if (bits != 8) return Refuse(L"RLE8 compression needs 8 bits per pixel");
+      if (bits != 8) return Refuse("RLE8 compression needs 8 bits per pixel");
       break;
     case kBiRle4:
-      if (bits != 4) return Refuse(L"RLE4 compression needs 4 bits per pixel");
+      if (bits != 4) return Refuse("RLE4 compression needs 4 bits per pixel");
       break;
     case kBiBitfields:
-      if (bits != 16 && bits != 32) return Refuse(L"bit fields need 16 or 32 bits per pixel");
+      if (bits != 16 && bits != 32) return Refuse("bit fields need 16 or 32 bits per pixel");
       break;
     default:
       return Refuse(L"unsupported compression " + rt::DecimalText(compression));
   }
 
-  if (width <= 0) return Refuse(L"the picture has no width");
-  if (height == 0) return Refuse(L"the picture has no height");
-  if (height == INT32_MIN) return Refuse(L"the picture's height is out of range");
+  if (width <= 0) return Refuse("the picture has no width");
+  if (height == 0) return Refuse("the picture has no height");
+  if (height == INT32_MIN) return Refuse("the picture's height is out of range");
   const std::uint64_t rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
   const std::uint64_t columns = static_cast<std::uint64_t>(width);
   if (height < 0 && (compression == kBiRle8 || compression == kBiRle4)) {
-    return Refuse(L"a compressed picture cannot be stored top-down");
+    return Refuse("a compressed picture cannot be stored top-down");
   }
   if (columns > kMaxPicturePixels || rows > kMaxPicturePixels ||
       columns * rows > kMaxPicturePixels) {
@@ -161,10 +169,10 @@ BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
       (!core && headerSize == kInfoHeaderSize && compression == kBiBitfields) ? 12 : 0;
   const std::uint64_t paletteEnd =
       kFileHeaderSize + headerSize + masks + colours * (core ? 3u : 4u);
-  if (paletteEnd > fileSize) return Refuse(L"the palette is truncated");
-  if (pixelOffset > fileSize) return Refuse(L"the pixel offset lies past the end of the file");
+  if (paletteEnd > fileSize) return Refuse("the palette is truncated");
+  if (pixelOffset > fileSize) return Refuse("the pixel offset lies past the end of the file");
   if (pixelOffset < kFileHeaderSize + headerSize + masks) {
-    return Refuse(L"the pixel offset lies inside the header");
+    return Refuse("the pixel offset lies inside the header");
   }
 
   BitmapCheckResult result;
@@ -176,7 +184,7 @@ BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
     // A decoder may read the stream as far as the header's image size, past the end-of-bitmap
     // marker (Wine 8 reads the pixels of a 255-pixel RLE8 absolute run again as commands), so
     // that size must lie inside the file.
-    if (imageSize > available) return Refuse(L"the RLE data is shorter than the header says");
+    if (imageSize > available) return Refuse("the RLE data is shorter than the header says");
     const std::uint64_t length = imageSize != 0 ? imageSize : available;
     std::wstring reason;
     if (!RleStaysInside(file.subspan(pixelOffset, static_cast<std::size_t>(length)), columns, rows,
@@ -185,7 +193,7 @@ BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
     }
   } else {
     const std::uint64_t stride = RowStride(columns, bits);
-    if (stride * rows > available) return Refuse(L"the pixel data is shorter than the header says");
+    if (stride * rows > available) return Refuse("the pixel data is shorter than the header says");
     result.pixelBytes = static_cast<std::size_t>(stride * rows);
   }
 
@@ -197,7 +205,7 @@ BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
       const std::uint64_t start =
           kFileHeaderSize + std::uint64_t{ReadU32(file, h + kProfileDataOffset)};
       if (start + ReadU32(file, h + kProfileSizeOffset) > fileSize) {
-        return Refuse(L"the colour profile lies outside the file");
+        return Refuse("the colour profile lies outside the file");
       }
     }
   }

@@ -27,4 +27,8 @@ inline constexpr std::uint64_t kMaxPicturePixels = 64ull * 1024 * 1024;
 
 BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file);
 
+// A text of plain ASCII, kept in the program one byte a character, widened where it is used: the
+// checks' many reasons take half the room.
+std::wstring AsciiText(const char* text);
+
 }  // namespace rt

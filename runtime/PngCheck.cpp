@@ -45,6 +45,8 @@ PngCheckResult Refuse(std::wstring reason) {
   return result;
 }
 
+PngCheckResult Refuse(const char* reason) { return Refuse(AsciiText(reason)); }
+
 bool IsLetter(std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 std::uint32_t TypeOf(const char (&name)[5]) {
@@ -60,20 +62,20 @@ const std::uint32_t kTrns = TypeOf("tRNS");
 
 // A reason with numbers in it, its words and numbers in turn; one function for all of them keeps
 // the program small.
-std::wstring Said(const wchar_t* first, std::uint64_t n, const wchar_t* second = L"",
-                  std::uint64_t m = 0, const wchar_t* third = nullptr) {
-  std::wstring text = first + DecimalText(n) + second;
-  if (third != nullptr) text += DecimalText(m) + third;
+std::wstring Said(const char* first, std::uint64_t n, const char* second = "", std::uint64_t m = 0,
+                  const char* third = nullptr) {
+  std::wstring text = AsciiText(first) + DecimalText(n) + AsciiText(second);
+  if (third != nullptr) text += DecimalText(m) + AsciiText(third);
   return text;
 }
 
 // A reason about a chunk, named by its type: "the IDAT chunk's CRC is wrong".
-std::wstring AboutChunk(std::uint32_t type, const wchar_t* what) {
+std::wstring AboutChunk(std::uint32_t type, const char* what) {
   std::wstring text = L"the ";
   for (int shift = 24; shift >= 0; shift -= 8) {
     text += static_cast<wchar_t>((type >> shift) & 0xFFu);
   }
-  return text + what;
+  return text + AsciiText(what);
 }
 
 // The header's fields; a reason where one of them is outside the format or the menu's limits.
@@ -83,20 +85,20 @@ std::wstring CheckHeader(std::span<const std::uint8_t> data, PngCheckResult& out
   const std::uint8_t depth = data[8];
   const std::uint8_t colour = data[9];
   if (width == 0 || width > kMaxSide) {
-    return Said(L"the picture's width ", width, L" is outside 1 to 32767");
+    return Said("the picture's width ", width, " is outside 1 to 32767");
   }
   if (height == 0 || height > kMaxSide) {
-    return Said(L"the picture's height ", height, L" is outside 1 to 32767");
+    return Said("the picture's height ", height, " is outside 1 to 32767");
   }
-  if (Channels(colour) == 0) return Said(L"unknown colour type ", colour);
+  if (Channels(colour) == 0) return Said("unknown colour type ", colour);
   if (!DepthAllowed(colour, depth)) {
-    return Said(L"colour type ", colour, L" does not allow bit depth ", depth, L"");
+    return Said("colour type ", colour, " does not allow bit depth ", depth, "");
   }
-  if (data[10] != 0) return Said(L"unknown compression method ", data[10]);
-  if (data[11] != 0) return Said(L"unknown filter method ", data[11]);
-  if (data[12] > 1) return Said(L"unknown interlace method ", data[12]);
+  if (data[10] != 0) return Said("unknown compression method ", data[10]);
+  if (data[11] != 0) return Said("unknown filter method ", data[11]);
+  if (data[12] > 1) return Said("unknown interlace method ", data[12]);
   if (std::uint64_t{width} * height > kMaxPicturePixels) {
-    return Said(L"the picture is too large (", width, L" x ", height, L" pixels)");
+    return Said("the picture is too large (", width, " x ", height, " pixels)");
   }
   out.width = static_cast<int>(width);
   out.height = static_cast<int>(height);
@@ -112,17 +114,19 @@ std::wstring CheckHeader(std::span<const std::uint8_t> data, PngCheckResult& out
 std::wstring CheckTransparency(std::uint32_t length, const PngCheckResult& out) {
   switch (out.colourType) {
     case kGrey:
-      return length == 2 ? L"" : L"the tRNS chunk's length is wrong for a grey picture";
+      return length == 2 ? std::wstring()
+                         : AsciiText("the tRNS chunk's length is wrong for a grey picture");
     case kRgb:
-      return length == 6 ? L"" : L"the tRNS chunk's length is wrong for an RGB picture";
+      return length == 6 ? std::wstring()
+                         : AsciiText("the tRNS chunk's length is wrong for an RGB picture");
     case kPalette:
-      if (out.paletteEntries == 0) return L"the tRNS chunk comes before the palette";
+      if (out.paletteEntries == 0) return AsciiText("the tRNS chunk comes before the palette");
       return length <= static_cast<std::uint32_t>(out.paletteEntries)
-                 ? L""
-                 : L"the tRNS chunk has more entries than the palette";
+                 ? std::wstring()
+                 : AsciiText("the tRNS chunk has more entries than the palette");
     default:
-      return Said(L"colour type ", static_cast<std::uint64_t>(out.colourType),
-                  L" cannot have a tRNS chunk: its pixels hold their alpha");
+      return Said("colour type ", static_cast<std::uint64_t>(out.colourType),
+                  " cannot have a tRNS chunk: its pixels hold their alpha");
   }
 }
 
@@ -145,10 +149,10 @@ std::uint64_t PngRawBytes(std::uint32_t width, std::uint32_t height, int bitDept
 }
 
 PngCheckResult CheckPngFile(std::span<const std::uint8_t> file) {
-  if (file.empty()) return Refuse(L"the file is empty");
+  if (file.empty()) return Refuse("the file is empty");
   if (file.size() < kSignature.size() ||
       !std::equal(kSignature.begin(), kSignature.end(), file.begin())) {
-    return Refuse(L"the file is not a PNG picture");
+    return Refuse("the file is not a PNG picture");
   }
   PngCheckResult result;
   bool seenHeader = false;
@@ -158,30 +162,30 @@ PngCheckResult CheckPngFile(std::span<const std::uint8_t> file) {
   bool pixelsDone = false;  // IDAT chunks were seen and another chunk followed them
   std::size_t at = kSignature.size();
   while (true) {
-    if (at == file.size()) return Refuse(L"the file ends without its IEND chunk");
-    if (file.size() - at < kChunkOverhead) return Refuse(L"the file ends inside a chunk");
+    if (at == file.size()) return Refuse("the file ends without its IEND chunk");
+    if (file.size() - at < kChunkOverhead) return Refuse("the file ends inside a chunk");
     const std::uint32_t length = ReadBig32(file, at);
     const std::uint32_t type = ReadBig32(file, at + 4);
     for (int i = 0; i < 4; ++i) {
       if (!IsLetter(file[at + 4 + static_cast<std::size_t>(i)])) {
-        return Refuse(L"a chunk's type is not four letters");
+        return Refuse("a chunk's type is not four letters");
       }
     }
     if (length > kMaxChunkLength)
-      return Refuse(AboutChunk(type, L" chunk's length is out of range"));
+      return Refuse(AboutChunk(type, " chunk's length is out of range"));
     if (length > file.size() - at - kChunkOverhead) {
-      return Refuse(AboutChunk(type, L" chunk runs past the end of the file"));
+      return Refuse(AboutChunk(type, " chunk runs past the end of the file"));
     }
     const std::span<const std::uint8_t> data = file.subspan(at + 8, length);
     if (Crc32(file.subspan(at + 4, length + 4)) != ReadBig32(file, at + 8 + length)) {
-      return Refuse(AboutChunk(type, L" chunk's CRC is wrong"));
+      return Refuse(AboutChunk(type, " chunk's CRC is wrong"));
     }
     at += kChunkOverhead + length;
 
-    if (!seenHeader && type != kIhdr) return Refuse(L"the file does not begin with an IHDR chunk");
+    if (!seenHeader && type != kIhdr) return Refuse("the file does not begin with an IHDR chunk");
     if (type == kIhdr) {
-      if (seenHeader) return Refuse(L"the file has a second IHDR chunk");
-      if (length != kHeaderLength) return Refuse(L"the IHDR chunk's length is wrong");
+      if (seenHeader) return Refuse("the file has a second IHDR chunk");
+      if (length != kHeaderLength) return Refuse("the IHDR chunk's length is wrong");
       const std::wstring reason = CheckHeader(data, result);
       if (!reason.empty()) return Refuse(reason);
       seenHeader = true;
@@ -192,48 +196,47 @@ PngCheckResult CheckPngFile(std::span<const std::uint8_t> file) {
       pixelsDone = true;
     }
     if (type == kIdat) {
-      if (pixelsDone) return Refuse(L"the IDAT chunks are not all together");
+      if (pixelsDone) return Refuse("the IDAT chunks are not all together");
       if (result.colourType == kPalette && !seenPalette) {
-        return Refuse(L"colour type 3 needs a PLTE chunk before its pixel data");
+        return Refuse("colour type 3 needs a PLTE chunk before its pixel data");
       }
       inPixels = true;
       result.compressedBytes += length;
     } else if (type == kPlte) {
-      if (seenPalette) return Refuse(L"the file has a second PLTE chunk");
-      if (pixelsDone) return Refuse(L"the PLTE chunk comes after the pixel data");
+      if (seenPalette) return Refuse("the file has a second PLTE chunk");
+      if (pixelsDone) return Refuse("the PLTE chunk comes after the pixel data");
       if (result.colourType == kGrey || result.colourType == kGreyAlpha) {
-        return Refuse(Said(L"colour type ", static_cast<std::uint64_t>(result.colourType),
-                           L" cannot have a PLTE chunk"));
+        return Refuse(Said("colour type ", static_cast<std::uint64_t>(result.colourType),
+                           " cannot have a PLTE chunk"));
       }
       if (length == 0 || length % 3 != 0 || length > 3 * 256) {
-        return Refuse(
-            Said(L"the PLTE chunk's length ", length, L" is not 3 to 768 bytes in threes"));
+        return Refuse(Said("the PLTE chunk's length ", length, " is not 3 to 768 bytes in threes"));
       }
       const std::uint32_t entries = length / 3;
       if (result.colourType == kPalette && entries > (1u << result.bitDepth)) {
-        return Refuse(Said(L"the palette has ", entries, L" colours, more than bit depth ",
-                           static_cast<std::uint64_t>(result.bitDepth), L" can index"));
+        return Refuse(Said("the palette has ", entries, " colours, more than bit depth ",
+                           static_cast<std::uint64_t>(result.bitDepth), " can index"));
       }
       seenPalette = true;
       result.paletteEntries = static_cast<int>(entries);
       result.paletteAt = at - kChunkOverhead - length;
     } else if (type == kTrns) {
-      if (seenTransparency) return Refuse(L"the file has a second tRNS chunk");
-      if (pixelsDone) return Refuse(L"the tRNS chunk comes after the pixel data");
+      if (seenTransparency) return Refuse("the file has a second tRNS chunk");
+      if (pixelsDone) return Refuse("the tRNS chunk comes after the pixel data");
       const std::wstring reason = CheckTransparency(length, result);
       if (!reason.empty()) return Refuse(reason);
       seenTransparency = true;
     } else if (type == kIend) {
-      if (length != 0) return Refuse(L"the IEND chunk is not empty");
-      if (at != file.size()) return Refuse(L"bytes follow the IEND chunk");
+      if (length != 0) return Refuse("the IEND chunk is not empty");
+      if (at != file.size()) return Refuse("bytes follow the IEND chunk");
       break;
     } else if ((type & 0x20000000u) == 0) {  // a lower-case first letter: safe to ignore
-      return Refuse(AboutChunk(type, L" chunk is critical and unknown"));
+      return Refuse(AboutChunk(type, " chunk is critical and unknown"));
     }
   }
-  if (result.compressedBytes == 0) return Refuse(L"the file has no pixel data");
+  if (result.compressedBytes == 0) return Refuse("the file has no pixel data");
   if (result.rawBytes / kMaxInflateRatio > result.compressedBytes) {
-    return Refuse(L"the compressed pixel data is too short for the picture's size");
+    return Refuse("the compressed pixel data is too short for the picture's size");
   }
   result.ok = true;
   return result;
