@@ -524,8 +524,12 @@ class MenuCase(unittest.TestCase):
     DPI = 96
     INSTALLER_LINGER_MS = None
 
+    def source(self):
+        """The disc folder the test's copy is made of."""
+        return DIST
+
     def setUp(self):
-        self.dist = Dist(DIST)
+        self.dist = Dist(self.source())
         self.menu = None
         if self.INSTALLER_LINGER_MS is not None:
             self.log, self.env = installer_log(self.dist.base, self.INSTALLER_LINGER_MS)
