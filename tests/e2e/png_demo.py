@@ -10,12 +10,10 @@ windows (see the README).
 run.py loads these tests and sets DIST and PROBE."""
 
 import os
-import struct
-import subprocess
 import unittest
 
 import run
-from harness import (BUTTONS, WHITE, OnAScaledDisplay, Screen, UnderAWindowManager, close, key,
+from harness import (BUTTONS, WHITE, OnAScaledDisplay, PngPicture, UnderAWindowManager, close, key,
                      samples, wait_for, windows_path)
 
 DIST = None
@@ -26,29 +24,6 @@ PROBE = None
 SKIN_POINTS = [(0, 0), (799, 0), (0, 599), (799, 599), (400, 0), (0, 300), (799, 300),
                (400, 599), (3, 3), (20, 20), (10, 300), (400, 20), (400, 150), (30, 300),
                (780, 450)]
-
-
-class PngPicture:
-    """A PNG file's pixels as 8-bit RGBA, decoded by ImageMagick."""
-
-    def __init__(self, path):
-        with open(path, "rb") as f:
-            header = f.read(24)
-        if header[:8] != b"\x89PNG\r\n\x1a\n":
-            raise ValueError(path + " is not a PNG file")
-        self.width, self.height = struct.unpack_from(">II", header, 16)
-        self.data = subprocess.run(["convert", path, "-depth", "8", "rgba:-"],
-                                   stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                   stderr=subprocess.DEVNULL, timeout=30, check=True).stdout
-        assert len(self.data) == self.width * self.height * 4, path
-
-    def alpha(self, x, y):
-        return self.data[(y * self.width + x) * 4 + 3]
-
-    def pixel(self, x, y):
-        """The colour of an opaque pixel; None for one that the desktop or the skin shows through."""
-        i = (y * self.width + x) * 4
-        return tuple(self.data[i:i + 3]) if self.data[i + 3] == 255 else None
 
 
 class PngDemoCase(run.InstallerCase):
