@@ -1,13 +1,11 @@
 // The PNG demo disc's skin and buttons, and their encoding with libspng.
 #include "png_demo.h"
 
-#include <spng.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <memory>
 #include <stdexcept>
+
+#include "PngEncode.h"
 
 namespace makeassets {
 namespace {
@@ -97,31 +95,11 @@ RgbaImage paint_png_close_button(Look look) {
 
 bmpio::Bytes encode_png(const RgbaImage& image) {
   static_assert(sizeof(pngio::Rgba) == 4, "the pixels go to the encoder as they are");
-  struct Freed {
-    void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
-  };
-  const std::unique_ptr<spng_ctx, Freed> ctx(spng_ctx_new(SPNG_CTX_ENCODER));
-  if (!ctx) throw std::runtime_error("libspng: no encoder");
-  spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
-  spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 9);
-  spng_set_option(ctx.get(), SPNG_IMG_MEM_LEVEL, 9);
-  spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_ALL);
-  spng_ihdr header{};
-  header.width = static_cast<std::uint32_t>(image.width);
-  header.height = static_cast<std::uint32_t>(image.height);
-  header.bit_depth = 8;
-  header.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
-  int error = spng_set_ihdr(ctx.get(), &header);
-  if (error == 0) {
-    error = spng_encode_image(ctx.get(), image.pixels.data(), image.pixels.size() * 4, SPNG_FMT_PNG,
-                              SPNG_ENCODE_FINALIZE);
-  }
-  std::size_t size = 0;
-  const std::unique_ptr<void, decltype(&std::free)> png(
-      error == 0 ? spng_get_png_buffer(ctx.get(), &size, &error) : nullptr, &std::free);
-  if (!png || error != 0) throw std::runtime_error(std::string("libspng: ") + spng_strerror(error));
-  const auto* bytes = static_cast<const std::uint8_t*>(png.get());
-  return bmpio::Bytes(bytes, bytes + size);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(image.pixels.data());
+  const auto png = pngio::EncodeWithSystem(
+      image.width, image.height, 4, {bytes, image.pixels.size() * 4}, pngio::Effort::Smallest);
+  if (!png) throw std::runtime_error("libspng refused a picture");
+  return *png;
 }
 
 }  // namespace makeassets
