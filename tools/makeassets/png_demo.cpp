@@ -20,7 +20,7 @@ std::uint8_t byte(double v) {
   return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0, 255.0)));
 }
 
-// Colour `c` at opacity `alpha` in [0, 1]; fully transparent pixels are all zero, which
+// The colour (r, g, b) at opacity `alpha` in [0, 1]; fully transparent pixels are all zero, which
 // compresses best and is what every decoder gives back.
 pngio::Rgba with_alpha(double r, double g, double b, double alpha) {
   const std::uint8_t a = byte(alpha * 255);
