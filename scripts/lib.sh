@@ -15,7 +15,8 @@ export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 # 32-bit programs cannot run), Wine's 64-bit side, the X server and window manager of the tests,
 # the signing tools, and the tools of the disc image and the slow-medium benchmark; libspng for
 # skincheck's PNG pictures and Chromium for the tests of its preview page (Node.js and npm, which
-# drive it, come with the machine).
+# drive it, come with the machine); xcompmgr, the compositing manager under which Wine blends
+# half-transparent pixels with the desktop, for the PNG demo's screenshot.
 MENU_PACKAGES=(
   cmake ninja-build g++ make clang clang-format googletest python3
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
@@ -23,6 +24,7 @@ MENU_PACKAGES=(
   wine wine64 xvfb xdotool openbox x11-utils imagemagick
   osslsigncode openssl xorriso fuseiso fuse3 python3-fusepy
   libspng-dev chromium
+  xcompmgr
 )
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
@@ -96,11 +98,11 @@ build_windows() {
 }
 
 # Starts a private Xvfb on a free display, with a screen of 1024x768 or of the size given
-# (WIDTHxHEIGHT); sets DISPLAY and XVFB_PID.
+# (WIDTHxHEIGHT), and any further arguments given to Xvfb; sets DISPLAY and XVFB_PID.
 start_xvfb() {
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "${1:-1024x768}x24" -nolisten tcp -wr >/dev/null 2>&1 </dev/null &
+  Xvfb ":$n" -screen 0 "${1:-1024x768}x24" -nolisten tcp -wr "${@:2}" >/dev/null 2>&1 </dev/null &
   XVFB_PID=$!
   export DISPLAY=":$n"
   local tries=0

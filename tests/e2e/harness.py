@@ -159,6 +159,29 @@ class Bitmap:
         return self.rows[y][x]
 
 
+class PngPicture:
+    """A PNG file's pixels as 8-bit RGBA, decoded by ImageMagick."""
+
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            header = f.read(24)
+        if header[:8] != b"\x89PNG\r\n\x1a\n":
+            raise ValueError(path + " is not a PNG file")
+        self.width, self.height = struct.unpack_from(">II", header, 16)
+        self.data = subprocess.run(["convert", path, "-depth", "8", "rgba:-"],
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                   stderr=subprocess.DEVNULL, timeout=30, check=True).stdout
+        assert len(self.data) == self.width * self.height * 4, path
+
+    def alpha(self, x, y):
+        return self.data[(y * self.width + x) * 4 + 3]
+
+    def pixel(self, x, y):
+        """The colour of an opaque pixel; None for one that what lies behind shows through."""
+        i = (y * self.width + x) * 4
+        return tuple(self.data[i:i + 3]) if self.data[i + 3] == 255 else None
+
+
 def write_bmp(path, width, height, colour):
     """A 24-bit bottom-up bitmap of one colour (r, g, b), or painted by colour(x, y)."""
     stride = (width * 3 + 3) // 4 * 4
@@ -550,8 +573,12 @@ class MenuCase(unittest.TestCase):
     DPI = 96
     INSTALLER_LINGER_MS = None
 
+    def source(self):
+        """The disc folder the test's copy is made of."""
+        return DIST
+
     def setUp(self):
-        self.dist = Dist(DIST)
+        self.dist = Dist(self.source())
         self.menu = None
         if self.INSTALLER_LINGER_MS is not None:
             self.log, self.env = installer_log(self.dist.base, self.INSTALLER_LINGER_MS)

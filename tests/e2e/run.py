@@ -746,9 +746,11 @@ def main():
     import disc_image
     import installed
     import layout
+    import png_demo
     import png_disc
     import settings
-    for module in (settings, scales, layout, disc_image, demo_folder, installed, png_disc):
+    for module in (settings, scales, layout, disc_image, demo_folder, installed, png_disc,
+                   png_demo):
         module.DIST, module.PROBE = DIST, PROBE
         suite.addTests(loader.loadTestsFromModule(module))
     # No window manager runs but the keyboard tests' own: every other test sees Wine's windows

@@ -9,15 +9,24 @@ import struct
 import subprocess
 import sys
 
-from harness import BUTTON_FILES, BUTTONS, Bitmap, Menu, Timeout, park_pointer, run, samples
+from harness import (BUTTON_FILES, BUTTONS, Bitmap, Menu, PngPicture, Timeout, park_pointer, run,
+                     samples)
 
 MARGIN = 20  # pixels of desktop around the window, so that the cut corners show
 
 
+def picture_path(dist, stem):
+    """The picture the menu takes for img/STEM: the PNG file where there is one, else the bitmap."""
+    png = os.path.join(dist, "img", stem + ".png")
+    return png if os.path.exists(png) else os.path.join(dist, "img", stem + ".bmp")
+
+
 def bitmap_size(path):
-    """Width and height from a bitmap file's header, of any kind the menu shows."""
+    """Width and height from a bitmap or PNG file's header, of any kind the menu shows."""
     with open(path, "rb") as f:
         header = f.read(26)
+    if header[:8] == b"\x89PNG\r\n\x1a\n":
+        return struct.unpack_from(">II", header, 16)
     if struct.unpack_from("<I", header, 14)[0] == 12:  # the OS/2 core header
         return struct.unpack_from("<HH", header, 18)
     width, height = struct.unpack_from("<ii", header, 18)
@@ -25,23 +34,24 @@ def bitmap_size(path):
 
 
 def normal_looks(dist, width, height):
-    """Samples of each button's normal picture that the window shows; pictures of kinds the
-    harness does not decode are left to the eye."""
+    """Samples of each button's normal picture that the window shows, where it is opaque;
+    pictures of kinds the harness does not decode are left to the eye."""
     expected = []
     for index, (left, top) in BUTTONS.items():
+        path = picture_path(dist, BUTTON_FILES[index] + "-2")
         try:
-            picture = Bitmap(os.path.join(dist, "img", BUTTON_FILES[index] + "-2.bmp"))
+            picture = PngPicture(path) if path.endswith(".png") else Bitmap(path)
         except ValueError:
             continue
         expected += [(x, y, colour) for x, y, colour in samples(picture, left, top)
-                     if x < width and y < height]
+                     if x < width and y < height and colour is not None]
     return expected
 
 
 def main():
     dist, output = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     park_pointer()
-    width, height = bitmap_size(os.path.join(dist, "img", "main.bmp"))
+    width, height = bitmap_size(picture_path(dist, "main"))
     menu = Menu(dist, probe=None)
     try:
         try:

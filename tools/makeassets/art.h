@@ -52,6 +52,12 @@ bool in_corner_area(int x, int y);
 void check_skin(const Image& skin);
 
 Image paint_skin();
+// The skin's picture with neither its rim nor its black rule and cut corners.
+Image paint_skin_face();
+// The rim just inside the window's edge: a rounded rectangle of `radius`.
+void paint_rim(Image& img, const Place& edge, double radius);
+// The pure black rule under the title strip, with near black carrying it on to the rim.
+void paint_black_rule(Image& img);
 // product is 0..3; the background comes from the skin so the picture sits seamlessly on it.
 Image paint_installer_button(const Image& skin, int product, Look look);
 Image paint_close_button(const Image& skin, Look look);

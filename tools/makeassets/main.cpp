@@ -2,6 +2,7 @@
 //   img/     24-bit skin and button pictures the menu reads at run time
 //   design/  small RLE8 copies compiled into the program, and its icon
 //   example/img/  the example disc's skin and buttons, English, and German in de/
+//   png/img/  the PNG demo disc's skin and buttons, with alpha
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -11,10 +12,13 @@
 
 #include "BitmapCheck.h"
 #include "Bytes.h"
+#include "PngCheck.h"
+#include "PngDecode.h"
 #include "ReferenceDecoder.h"
 #include "art.h"
 #include "example.h"
 #include "ico.h"
+#include "png_demo.h"
 #include "quantize.h"
 
 namespace fs = std::filesystem;
@@ -50,6 +54,19 @@ void save_rle8(const fs::path& path, const Image& image, int colours) {
   save(path, file);
 }
 
+// Encodes, then has the menu's PNG check and the system's decoder read the file back, so that
+// only a file that gives exactly these pixels is written.
+void save_png(const fs::path& path, const RgbaImage& image) {
+  const Bytes file = encode_png(image);
+  const std::span<const std::uint8_t> bytes(file);
+  const pngio::Decoded decoded =
+      rt::CheckPngFile(bytes).ok ? pngio::DecodeWithSystem(bytes) : pngio::Decoded{};
+  if (!decoded.ok || decoded.pixels != image.pixels) {
+    throw std::runtime_error("PNG round trip failed for " + path.string());
+  }
+  save(path, file);
+}
+
 std::string look_suffix(Look look) { return std::to_string(static_cast<int>(look)); }
 
 }  // namespace
@@ -76,6 +93,17 @@ int main(int argc, char** argv) {
         save_bmp24(img / name, paint_installer_button(skin, product, look));
       }
       save_bmp24(img / ("bmp15-" + look_suffix(look) + ".bmp"), paint_close_button(skin, look));
+    }
+
+    const fs::path png = root / "png" / "img";
+    fs::create_directories(png);
+    save_png(png / "main.png", paint_png_skin());
+    for (Look look : {Look::Pressed, Look::Normal, Look::Hover}) {
+      for (int product = 0; product < 4; ++product) {
+        save_png(png / ("bmp" + std::to_string(product + 1) + "-" + look_suffix(look) + ".png"),
+                 paint_png_installer_button(product, look));
+      }
+      save_png(png / ("bmp15-" + look_suffix(look) + ".png"), paint_png_close_button(look));
     }
 
     const Image design_skin = paint_design_skin();

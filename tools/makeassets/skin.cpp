@@ -21,6 +21,15 @@ constexpr Rgb kAlmostBlack{1, 1, 1};
 // Near black that carries the black rule on through the corner areas.
 constexpr Rgb kRuleEnd{3, 6, 14};
 
+}  // namespace
+
+void paint_black_rule(Image& img) {
+  img.fill_rect(4, kBlackRule.y, kSkinWidth - 8, kBlackRule.h, kRuleEnd);  // inside the rim
+  img.fill_rect(kBlackRule.x, kBlackRule.y, kBlackRule.w, kBlackRule.h, kBlack);
+}
+
+namespace {
+
 // Cuts the corners and places the black rule; every other pixel is kept off pure black.
 void finish_frame(Image& img) {
   for (int y = 0; y < img.height(); ++y) {
@@ -28,8 +37,7 @@ void finish_frame(Image& img) {
       if (img.at(x, y) == kBlack) img.set(x, y, kAlmostBlack);
     }
   }
-  img.fill_rect(4, kBlackRule.y, kSkinWidth - 8, kBlackRule.h, kRuleEnd);  // inside the rim
-  img.fill_rect(kBlackRule.x, kBlackRule.y, kBlackRule.w, kBlackRule.h, kBlack);
+  paint_black_rule(img);
   for (int y = 0; y < img.height(); ++y) {
     for (int x = 0; x < img.width(); ++x) {
       if (outside_outline(x, y)) img.set(x, y, kBlack);
@@ -41,13 +49,6 @@ Shape main_panel() { return rounded_rect(40, 144, 720, 380, 22); }
 
 Shape disabled_slot(const Place& p) {
   return rounded_rect(p.x + 0.5, p.y + 0.5, p.w - 1, p.h - 1, 9);
-}
-
-void paint_rim(Image& img) {
-  img.fill(outline(rounded_rect(1, 1, kSkinWidth - 2, kSkinHeight - 2, kCornerRadius - 1), 2),
-           solid({110, 160, 230}), 0.85);
-  img.fill(outline(rounded_rect(3, 3, kSkinWidth - 6, kSkinHeight - 6, kCornerRadius - 3), 1),
-           solid({6, 14, 34}), 0.55);
 }
 
 // One wedge of coloured sheen on a disc's data band; `tilt` sets where its lower edge leaves.
@@ -162,6 +163,24 @@ void paint_button_halos(Image& img) {
 
 }  // namespace
 
+void paint_rim(Image& img, const Place& edge, double radius) {
+  img.fill(outline(rounded_rect(edge.x + 1, edge.y + 1, edge.w - 2, edge.h - 2, radius - 1), 2),
+           solid({110, 160, 230}), 0.85);
+  img.fill(outline(rounded_rect(edge.x + 3, edge.y + 3, edge.w - 6, edge.h - 6, radius - 3), 1),
+           solid({6, 14, 34}), 0.55);
+}
+
+Image paint_skin_face() {
+  Image img(kSkinWidth, kSkinHeight);
+  paint_background(img);
+  paint_panel(img);
+  paint_button_halos(img);
+  paint_places(img);
+  paint_texts(img);
+  paint_title_strip(img);
+  return img;
+}
+
 Shape button_tile(const Place& p, double offset) {
   return rounded_rect(p.x + kTileInset + offset, p.y + kTileInset + offset, p.w - 2 * kTileInset,
                       p.h - 2 * kTileInset, kTileRadius);
@@ -208,14 +227,8 @@ void check_skin(const Image& skin) {
 }
 
 Image paint_skin() {
-  Image img(kSkinWidth, kSkinHeight);
-  paint_background(img);
-  paint_panel(img);
-  paint_button_halos(img);
-  paint_places(img);
-  paint_texts(img);
-  paint_title_strip(img);
-  paint_rim(img);
+  Image img = paint_skin_face();
+  paint_rim(img, Place{0, 0, kSkinWidth, kSkinHeight}, kCornerRadius);
   finish_frame(img);
   return img;
 }

@@ -12,7 +12,7 @@
 #include "Page.h"
 
 #if MENU_SKINCHECK_PNG
-#include <spng.h>
+#include "PngEncode.h"
 #endif
 
 namespace skincheck {
@@ -112,32 +112,13 @@ bool WritePng(const fs::path& path, const PagePicture& picture) {
     *out++ = c.b;
     if (alpha) *out++ = picture.alpha[i];
   }
-  struct Freed {
-    void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
-  };
-  const std::unique_ptr<spng_ctx, Freed> ctx(spng_ctx_new(SPNG_CTX_ENCODER));
-  if (!ctx) return false;
-  spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
   // Rows unfiltered: the scaled pictures repeat whole pixels and rows, which zlib finds as they
   // are; choosing a filter for each row took half the page's time for a tenth less weight.
-  spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE);
-  spng_ihdr header{};
-  header.width = static_cast<std::uint32_t>(image.width);
-  header.height = static_cast<std::uint32_t>(image.height);
-  header.bit_depth = 8;
-  header.color_type = alpha ? SPNG_COLOR_TYPE_TRUECOLOR_ALPHA : SPNG_COLOR_TYPE_TRUECOLOR;
-  if (spng_set_ihdr(ctx.get(), &header) != 0) return false;
-  if (spng_encode_image(ctx.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG,
-                        SPNG_ENCODE_FINALIZE) != 0) {
-    return false;
-  }
-  std::size_t size = 0;
-  int error = 0;
-  const std::unique_ptr<void, decltype(&std::free)> png(
-      spng_get_png_buffer(ctx.get(), &size, &error), &std::free);
-  if (!png || error != 0) return false;
+  const auto png = pngio::EncodeWithSystem(image.width, image.height, static_cast<int>(channels),
+                                           pixels, pngio::Effort::Fast);
+  if (!png) return false;
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(static_cast<const char*>(png.get()), static_cast<std::streamsize>(size));
+  file.write(reinterpret_cast<const char*>(png->data()), static_cast<std::streamsize>(png->size()));
   return static_cast<bool>(file.flush());
 }
 #endif
