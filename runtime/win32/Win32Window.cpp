@@ -100,7 +100,14 @@ void MainWindow::Resize(int width, int height) {
 void MainWindow::Invalidate(const PixelRect& area) {
   if (!window_) return;
   const RECT rect{area.left, area.top, area.right, area.bottom};
-  InvalidateRect(Handle(), &rect, FALSE);
+  if (alpha_.empty()) {
+    InvalidateRect(Handle(), &rect, FALSE);
+    return;
+  }
+  // A layered window that has handed over its image is not sent WM_PAINT again (Wine), so it asks
+  // itself to paint, once for everything invalidated meanwhile.
+  UnionRect(&layerPending_, &layerPending_, &rect);
+  if (!layerPaintPosted_) layerPaintPosted_ = PostMessageW(Handle(), kLayeredPaintMessage, 0, 0);
 }
 
 void MainWindow::SetCapture(bool captured) {
@@ -139,7 +146,7 @@ void MainWindow::SetAlpha(int width, int height, std::vector<std::uint8_t> alpha
   layer_.reset();  // painted afresh, whole
   SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
                     GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
-  InvalidateRect(Handle(), nullptr, FALSE);
+  Invalidate({0, 0, width, height});
 }
 
 void MainWindow::RethrowPending() {

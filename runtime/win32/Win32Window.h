@@ -18,6 +18,9 @@
 
 namespace rt::win32 {
 
+// Asks a layered window to paint what was invalidated since it was posted.
+constexpr UINT kLayeredPaintMessage = WM_APP + 2;
+
 class MainWindow : private AccessibleHost {
  public:
   explicit MainWindow(HINSTANCE instance) : instance_(instance) {}
@@ -107,6 +110,9 @@ class MainWindow : private AccessibleHost {
   unique_hbitmap layer_;
   std::uint32_t* layerBits_ = nullptr;
   SIZE layerSize_{};
+  // What a layered window has still to paint, and whether it has asked itself to.
+  RECT layerPending_{};
+  bool layerPaintPosted_ = false;
   // Made on the first request of a screen reader; disconnected when the window is destroyed.
   unique_accessible accessible_;
 };

@@ -122,6 +122,12 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       return TRUE;
     case WM_GETOBJECT:
       return OnGetObject(window, wParam, lParam);
+    case kLayeredPaintMessage: {
+      layerPaintPosted_ = false;
+      const RECT area = std::exchange(layerPending_, RECT{});
+      if (!IsRectEmpty(&area) && events_ != nullptr) PaintLayered(window, area);
+      return 0;
+    }
     case kAccessiblePressMessage:
       OnAccessiblePress(static_cast<int>(wParam));
       return 0;
