@@ -309,6 +309,14 @@ class Menu:
                 return window, geometry
         return None
 
+    def boxes_up(self, size=(800, 600)):
+        """Whether the menu shows a window besides its own window of `size`: a message box."""
+        for window in self._windows():
+            geometry = self.geometry(window) if window != self.window else None
+            if geometry and geometry[2:] != size:
+                return True
+        return False
+
     def covered(self, x, y):
         """Whether client point x, y lies under another window of the menu (a message box)."""
         sx, sy = self.origin[0] + x, self.origin[1] + y

@@ -1,14 +1,15 @@
 """End-to-end tests of buttons that know what the computer has: a registry key added with
 `wine reg add` marks its button with the installed look; a hidden installed button leaves screen
 readers four; a file condition with an environment variable; an unmet RequiresWindows greys the
-button and a click on it does nothing; a key added while the menu stays open shows once the user
-comes back to it; and the menu writes nothing to the registry.
+button and a click on it does nothing; an installed button that is disabled shows the installed
+look while a click on it starts nothing and Tab passes it by; a key added while the menu stays
+open shows once the user comes back to it; and the menu writes nothing to the registry.
 
 run.py loads these tests."""
 
 import os
 
-from harness import (BUTTONS, MenuCase, UnderAWindowManager, run, samples, wait_for,
+from harness import (BUTTONS, MenuCase, UnderAWindowManager, key, run, samples, wait_for,
                      windows_path, write_bmp)
 
 # Keys of this suite only, under a vendor name no program uses; removed after each test.
@@ -133,6 +134,31 @@ class Installed(InstalledCase):
             self.assertEqual(old, new, "the menu changed " + hive)
 
 
+class Disabled(UnderAWindowManager, InstalledCase):
+    """WhenInstalled=disable, with the keyboard focus that Tab needs."""
+    INSTALLER_LINGER_MS = 3000
+
+    def test_a_disabled_installed_button_starts_nothing_and_tab_passes_it_by(self):
+        self.add_key()
+        self.write_ini("[Button1]\nInstalledKey=%s\nWhenInstalled=disable\n" % KEY)
+        self.start_window(env=self.env)
+        self.menu.activate()
+        self.assert_shows(0, "-4")
+        self.menu.move(*self.centre(0))
+        self.menu.down(1)
+        self.menu.up(1)
+        # The first Tab goes to the second button; the first keeps its look under the pointer,
+        # neither lit nor pressed, and Enter starts the second button's installer alone.
+        key("Tab")
+        self.assert_shows(1, "-3")
+        self.assert_shows(0, "-4")
+        key("Return")
+        self.assertEqual(self.menu.wait_exit(), 0)
+        records = wait_for(lambda: self.started(), "the installer's record")
+        self.assertEqual([r["path"].lower().rsplit("\\", 1)[-1] for r in records],
+                         ["molan_setup.exe"])
+
+
 class ComingBack(UnderAWindowManager, InstalledCase):
     """The menu stays open after a start; the user installs, comes back, and the menu knows."""
 
@@ -153,5 +179,6 @@ class ComingBack(UnderAWindowManager, InstalledCase):
 
 def load_tests(loader, tests, pattern):
     suite = loader.loadTestsFromTestCase(Installed)
+    suite.addTests(loader.loadTestsFromTestCase(Disabled))
     suite.addTests(loader.loadTestsFromTestCase(ComingBack))
     return suite

@@ -17,6 +17,7 @@
 #include "PngCheck.h"
 #include "PngDecode.h"
 #include "ReferenceDecoder.h"
+#include "RunTimeError.h"
 #include "corpus.h"
 
 namespace {
@@ -248,6 +249,20 @@ TEST(Corpus, V5ProfilesMustLieInsideTheFile) {
   }
 }
 
+// The colours of a decoded PNG case at its samples, each checked against the sample.
+std::set<std::string> SampledColours(const Case& c, const pngio::Decoded& d) {
+  std::set<std::string> colours;
+  for (const corpus::Sample& s : c.samples) {
+    const pngio::Rgba& p = d.pixels[static_cast<std::size_t>(s.y * d.width + s.x)];
+    EXPECT_EQ(p.a == 0, s.hole) << s.x << "," << s.y;
+    if (!s.hole) {
+      EXPECT_EQ(Hex({p.r, p.g, p.b}), Hex(s.colour)) << s.x << "," << s.y;
+      colours.insert(Hex(s.colour));
+    }
+  }
+  return colours;
+}
+
 }  // namespace
 
 // The PNG cases: each broken rule refused by the check for its own reason; files whose chunks are
@@ -286,7 +301,8 @@ TEST(PngCorpus, EachCaseMeetsItsCheckAndDecoder) {
       if (d.ok) {
         EXPECT_EQ(d.pixels.size(), static_cast<std::size_t>(r.width * r.height));
       }
-      // As the menu loads it: a short palette filled up, its missing colours opaque black.
+      // As the menu loads it: a short palette filled up, its missing colours opaque black; where
+      // it decodes, it shows what the samples say.
       const std::vector<std::uint8_t> filled = rt::PngWithFullPalette(c.bytes, r);
       if (!filled.empty()) {
         ++seen["filled"];
@@ -296,7 +312,11 @@ TEST(PngCorpus, EachCaseMeetsItsCheckAndDecoder) {
         const pngio::Rgba& p =
             f.pixels[static_cast<std::size_t>(r.height * 3 / 4 * r.width + r.width * 3 / 4)];
         EXPECT_EQ(Hex({p.r, p.g, p.b}) + " " + std::to_string(p.a), "000000 255");
+        SampledColours(c, f);
+      } else if (d.ok) {
+        SampledColours(c, d);
       }
+      EXPECT_EQ(c.error, rt::kErrInvalidPicture);
       continue;
     }
     if (c.expect == Expect::kRefused) {
@@ -308,16 +328,7 @@ TEST(PngCorpus, EachCaseMeetsItsCheckAndDecoder) {
     ASSERT_TRUE(d.ok) << d.problem;
     ASSERT_EQ(d.width, corpus::SizeOf(c.kind).width);
     ASSERT_EQ(d.height, corpus::SizeOf(c.kind).height);
-    std::set<std::string> colours;
-    for (const corpus::Sample& s : c.samples) {
-      const pngio::Rgba& p = d.pixels[static_cast<std::size_t>(s.y * d.width + s.x)];
-      EXPECT_EQ(p.a == 0, s.hole) << s.x << "," << s.y;
-      if (!s.hole) {
-        EXPECT_EQ(Hex({p.r, p.g, p.b}), Hex(s.colour)) << s.x << "," << s.y;
-        colours.insert(Hex(s.colour));
-      }
-    }
-    EXPECT_GE(colours.size(), 2u);  // both colours of the pattern
+    EXPECT_GE(SampledColours(c, d).size(), 2u);  // both colours of the pattern
   }
   EXPECT_EQ(stems[Kind::kSkin], stems[Kind::kButton]);
   EXPECT_GE(seen["refused"], 2 * 35);

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "PngFormat.h"
 #include "RunTimeError.h"
 #include "pattern.h"
 
@@ -33,6 +34,18 @@ std::vector<Sample> SamplesOf(Kind kind, bool blackCorners) {
   for (const auto& [x, y] : SamplePoints(kind)) {
     const int index = PatternIndex(kind, blackCorners, x, y);
     samples.push_back({x, y, ColourOf(kind, index), index == 0});
+  }
+  return samples;
+}
+
+// The picture's pixels at the sample points; its holes are the pixels of alpha 0.
+std::vector<Sample> PngSamples(Kind kind, const pngio::Image& image) {
+  const std::vector<pngio::Rgba> pixels = pngio::ExpectedPixels(image);
+  std::vector<Sample> samples;
+  for (const auto& [x, y] : SamplePoints(kind)) {
+    const pngio::Rgba& p =
+        pixels[static_cast<std::size_t>(y) * image.width + static_cast<std::size_t>(x)];
+    samples.push_back({x, y, Rgb{p.r, p.g, p.b}, p.a == 0});
   }
   return samples;
 }
@@ -79,21 +92,24 @@ void CaseList::Undecodable(std::string name, std::string description, Bytes byte
   out_->back().checkAccepts = true;
 }
 
-void CaseList::Tolerated(std::string name, std::string description, Bytes bytes) {
+void CaseList::Tolerated(std::string name, std::string description, Bytes bytes,
+                         pngio::Image shows) {
   Case c = Named(std::move(name), Expect::kTolerated, std::move(description));
   c.bytes = std::move(bytes);
+  c.error = rt::kErrInvalidPicture;
+  c.reason = "could not decode it";
+  // A short palette is filled up with opaque black before decoding.
+  if (shows.colourType == rt::png::kPalette) {
+    shows.palette.resize(std::size_t{1} << shows.bitDepth, {0, 0, 0, 255});
+  }
+  c.samples = PngSamples(kind_, shows);
   out_->push_back(std::move(c));
 }
 
 void CaseList::ValidPng(std::string name, std::string description, const pngio::Image& image) {
   Case c = Named(std::move(name), Expect::kDisplayed, std::move(description));
   c.bytes = pngio::Write(image);
-  const std::vector<pngio::Rgba> pixels = pngio::ExpectedPixels(image);
-  for (const auto& [x, y] : SamplePoints(kind_)) {
-    const pngio::Rgba& p =
-        pixels[static_cast<std::size_t>(y) * image.width + static_cast<std::size_t>(x)];
-    c.samples.push_back({x, y, Rgb{p.r, p.g, p.b}, p.a == 0});
-  }
+  c.samples = PngSamples(kind_, image);
   out_->push_back(std::move(c));
 }
 

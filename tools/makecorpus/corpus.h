@@ -46,11 +46,11 @@ struct Case {
   Source source = Source::kFile;
   Format format = Format::kBitmap;
   Bytes bytes;
-  int error = 0;                // refused: the run-time error number the menu reports
-  std::string reason;           // refused: words the reported reason contains
+  int error = 0;                // refused, tolerated: the run-time error number the menu reports
+  std::string reason;           // refused, tolerated: words the reported reason contains
   bool checkAccepts = false;    // refused by the decoder: the check lets it through
   bool blackCorners = false;    // valid skins: drawn with black corner squares
-  std::vector<Sample> samples;  // displayed: colours at a few points of the picture
+  std::vector<Sample> samples;  // displayed, tolerated: colours at a few points of the picture
 };
 
 struct PictureSize {

@@ -98,8 +98,10 @@ class CaseList {
   void Valid(std::string name, std::string description, Bytes bytes, bool blackCorners = true);
   // A PNG file the check lets through and the decoder refuses.
   void Undecodable(std::string name, std::string description, Bytes bytes);
-  // A PNG file that decoders may show or refuse.
-  void Tolerated(std::string name, std::string description, Bytes bytes);
+  // A PNG file that decoders may show or refuse: shown, it is `shows` (where a palette is short,
+  // its missing entries opaque black, as the menu fills them); refused, it is reported as an
+  // undecodable file is.
+  void Tolerated(std::string name, std::string description, Bytes bytes, pngio::Image shows);
   // A PNG file of `image`, sampled at the same points as the bitmaps; its holes are the pixels
   // of alpha 0.
   void ValidPng(std::string name, std::string description, const pngio::Image& image);

@@ -324,7 +324,7 @@ void AddBroken(CaseList& list) {
                 rows.begin() + static_cast<std::ptrdiff_t>(rows.size() / 4));
     const Bytes stream = pngio::StoredZlib(more);
     list.Tolerated("zlib-runs-long", "a zlib stream a quarter longer than the rows",
-                   pngio::Layout(base, 8192, &stream).Write());
+                   pngio::Layout(base, 8192, &stream).Write(), base);
   }
   {
     Bytes stream = pngio::StoredZlib(rows);
@@ -351,7 +351,7 @@ void AddBroken(CaseList& list) {
       if (sample == 2) sample = 200;
     }
     list.Tolerated("palette-index-outside", "palette indexes past the 3 entries of the palette",
-                   pngio::Write(outside));
+                   pngio::Write(outside), outside);
   }
 }
 

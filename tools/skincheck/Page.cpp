@@ -127,29 +127,16 @@ int PageBuilder::Picture(const std::wstring& name, int dpi, bool isSkin) {
   if (known != made_.end()) return known->second;
   int& index = made_[{name, dpi}];
   index = -1;
-  std::vector<int> present;
-  for (const int q : menu::kScaleQualifiers) {
-    const std::wstring qualified = menu::QualifiedPicturePath(name, q);
-    if (Locate(scratch_.Folder(), qualified).found ||
-        Locate(scratch_.Folder(), menu::PngAlternative(qualified)).found) {
-      present.push_back(q);
-    }
+  const PictureFiles files = ChoosePictureFiles(scratch_.Folder(), name, dpi);
+  const PictureFiles::File& file = files.Served();
+  auto read = read_.find(file.path);
+  if (read == read_.end()) {
+    read = read_.emplace(file.path, scratch_.ReadPicture(file.path, true)).first;
   }
-  const int served = ServedQualifier(present, dpi);
-  std::wstring file = served == 100 ? name : menu::QualifiedPicturePath(name, served);
-  // The menu takes the PNG file of a bitmap's name where the disc has both.
-  bool png = false;
-  if (std::wstring alternative = menu::PngAlternative(file);
-      Locate(scratch_.Folder(), alternative).found) {
-    file = std::move(alternative);
-    png = true;
-  }
-  auto read = read_.find(file);
-  if (read == read_.end()) read = read_.emplace(file, scratch_.ReadPicture(file, true)).first;
   if (!read->second) return index;
   PagePicture picture;
-  picture.source = Utf8(png ? menu::PngAlternative(name) : name);
-  picture.image = AtScale(*read->second, served, dpi);
+  picture.source = Utf8(file.png ? menu::PngAlternative(name) : name);
+  picture.image = AtScale(*read->second, files.served, dpi);
   picture.file = PageFileName(name, dpi, page_.pictures.size());
   // A PNG picture's own alpha: its soft edges over the skin, or over the checkerboard.
   const std::vector<std::uint8_t>& own = picture.image.alpha;

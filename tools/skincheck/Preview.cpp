@@ -11,12 +11,16 @@
 
 #include "AlphaOutline.h"
 #include "ButtonTable.h"
+#include "FolderNames.h"
 #include "Forms.h"
+#include "PathRule.h"
 #include "PictureScaling.h"
 #include "ScaledPictures.h"
 #include "SkinOutline.h"
 
 namespace skincheck {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -151,6 +155,38 @@ Image AtScale(Image source, int served, int dpi) {
   const menu::ScaleFactor factor = menu::ScaleFactorFor(served, dpi);
   if (factor.numerator == factor.denominator) return source;
   return ScaledImage(source, factor.numerator, factor.denominator);
+}
+
+const PictureFiles::File& PictureFiles::Served() const {
+  for (const File& file : scaled) {
+    if (file.percent == served) return file;
+  }
+  return plain;
+}
+
+PictureFiles ChoosePictureFiles(const fs::path& folder, const std::wstring& name, int dpi) {
+  // At each scale the PNG file of the same name comes before the bitmap.
+  auto choose = [&](const std::wstring& bitmap, int percent) {
+    PictureFiles::File file{percent, bitmap};
+    const std::wstring png = menu::PngAlternative(bitmap);
+    if (!png.empty() && Locate(folder, png).found) {
+      file.path = png;
+      file.png = true;
+      file.bitmapBeside = Locate(folder, bitmap).found;
+    }
+    return file;
+  };
+  PictureFiles files;
+  std::vector<int> present;
+  for (const int q : menu::kScaleQualifiers) {
+    PictureFiles::File file = choose(menu::QualifiedPicturePath(name, q), q);
+    if (!Locate(folder, file.path).found) continue;
+    present.push_back(q);
+    files.scaled.push_back(std::move(file));
+  }
+  files.plain = choose(name, 100);
+  files.served = ServedQualifier(present, dpi);
+  return files;
 }
 
 void ArrangeForm(rt::Form& form, const Image& skin, const std::map<std::int16_t, Image>& normals,

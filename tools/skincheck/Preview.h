@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -28,6 +29,25 @@ Image ScaledImage(const Image& image, int numerator, int denominator);
 int ServedQualifier(const std::vector<int>& present, int dpi);
 // `source`, drawn for `served` percent, as the menu shows it at `dpi`.
 Image AtScale(Image source, int served, int dpi);
+
+// The files the menu chooses among for the picture whose plain file is `name` ("img\main.bmp")
+// on the disc in `folder`: for the plain file and each scale qualifier, the PNG file of that name
+// where the disc holds one ("img\main.scale-200.png"), else the bitmap.
+struct PictureFiles {
+  struct File {
+    int percent = 100;          // the scale it is drawn for; 100 for the plain file
+    std::wstring path;          // the file the menu reads
+    bool png = false;           // `path` is the PNG file
+    bool bitmapBeside = false;  // a PNG file whose bitmap lies beside it, unread
+  };
+  File plain;                // whether or not the disc holds it
+  std::vector<File> scaled;  // the qualifiers whose files the disc holds, smallest first
+  int served = 100;          // the qualifier of the file the menu takes at the scale asked for
+
+  const File& Served() const;
+};
+PictureFiles ChoosePictureFiles(const std::filesystem::path& folder, const std::wstring& name,
+                                int dpi);
 
 // The form `window` defines, as the start-up leaves it at `dpi`: as large as `skin` and showing
 // it, the strip along the top showing it from its own corner, the measuring image hidden, each

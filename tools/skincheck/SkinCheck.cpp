@@ -68,9 +68,6 @@ class Checker {
   Checked CheckPicture(const std::wstring& name, bool inPreview,
                        const std::function<void(const std::wstring&, const Image&)>& judge,
                        bool judgePixels = false);
-  // The file the menu reads for `name`: its PNG file where the folder holds one (noted where the
-  // bitmap lies beside it), else `name`.
-  std::wstring Served(const std::wstring& name);
   void CheckScaledSize(const std::wstring& name, const Image& picture, const Image& plain,
                        int percent);
   void CheckSkin(const std::wstring& name, const Image& skin);
@@ -133,41 +130,35 @@ std::vector<Checker::Button> Checker::Buttons(const menu::MenuSettings& settings
   return buttons;
 }
 
-std::wstring Checker::Served(const std::wstring& name) {
-  const std::wstring png = menu::PngAlternative(name);
-  if (png.empty() || !Locate(report_.Folder(), png).found) return name;
-  if (Locate(report_.Folder(), name).found) {
-    Add(Severity::kNote, name, "the menu shows " + Utf8(png) + " instead, which lies beside it");
-  }
-  return png;
-}
-
 Checker::Checked Checker::CheckPicture(
     const std::wstring& name, bool inPreview,
     const std::function<void(const std::wstring&, const Image&)>& judge, bool judgePixels) {
-  std::vector<int> present;
-  std::map<int, std::wstring> files;  // the file read for each qualifier present
-  for (const int q : menu::kScaleQualifiers) {
-    const std::wstring qualified = Served(menu::QualifiedPicturePath(name, q));
-    if (!Locate(report_.Folder(), qualified).found) continue;
-    present.push_back(q);
-    files.emplace(q, qualified);
+  const PictureFiles files = ChoosePictureFiles(report_.Folder(), name, dpi_);
+  auto noteBitmap = [&](const PictureFiles::File& file, const std::wstring& bitmap) {
+    if (file.bitmapBeside) {
+      Add(Severity::kNote, bitmap,
+          "the menu shows " + Utf8(file.path) + " instead, which lies beside it");
+    }
+  };
+  for (const PictureFiles::File& file : files.scaled) {
+    noteBitmap(file, menu::QualifiedPicturePath(name, file.percent));
   }
+  noteBitmap(files.plain, name);
   // The file the menu takes at the preview's scale.
-  const int served = ServedQualifier(present, dpi_);
+  const int served = files.served;
   const bool keep = withPreview_ && inPreview;
 
   Checked checked;
-  const std::wstring plain = Served(name);
+  const std::wstring& plain = files.plain.path;
   checked.plain = report_.ReadPicture(plain, judgePixels || (keep && served == 100));
   if (checked.plain) judge(plain, *checked.plain);
   std::optional<Image> source;
   if (keep && served == 100) source = checked.plain;
-  for (const int q : present) {
-    const std::wstring& qualified = files.at(q);
-    std::optional<Image> picture = report_.ReadPicture(qualified, keep && served == q);
-    if (picture && checked.plain) CheckScaledSize(qualified, *picture, *checked.plain, q);
-    if (served == q) source = std::move(picture);
+  for (const PictureFiles::File& file : files.scaled) {
+    std::optional<Image> picture = report_.ReadPicture(file.path, keep && served == file.percent);
+    if (picture && checked.plain)
+      CheckScaledSize(file.path, *picture, *checked.plain, file.percent);
+    if (served == file.percent) source = std::move(picture);
   }
   if (keep && source) checked.shown = AtScale(std::move(*source), served, dpi_);
   return checked;
