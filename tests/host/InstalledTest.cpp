@@ -312,6 +312,27 @@ TEST(GreyedLook, GreyByBrightnessWashedTowardsWhite) {
       (std::vector<std::uint32_t>{0x808080, 0xFFFFFF, 0xA6A6A6, 0xCBCBCB, 0x8E8E8E}));
 }
 
+// Windows activates the window each time the start-up shows it, and deactivates it when it is
+// hidden in between: that is no coming back, and the system is asked once.
+TEST(InstalledStartUp, TheWindowShownAtStartUpIsCheckedOnce) {
+  struct ActivatedWhenShown : rt::FakePlatform {
+    void ShowMainWindow(bool visible) override {
+      FakePlatform::ShowMainWindow(visible);
+      events->OnActivated(visible);
+    }
+  } platform;
+  AddMenuFiles(platform, platform.programFolder);
+  const MenuIniParse parse = ParseMenuIniText(L"[Button1]\nInstalledKey=HKLM\\SOFTWARE\\Tev\n");
+  std::unique_ptr<frmMain> form;
+  Module1::Main(platform, form, parse.settings);
+  ASSERT_EQ(platform.Lines(L"Hide").size(), 1u);
+  const std::vector<std::wstring> once = platform.system.asked;
+  ASSERT_FALSE(once.empty());
+  platform.ShowMainWindow(false);
+  platform.ShowMainWindow(true);
+  EXPECT_EQ(platform.system.asked.size(), 2 * once.size());
+}
+
 TEST_F(InstalledMenu, ComingBackToTheMenuChecksAgainAndEverythingFollows) {
   StartWith(
       "InstalledKey=HKLM\\SOFTWARE\\Tev\nTooltipInstalled=TEV is installed\n"
