@@ -200,6 +200,18 @@ INSTANTIATE_TEST_SUITE_P(
              "InstalledKey=HKLM\\SOFTWARE\\Tev\nRequiresWindows=11\n", Key64,
              ButtonState::kUnavailable}));
 
+TEST(Conditions, EachKeyIsOpenedOnceAndTheOtherViewOnlyWhileTheVersionIsUnmet) {
+  const MenuIniParse parse =
+      ParseMenuIniText(L"[Button1]\nInstalledKey=HKLM\\SOFTWARE\\Tev\nInstalledVersion=7.1\n");
+  rt::FakeSystemQuery system;
+  system.is64Bit = true;
+  system.AddKey(RegistryHive::kLocalMachine, kTev, RegistryView::k64Bit,
+                {{L"DisplayVersion", L"7.2"}});
+  EXPECT_EQ(StateOf(parse.settings.Button(0), system), ButtonState::kInstalled);
+  EXPECT_EQ(system.asked,
+            (std::vector<std::wstring>{L"64-bit", L"key 64:HKLM\\SOFTWARE\\Tev DisplayVersion"}));
+}
+
 TEST(Conditions, AButtonWithoutConditionsAsksTheSystemNothing) {
   rt::FakeSystemQuery system;
   const ButtonSettings plain;
