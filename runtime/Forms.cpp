@@ -260,7 +260,7 @@ void Form::OnFocusLost() {
 
 void Form::OnActivated(bool active) {
   // Activations while the form loads belong to its showing, not to the user's coming back.
-  if (loaded_ && handlers_ != nullptr) handlers_->Activated(active);
+  if (loaded_ && !loading_ && handlers_ != nullptr) handlers_->Activated(active);
 }
 
 void Form::OnFocusCues(bool visible) {

@@ -20,17 +20,20 @@ enum class RegistryView { kNative, k64Bit, k32Bit };
 // A version as dotted numbers, most significant first: 10.0.19045, 7.1.
 using VersionParts = std::vector<std::uint32_t>;
 
+// What one opening of a registry key found.
+struct RegistryKeyRead {
+  bool exists = false;  // the key exists and could be opened for reading
+  // The string value asked for; none where it is absent, unreadable or not a string.
+  std::optional<std::wstring> value;
+};
+
 class SystemQuery {
  public:
   virtual ~SystemQuery() = default;
   // Whether `key` (below its hive, without a leading backslash) exists in `view` and can be
-  // opened for reading.
-  virtual bool RegistryKeyExists(RegistryHive hive, const std::wstring& key, RegistryView view) = 0;
-  // The string value `name` of `key` in `view`; none where the key or the value is absent,
-  // unreadable or not a string.
-  virtual std::optional<std::wstring> RegistryString(RegistryHive hive, const std::wstring& key,
-                                                     const std::wstring& name,
-                                                     RegistryView view) = 0;
+  // opened for reading, and its string value `name` unless `name` is empty, the key opened once.
+  virtual RegistryKeyRead ReadRegistryKey(RegistryHive hive, const std::wstring& key,
+                                          const std::wstring& name, RegistryView view) = 0;
   // `text` with its %NAME% environment variables replaced as the system replaces them.
   virtual std::wstring ExpandEnvironment(const std::wstring& text) = 0;
   // Whether `path` is a file (not a folder) that exists.

@@ -117,18 +117,17 @@ bool IsInstalled(const ButtonSettings& button, rt::SystemQuery& system) {
     const RegistryKeyPath& path = *button.installedKey;
     bool found = false;
     for (const rt::RegistryView view : ViewsOf(system.Is64BitWindows())) {
-      // A value read shows the key is there: one opening of the key where it has its version.
-      const std::optional<std::wstring> written =
-          button.installedVersion
-              ? system.RegistryString(path.hive, path.key, L"DisplayVersion", view)
-              : std::nullopt;
-      if (!written && !system.RegistryKeyExists(path.hive, path.key, view)) continue;
+      const rt::RegistryKeyRead read = system.ReadRegistryKey(
+          path.hive, path.key, button.installedVersion ? L"DisplayVersion" : L"", view);
+      if (!read.exists) continue;
       found = true;
       if (!button.installedVersion) break;
-      const std::optional<rt::VersionParts> read =
-          written ? LeadingVersion(*written) : std::nullopt;
-      // Where both views have the key, the newer version counts.
-      if (read && (!version || CompareVersions(*read, *version) > 0)) version = read;
+      const std::optional<rt::VersionParts> written =
+          read.value ? LeadingVersion(*read.value) : std::nullopt;
+      // Where both views have the key, the newer version counts: the other view is asked only
+      // while this one's does not meet the version.
+      if (written && (!version || CompareVersions(*written, *version) > 0)) version = written;
+      if (AtLeast(version, *button.installedVersion)) break;
     }
     if (!found) return false;
   }

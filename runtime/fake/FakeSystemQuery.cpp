@@ -10,24 +10,15 @@ std::wstring FakeSystemQuery::KeyName(RegistryHive hive, const std::wstring& key
          std::wstring(hive == RegistryHive::kLocalMachine ? L"HKLM\\" : L"HKCU\\") + key;
 }
 
-bool FakeSystemQuery::RegistryKeyExists(RegistryHive hive, const std::wstring& key,
-                                        RegistryView view) {
-  const std::wstring name = KeyName(hive, key, view);
-  asked.push_back(L"key " + name);
-  return keys.contains(name);
-}
-
-std::optional<std::wstring> FakeSystemQuery::RegistryString(RegistryHive hive,
-                                                            const std::wstring& key,
-                                                            const std::wstring& name,
-                                                            RegistryView view) {
+RegistryKeyRead FakeSystemQuery::ReadRegistryKey(RegistryHive hive, const std::wstring& key,
+                                                 const std::wstring& name, RegistryView view) {
   const std::wstring path = KeyName(hive, key, view);
-  asked.push_back(L"value " + path + L" " + name);
+  asked.push_back(L"key " + path + (name.empty() ? L"" : L" " + name));
   const auto found = keys.find(path);
-  if (found == keys.end()) return std::nullopt;
+  if (found == keys.end()) return {};
   const auto value = found->second.find(name);
-  if (value == found->second.end()) return std::nullopt;
-  return value->second;
+  if (value == found->second.end()) return {true, std::nullopt};
+  return {true, value->second};
 }
 
 std::wstring FakeSystemQuery::ExpandEnvironment(const std::wstring& text) {

@@ -22,8 +22,8 @@ class FakeSystemQuery : public SystemQuery {
   std::map<std::wstring, VersionParts> fileVersions;
   VersionParts windowsVersion = {10, 0, 19045};
   bool is64Bit = false;
-  // "key <path>", "value <path> <name>", "expand <text>", "file <path>", "version <path>",
-  // "windows", "64-bit", in the order asked.
+  // "key <path>", "key <path> <name>" (a value asked with it), "expand <text>", "file <path>",
+  // "version <path>", "windows", "64-bit", in the order asked.
   std::vector<std::wstring> asked;
 
   static std::wstring KeyName(RegistryHive hive, const std::wstring& key, RegistryView view);
@@ -32,9 +32,8 @@ class FakeSystemQuery : public SystemQuery {
     keys[KeyName(hive, key, view)] = std::move(values);
   }
 
-  bool RegistryKeyExists(RegistryHive hive, const std::wstring& key, RegistryView view) override;
-  std::optional<std::wstring> RegistryString(RegistryHive hive, const std::wstring& key,
-                                             const std::wstring& name, RegistryView view) override;
+  RegistryKeyRead ReadRegistryKey(RegistryHive hive, const std::wstring& key,
+                                  const std::wstring& name, RegistryView view) override;
   std::wstring ExpandEnvironment(const std::wstring& text) override;
   bool FileExists(const std::wstring& path) override;
   std::optional<VersionParts> FileVersion(const std::wstring& path) override;

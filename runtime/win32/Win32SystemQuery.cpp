@@ -64,38 +64,30 @@ unique_hkey OpenKey(const Registry& registry, RegistryHive hive, const std::wstr
 
 }  // namespace
 
-bool Win32SystemQuery::RegistryKeyExists(RegistryHive hive, const std::wstring& key,
-                                         RegistryView view) {
+RegistryKeyRead Win32SystemQuery::ReadRegistryKey(RegistryHive hive, const std::wstring& key,
+                                                  const std::wstring& name, RegistryView view) {
   const Registry* registry = RegistryFunctions();
-  return registry != nullptr && static_cast<bool>(OpenKey(*registry, hive, key, view));
-}
-
-std::optional<std::wstring> Win32SystemQuery::RegistryString(RegistryHive hive,
-                                                             const std::wstring& key,
-                                                             const std::wstring& name,
-                                                             RegistryView view) {
-  const Registry* registry = RegistryFunctions();
-  if (registry == nullptr) return std::nullopt;
+  if (registry == nullptr) return {};
   const unique_hkey opened = OpenKey(*registry, hive, key, view);
-  if (!opened) return std::nullopt;
+  if (!opened) return {};
+  if (name.empty()) return {true, std::nullopt};
+  // Room for a version at the first asking; a longer string is asked again with room for all of
+  // it and one more character, as a value may be written without its terminating null.
+  std::wstring value(64, L'\0');
   DWORD type = 0;
   DWORD size = 0;
-  if (registry->queryValue(opened.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
-          ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ)) {
-    return std::nullopt;
+  LONG result = ERROR_MORE_DATA;
+  for (int tries = 0; tries < 2 && result == ERROR_MORE_DATA; ++tries) {
+    size = static_cast<DWORD>((value.size() - 1) * sizeof(wchar_t));
+    result = registry->queryValue(opened.get(), name.c_str(), nullptr, &type,
+                                  reinterpret_cast<LPBYTE>(value.data()), &size);
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return {true, std::nullopt};
+    if (result == ERROR_MORE_DATA) value.resize(size / sizeof(wchar_t) + 2);
   }
-  // A value may be written without its terminating null: one more character for it.
-  std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
-  size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  if (registry->queryValue(opened.get(), name.c_str(), nullptr, &type,
-                           reinterpret_cast<LPBYTE>(value.data()), &size) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ)) {
-    return std::nullopt;
-  }
+  if (result != ERROR_SUCCESS) return {true, std::nullopt};
   value.resize(size / sizeof(wchar_t));
   while (!value.empty() && value.back() == L'\0') value.pop_back();
-  return value;
+  return {true, value};
 }
 
 std::wstring Win32SystemQuery::ExpandEnvironment(const std::wstring& text) {

@@ -12,9 +12,8 @@ namespace rt::win32 {
 
 class Win32SystemQuery : public SystemQuery {
  public:
-  bool RegistryKeyExists(RegistryHive hive, const std::wstring& key, RegistryView view) override;
-  std::optional<std::wstring> RegistryString(RegistryHive hive, const std::wstring& key,
-                                             const std::wstring& name, RegistryView view) override;
+  RegistryKeyRead ReadRegistryKey(RegistryHive hive, const std::wstring& key,
+                                  const std::wstring& name, RegistryView view) override;
   std::wstring ExpandEnvironment(const std::wstring& text) override;
   bool FileExists(const std::wstring& path) override;
   std::optional<VersionParts> FileVersion(const std::wstring& path) override;

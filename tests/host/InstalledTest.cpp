@@ -200,6 +200,18 @@ INSTANTIATE_TEST_SUITE_P(
              "InstalledKey=HKLM\\SOFTWARE\\Tev\nRequiresWindows=11\n", Key64,
              ButtonState::kUnavailable}));
 
+TEST(Conditions, EachKeyIsOpenedOnceAndTheOtherViewOnlyWhileTheVersionIsUnmet) {
+  const MenuIniParse parse =
+      ParseMenuIniText(L"[Button1]\nInstalledKey=HKLM\\SOFTWARE\\Tev\nInstalledVersion=7.1\n");
+  rt::FakeSystemQuery system;
+  system.is64Bit = true;
+  system.AddKey(RegistryHive::kLocalMachine, kTev, RegistryView::k64Bit,
+                {{L"DisplayVersion", L"7.2"}});
+  EXPECT_EQ(StateOf(parse.settings.Button(0), system), ButtonState::kInstalled);
+  EXPECT_EQ(system.asked,
+            (std::vector<std::wstring>{L"64-bit", L"key 64:HKLM\\SOFTWARE\\Tev DisplayVersion"}));
+}
+
 TEST(Conditions, AButtonWithoutConditionsAsksTheSystemNothing) {
   rt::FakeSystemQuery system;
   const ButtonSettings plain;
@@ -310,6 +322,27 @@ TEST(GreyedLook, GreyByBrightnessWashedTowardsWhite) {
   EXPECT_EQ(
       GreyedPixels(std::vector<std::uint32_t>{0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000}),
       (std::vector<std::uint32_t>{0x808080, 0xFFFFFF, 0xA6A6A6, 0xCBCBCB, 0x8E8E8E}));
+}
+
+// Windows activates the window each time the start-up shows it, and deactivates it when it is
+// hidden in between: that is no coming back, and the system is asked once.
+TEST(InstalledStartUp, TheWindowShownAtStartUpIsCheckedOnce) {
+  struct ActivatedWhenShown : rt::FakePlatform {
+    void ShowMainWindow(bool visible) override {
+      FakePlatform::ShowMainWindow(visible);
+      events->OnActivated(visible);
+    }
+  } platform;
+  AddMenuFiles(platform, platform.programFolder);
+  const MenuIniParse parse = ParseMenuIniText(L"[Button1]\nInstalledKey=HKLM\\SOFTWARE\\Tev\n");
+  std::unique_ptr<frmMain> form;
+  Module1::Main(platform, form, parse.settings);
+  ASSERT_EQ(platform.Lines(L"Hide").size(), 1u);
+  const std::vector<std::wstring> once = platform.system.asked;
+  ASSERT_FALSE(once.empty());
+  platform.ShowMainWindow(false);
+  platform.ShowMainWindow(true);
+  EXPECT_EQ(platform.system.asked.size(), 2 * once.size());
 }
 
 TEST_F(InstalledMenu, ComingBackToTheMenuChecksAgainAndEverythingFollows) {
