@@ -73,10 +73,13 @@ struct Refusal {
 };
 
 // The bytes as text, others in hexadecimal, so that a failing case can be told from the others.
+// Semicolons, backslashes and quotes are written in hexadecimal too: CTest reads the list of
+// tests with these values beside their names, and would take them for its own syntax there,
+// running some cases under a wrong name or not at all.
 void PrintTo(const Refusal& refusal, std::ostream* out) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   for (const std::uint8_t byte : refusal.bytes) {
-    if (byte >= 0x20 && byte < 0x7F) {
+    if (byte >= 0x20 && byte < 0x7F && byte != ';' && byte != '\\' && byte != '"') {
       *out << static_cast<char>(byte);
     } else {
       *out << "\\x" << kDigits[byte >> 4] << kDigits[byte & 0xF];
