@@ -172,7 +172,9 @@ void MainWindow::OnPaint(HWND window) {
 void MainWindow::PaintLayered(HWND window, const RECT& asked) {
   RECT client{};
   GetClientRect(window, &client);
-  RECT area = asked;
+  // What was asked for may reach past a window made smaller since; the image is the client's size.
+  RECT area{};
+  IntersectRect(&area, &asked, &client);
   if (!layer_ || layerSize_.cx != client.right || layerSize_.cy != client.bottom) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -187,7 +189,7 @@ void MainWindow::PaintLayered(HWND window, const RECT& asked) {
     layerSize_ = {client.right, client.bottom};
     area = client;
   }
-  if (!layer_ || layerBits_ == nullptr) return;
+  if (!layer_ || layerBits_ == nullptr || IsRectEmpty(&area)) return;
   unique_hdc buffer(CreateCompatibleDC(nullptr));
   if (!buffer) return;
   unique_select_object selected(buffer.get(), layer_.get());
