@@ -53,6 +53,7 @@ bool IsPngName(const std::wstring& path) {
 }  // namespace
 
 Picture Platform::LoadPicture(const std::wstring& path) {
+  if (batches_ > 0 && loadedInBatch_.contains(path)) return loaded_.at(path).picture;
   OpenFailure failure;
   const std::unique_ptr<ReadableFile> file = OpenFile(path, failure);
   if (!file) {
@@ -62,7 +63,10 @@ Picture Platform::LoadPicture(const std::wstring& path) {
   }
   const FileStamp stamp = file->Stamp();
   const auto known = loaded_.find(path);
-  if (known != loaded_.end() && known->second.stamp == stamp) return known->second.picture;
+  if (known != loaded_.end() && known->second.stamp == stamp) {
+    if (batches_ > 0) loadedInBatch_.insert(path);
+    return known->second.picture;
+  }
   // Whatever happens next, what was decoded before is not this file any more.
   if (known != loaded_.end()) loaded_.erase(known);
 
@@ -93,6 +97,7 @@ Picture Platform::LoadPicture(const std::wstring& path) {
         .WithSystemError(error);
   }
   loaded_[path] = {stamp, picture};
+  if (batches_ > 0) loadedInBatch_.insert(path);
   return picture;
 }
 

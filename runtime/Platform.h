@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -181,6 +182,22 @@ class Platform {
   virtual Picture LoadPicture(const std::wstring& path);
   // A picture stored in the program itself; raises a RunTimeError naming it where there is none.
   virtual Picture LoadResourcePicture(int resourceId);
+
+  // Loads that belong together (a start-up, a change of scale, the looks a re-check changes):
+  // while one is open, a path already loaded in it gives the same picture without its file being
+  // opened again, as nothing on a medium changes between loads a few milliseconds apart.
+  class PictureBatch {
+   public:
+    explicit PictureBatch(Platform& platform) : platform_(platform) { ++platform_.batches_; }
+    ~PictureBatch() {
+      if (--platform_.batches_ == 0) platform_.loadedInBatch_.clear();
+    }
+    PictureBatch(const PictureBatch&) = delete;
+    PictureBatch& operator=(const PictureBatch&) = delete;
+
+   private:
+    Platform& platform_;
+  };
   // The picture stored in the program as `resourceId`; empty, with `error`, where there is none.
   virtual Picture FindResourcePicture(int resourceId, SystemError& error) = 0;
 
@@ -273,6 +290,9 @@ class Platform {
   };
   // The picture last decoded from each path, with the stamp its file had then.
   std::map<std::wstring, Loaded> loaded_;
+  // Open batches, and the paths loaded since the first of them opened.
+  int batches_ = 0;
+  std::set<std::wstring> loadedInBatch_;
 };
 
 }  // namespace rt

@@ -134,6 +134,7 @@ void frmMain::CheckInstalled() {
   CancelKeyPress();
   ListButtons();
   if (!Contains(active_, FocusedButton())) form_.SetFocus(nullptr);
+  const rt::Platform::PictureBatch batch(*platform_);
   const bool separator = paths_.HasTrailingSeparator();
   for (const std::int16_t index : changed) {
     SetMarked(*ShownButton(index), false);
@@ -235,6 +236,7 @@ rt::Picture frmMain::Greyed(const std::wstring& path) {
 }
 
 void frmMain::Form_Load() {
+  const rt::Platform::PictureBatch batch(*platform_);
   form_.Show();
   form_.SetVisible(false);
   platform_->DoEvents();
@@ -260,6 +262,7 @@ void frmMain::ShowSkin(bool skinSeparator) {
 
 void frmMain::DpiChanged(int dpi) {
   // Everything shown is shown again as drawn for the new scale, each button in its present look.
+  const rt::Platform::PictureBatch batch(*platform_);
   pictures_.SetDpi(dpi);
   // The outline's build measures the skin in twips, as at start-up.
   form_.SetScaleMode(rt::kScaleTwips);

@@ -153,6 +153,7 @@ Picture FakePlatform::FindResourcePicture(int resourceId, SystemError& error) {
 std::unique_ptr<ReadableFile> FakePlatform::OpenFile(const std::wstring& path,
                                                      OpenFailure& failure) {
   lastOpened_ = path;
+  opened.push_back(path);
   if (folders.contains(path)) {
     failure.system = {5, L"Access is denied."};
     return nullptr;

@@ -94,6 +94,8 @@ class FakePlatform : public Platform {
   // What happened, in order: "LoadPicture <path>", "Show", "Hide", "DoEvents", "Resize WxH",
   // "ShowFocusCues", "AnnounceFocus <child>", ...
   std::vector<std::wstring> log;
+  // Every path opened, in order.
+  std::vector<std::wstring> opened;
   // Every file that reached a decoder, as "copy <path>", "system <path>" or "png <path>".
   std::vector<std::wstring> decoded;
   // The source of every picture painted by the last paint, in painting order, with its place.

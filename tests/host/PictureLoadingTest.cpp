@@ -201,5 +201,23 @@ TEST(PictureGateReuse, OnlyAnUnchangedFileIsNotReadAgain) {
   }
 }
 
+// Within one batch a path is opened once; the batch closed, a replaced file is read again.
+TEST(PictureGateReuse, ABatchOpensEachPathOnce) {
+  const std::wstring path = L"C:\\Menu\\img\\main.bmp";
+  rt::FakePlatform platform;
+  platform.files[path] = testing::BitmapFile(4, 4, [](int, int) { return 0x0000FFu; });
+  rt::Picture first;
+  {
+    const rt::Platform::PictureBatch batch(platform);
+    const rt::Platform::PictureBatch inner(platform);
+    first = platform.LoadPicture(path);
+    platform.files[path] = testing::BitmapFile(4, 4, [](int, int) { return 0xFF0000u; });
+    EXPECT_EQ(platform.LoadPicture(path).Data(), first.Data());
+  }
+  EXPECT_EQ(platform.opened.size(), 1u);
+  EXPECT_NE(platform.LoadPicture(path).Data(), first.Data());
+  EXPECT_EQ(platform.decoded.size(), 2u);
+}
+
 }  // namespace
 }  // namespace menu
