@@ -189,8 +189,10 @@ class TimedPlatform : public rt::Platform {
   void SetWindowRgn(rt::Region region) override {
     Timed("SetWindowRgn", [&] { real_.SetWindowRgn(std::move(region)); });
   }
-  void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha) override {
-    Timed("SetWindowAlpha", [&] { real_.SetWindowAlpha(width, height, std::move(alpha)); });
+  void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha,
+                      rt::AlphaDrawing drawing) override {
+    Timed("SetWindowAlpha",
+          [&] { real_.SetWindowAlpha(width, height, std::move(alpha), drawing); });
   }
 
  private:

@@ -18,13 +18,13 @@ int TwipsToPixels(float twips) {
 // A picture box's own colour where it has no picture (the system's button face).
 constexpr int kPictureBoxBackColor = 15;
 
+}  // namespace
+
 // The focus rectangle lies just outside the control, so that it never hides the control's picture.
 PixelRect FocusBounds(const Control& control) {
   const PixelRect b = control.Bounds();
   return {b.left - 2, b.top - 2, b.right + 2, b.bottom + 2};
 }
-
-}  // namespace
 
 Control::Control(Form& form, const ControlDefinition& definition)
     : form_(&form),

@@ -118,6 +118,9 @@ class Control {
   Picture picture_;
 };
 
+// Where the focus rectangle of `control` is drawn: just outside its bounds.
+PixelRect FocusBounds(const Control& control);
+
 class Form : public WindowEvents {
  public:
   Form(Platform& platform, const FormDefinition& definition);

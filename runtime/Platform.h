@@ -167,6 +167,12 @@ struct OpenFailure {
   SystemError system;
 };
 
+// How a window with per-pixel alpha is drawn.
+enum class AlphaDrawing {
+  kWhole,       // every pixel, painted or repainted, is handed over with its alpha
+  kSoftBehind,  // the half-transparent pixels apart, behind the opaque window
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -280,8 +286,12 @@ class Platform {
   virtual void SetWindowRgn(Region region) = 0;
   // From now on draws the window with per-pixel alpha: each client pixel as painted, weighed by its
   // value in `alpha` (`width` x `height` values, top row first; 0 transparent, 255 opaque) and
-  // blended with whatever lies behind the window.
-  virtual void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha) = 0;
+  // blended with whatever lies behind the window. With `kSoftBehind` the window itself stays
+  // opaque inside its outline, which the caller has cut to the opaque pixels: the others are drawn,
+  // as painted now, by a window of their own kept just behind it, which takes no input, so that
+  // painting the window costs what it costs without alpha. No alpha: drawn without it again.
+  virtual void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha,
+                              AlphaDrawing drawing) = 0;
 
  private:
   struct Loaded {

@@ -24,8 +24,7 @@ rt::Region BuildSkinRegion(rt::Form& window, rt::Control& img, ScaledPictures& p
   const rt::Picture skin = pictures.Load(path);
   CheckSkinSize(measured.width, measured.height);
   // A skin with alpha has its holes where it is transparent; one without, its black corners.
-  std::optional<std::vector<rt::PixelRect>> rects =
-      AlphaOutlineRects(*skin.Data(), &measured.softAlpha);
+  std::optional<std::vector<rt::PixelRect>> rects = AlphaOutlineRects(*skin.Data(), &measured.soft);
   if (!rects) rects = SkinOutlineRects(measured.width, measured.height, *skin.Data(), window.Dpi());
   return window.CreateOutline(*rects);
 }

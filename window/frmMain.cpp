@@ -141,6 +141,7 @@ void frmMain::CheckInstalled() {
     if (Contains(listed_, index)) LoadNormalLook(separator, index);
     PlaceTooltip(index, true);
   }
+  ShowSoftEdges();
 }
 
 rt::Control* frmMain::cmd(std::int16_t index) {
@@ -247,6 +248,7 @@ void frmMain::Form_Load() {
   const bool buttonSeparator = paths_.HasTrailingSeparator();
   for (const std::int16_t index : listed_) LoadNormalLook(buttonSeparator, index);
   for (const std::int16_t index : listed_) PlaceTooltip(index);
+  ShowSoftEdges();
 }
 
 void frmMain::ShowSkin(bool skinSeparator) {
@@ -254,10 +256,42 @@ void frmMain::ShowSkin(bool skinSeparator) {
   Picture1().SetPicture(pictures_.Load(SkinPath(skinSeparator)));
   rt::Region region = BuildSkinRegion(form_, img(), pictures_, SkinPath(skinSeparator), skinSize_);
   platform_->SetWindowRgn(std::move(region));
-  // Soft edges and shadows are blended with the desktop; a skin without them is drawn as it is.
-  if (!skinSize_.softAlpha.empty()) {
-    platform_->SetWindowAlpha(skinSize_.width, skinSize_.height, std::move(skinSize_.softAlpha));
+  softShown_ = false;
+}
+
+// Soft edges and shadows are blended with the desktop; a skin without them is drawn as it is.
+// Where they lie clear of every button as placed and sized now, and of its focus rectangle, they
+// are drawn apart, behind the window cut to its opaque pixels: a hover then repaints as on a bitmap
+// skin, and a click on them reaches what lies behind, as on a shadow. Where a button covers them,
+// or nothing opaque would be left, the whole window is drawn with alpha.
+void frmMain::ShowSoftEdges() {
+  const SoftAlpha& soft = skinSize_.soft;
+  if (soft.alpha.empty()) {
+    if (std::exchange(alphaGiven_, false)) {
+      platform_->SetWindowAlpha(0, 0, {}, rt::AlphaDrawing::kWhole);
+    }
+    return;
   }
+  const bool apart = !soft.opaque.empty() && SoftPixelsClearOfButtons();
+  const rt::AlphaDrawing drawing = apart ? rt::AlphaDrawing::kSoftBehind : rt::AlphaDrawing::kWhole;
+  if (softShown_ && drawing == alphaDrawing_) return;
+  // The outline the skin was shown with keeps the half-transparent pixels.
+  if (apart || softShown_)
+    platform_->SetWindowRgn(form_.CreateOutline(apart ? soft.opaque : soft.outline));
+  platform_->SetWindowAlpha(skinSize_.width, skinSize_.height, soft.alpha, drawing);
+  alphaGiven_ = true;
+  softShown_ = true;
+  alphaDrawing_ = drawing;
+}
+
+bool frmMain::SoftPixelsClearOfButtons() const {
+  for (const Shown& shown : shown_) {
+    if (shown.control != nullptr &&
+        HasSoftPixels(skinSize_.soft.alpha, skinSize_.width, rt::FocusBounds(*shown.control))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 void frmMain::DpiChanged(int dpi) {
@@ -275,6 +309,7 @@ void frmMain::DpiChanged(int dpi) {
     if (look == Look::kPressed) LoadButtonPicture(separator, index, suffixes.pressed, look);
     if (look == Look::kNormal) LoadNormalLook(separator, index);
   }
+  ShowSoftEdges();
 }
 
 void frmMain::cmd_MouseMove(std::int16_t index) {

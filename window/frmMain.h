@@ -125,6 +125,10 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   std::wstring SkinPath(bool hasTrailingSeparator);
   // Loads the skin into the window and the top strip and gives the window its outline.
   void ShowSkin(bool hasTrailingSeparator);
+  // Gives the window the skin's per-pixel alpha, drawn as the buttons now placed allow.
+  void ShowSoftEdges();
+  // Whether no button, nor its focus rectangle, covers a half-transparent pixel of the skin.
+  bool SoftPixelsClearOfButtons() const;
   // Gives every marked button but `keep` its normal look again, marker cleared first.
   void ResetMarkedButtons(std::int16_t keep);
 
@@ -153,6 +157,11 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   rt::Control* picture1_;
   rt::Control* img_;
   SkinSize skinSize_;
+  // Whether the window is drawn with per-pixel alpha; whether with the skin's as shown last, and
+  // how.
+  bool alphaGiven_ = false;
+  bool softShown_ = false;
+  rt::AlphaDrawing alphaDrawing_ = rt::AlphaDrawing::kWhole;
   std::vector<std::wstring> languages_;
   bool languagesKnown_ = false;
   // In the table's order; `listed_` lists those screen readers see, `active_` those that act, in

@@ -328,9 +328,12 @@ void FakePlatform::SetWindowRgn(Region region) {
   ownedRegion_ = std::move(region);
 }
 
-void FakePlatform::SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha) {
-  log.push_back(L"SetWindowAlpha " + std::to_wstring(width) + L"x" + std::to_wstring(height));
+void FakePlatform::SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha,
+                                  AlphaDrawing drawing) {
+  log.push_back(L"SetWindowAlpha " + std::to_wstring(width) + L"x" + std::to_wstring(height) +
+                (drawing == AlphaDrawing::kSoftBehind ? L" behind" : L""));
   windowAlpha = std::move(alpha);
+  windowAlphaDrawing = drawing;
 }
 
 void FakePlatform::Paint(const PixelRect& area) {

@@ -112,6 +112,7 @@ class FakePlatform : public Platform {
   std::vector<PixelRect> windowRegion;  // the rectangles of the region the window owns
   bool windowShaped = false;
   std::vector<std::uint8_t> windowAlpha;  // the per-pixel alpha the window is drawn with
+  AlphaDrawing windowAlphaDrawing = AlphaDrawing::kWhole;
   std::vector<PixelRect> invalidated;
   WindowEvents* events = nullptr;
 
@@ -158,7 +159,8 @@ class FakePlatform : public Platform {
   void ShowRunTimeError(const RunTimeError& error, const std::wstring& title) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
   void SetWindowRgn(Region region) override;
-  void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha) override;
+  void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha,
+                      AlphaDrawing drawing) override;
 
  private:
   Region ownedRegion_;

@@ -32,6 +32,21 @@ HBITMAP Win32Picture::Bitmap() const {
   return bitmap_.get();
 }
 
+unique_hbitmap CreateDib32(int width, int height, bool topDown, std::uint32_t*& bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = topDown ? -height : height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* made = nullptr;
+  unique_hbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &made, nullptr, 0));
+  bits = static_cast<std::uint32_t*>(made);
+  if (bits == nullptr) bitmap.reset();
+  return bitmap;
+}
+
 Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels,
                     std::span<const std::uint8_t> alpha) {
   const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
@@ -39,19 +54,12 @@ Picture MakePicture(int width, int height, std::span<const std::uint32_t> pixels
       (!alpha.empty() && alpha.size() != count)) {
     return Picture();
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
   // Bottom-up, as every system reads a DIB section's rows the same way round then.
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  unique_hbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || bits == nullptr) return Picture();
+  std::uint32_t* bits = nullptr;
+  unique_hbitmap bitmap = CreateDib32(width, height, false, bits);
+  if (!bitmap) return Picture();
   // A DIB's 32-bit pixel holds blue in its lowest byte, a colour value red.
-  auto* out = static_cast<std::uint32_t*>(bits);
+  std::uint32_t* out = bits;
   const std::size_t columns = static_cast<std::size_t>(width);
   for (int y = 0; y < height; ++y) {
     const std::uint32_t* from = pixels.data() + static_cast<std::size_t>(y) * columns;

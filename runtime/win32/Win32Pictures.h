@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -42,6 +43,10 @@ class Win32Picture : public PictureData {
   int height_;
   bool alpha_ = false;
 };
+
+// A 32-bit DIB section, its rows top row first or last, and its pixels in `bits`; empty, with
+// `bits` null, where the system has no memory for it.
+unique_hbitmap CreateDib32(int width, int height, bool topDown, std::uint32_t*& bits);
 
 // Takes charge of a bitmap the system made; an empty picture where there is none.
 Picture MakePicture(HBITMAP bitmap);

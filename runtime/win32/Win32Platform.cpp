@@ -124,8 +124,9 @@ Region Win32Platform::CreateRegion(const std::vector<PixelRect>& rects) {
 
 void Win32Platform::SetWindowRgn(Region region) { window_.SetRegion(std::move(region)); }
 
-void Win32Platform::SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha) {
-  window_.SetAlpha(width, height, std::move(alpha));
+void Win32Platform::SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha,
+                                   AlphaDrawing drawing) {
+  window_.SetAlpha(width, height, std::move(alpha), drawing);
 }
 
 }  // namespace rt::win32

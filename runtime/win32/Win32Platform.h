@@ -61,7 +61,8 @@ class Win32Platform : public Platform {
   bool LaunchProgram(const StartRequest& request, StartFailure& failure) override;
   Region CreateRegion(const std::vector<PixelRect>& rects) override;
   void SetWindowRgn(Region region) override;
-  void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha) override;
+  void SetWindowAlpha(int width, int height, std::vector<std::uint8_t> alpha,
+                      AlphaDrawing drawing) override;
 
  private:
   HINSTANCE instance_;

@@ -115,21 +115,15 @@ bool DecodePngPixels(std::span<const std::uint8_t> file, int width, int height,
 
 Picture DecodePng(std::span<const std::uint8_t> file, const PngCheckResult& layout,
                   SystemError& error) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = layout.width;
-  info.bmiHeader.biHeight = layout.height;  // bottom-up, as the program's other pictures
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  unique_hbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || bits == nullptr) {
+  std::uint32_t* bits = nullptr;
+  // Bottom-up, as the program's other pictures.
+  unique_hbitmap bitmap = CreateDib32(layout.width, layout.height, false, bits);
+  if (!bitmap) {
     error = LastSystemError();
     return Picture();
   }
   const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(layout.width) * 4;
-  auto* lastRow = static_cast<std::uint8_t*>(bits) + stride * (layout.height - 1);
+  auto* lastRow = reinterpret_cast<std::uint8_t*>(bits) + stride * (layout.height - 1);
   if (!DecodePngPixels(file, layout.width, layout.height, lastRow, -stride, error)) {
     return Picture();
   }

@@ -14,6 +14,14 @@ namespace {
 constexpr wchar_t kOwnerClass[] = L"MenuOwnerWindow";
 constexpr wchar_t kWindowClass[] = L"MenuWindow";
 
+// The window of half-transparent pixels is seen, never touched: the pointer passes through it and
+// a click never activates it.
+LRESULT CALLBACK SoftWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCHITTEST) return HTTRANSPARENT;
+  if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
 struct WindowIcons {
   unique_hicon big;
   unique_hicon small;
@@ -43,7 +51,11 @@ bool RegisterClassesOnce(HINSTANCE instance, int iconResource, SystemError& erro
   main.lpfnWndProc = MainWindow::WindowProc;
   main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   main.lpszClassName = kWindowClass;
-  if (RegisterClassExW(&owner) == 0 || RegisterClassExW(&main) == 0) {
+  WNDCLASSEXW soft = owner;
+  soft.lpfnWndProc = SoftWindowProc;
+  soft.lpszClassName = kSoftPixelsClass;
+  if (RegisterClassExW(&owner) == 0 || RegisterClassExW(&main) == 0 ||
+      RegisterClassExW(&soft) == 0) {
     error = LastSystemError();
     return false;
   }
@@ -80,6 +92,7 @@ void MainWindow::Destroy() {
   events_ = nullptr;
   tooltips_.Destroy();
   accessible_.reset();
+  soft_.reset();
   window_.reset();  // its WM_DESTROY ends the message loop
   owner_.reset();
 }
@@ -90,6 +103,7 @@ void MainWindow::Show(bool visible) {
   // that, so the pictures it holds then are never drawn, and the last show is drawn once, with
   // the button pictures loaded after it.
   ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE);
+  PlaceSoft();
 }
 
 void MainWindow::Resize(int width, int height) {
@@ -135,10 +149,23 @@ void MainWindow::SetRegion(Region region) {
   }
 }
 
-void MainWindow::SetAlpha(int width, int height, std::vector<std::uint8_t> alpha) {
-  if (!window_ || width <= 0 ||
-      alpha.size() !=
-          static_cast<std::size_t>(width) * static_cast<std::size_t>(height > 0 ? height : 0)) {
+void MainWindow::SetAlpha(int width, int height, std::vector<std::uint8_t> alpha,
+                          AlphaDrawing drawing) {
+  if (!window_) return;
+  const bool given =
+      width > 0 && height > 0 && !alpha.empty() &&
+      alpha.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  if (!given || drawing == AlphaDrawing::kWhole) {
+    softAlpha_.clear();
+    soft_.reset();
+  }
+  if (!given || drawing == AlphaDrawing::kSoftBehind) StopLayered();
+  if (!given) return;
+  if (drawing == AlphaDrawing::kSoftBehind) {
+    softAlpha_ = std::move(alpha);
+    softWidth_ = width;
+    // Drawn once the window has painted itself, with what it shows then.
+    if (!softPaintPosted_) softPaintPosted_ = PostMessageW(Handle(), kSoftPaintMessage, 0, 0);
     return;
   }
   alpha_ = std::move(alpha);
@@ -147,6 +174,28 @@ void MainWindow::SetAlpha(int width, int height, std::vector<std::uint8_t> alpha
   SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
                     GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
   Invalidate({0, 0, width, height});
+}
+
+void MainWindow::StopLayered() {
+  if (alpha_.empty()) return;
+  alpha_.clear();
+  layer_.reset();
+  layerPending_ = {};
+  SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
+                    GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & ~WS_EX_LAYERED);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void MainWindow::PlaceSoft() {
+  if (!soft_ || !window_) return;
+  if (!IsWindowVisible(Handle())) {
+    ShowWindow(soft_.get(), SW_HIDE);
+    return;
+  }
+  RECT rect{};
+  GetWindowRect(Handle(), &rect);
+  SetWindowPos(soft_.get(), Handle(), rect.left, rect.top, 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void MainWindow::RethrowPending() {

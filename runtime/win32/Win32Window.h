@@ -20,6 +20,10 @@ namespace rt::win32 {
 
 // Asks a layered window to paint what was invalidated since it was posted.
 constexpr UINT kLayeredPaintMessage = WM_APP + 2;
+// Asks the window to draw its half-transparent pixels into the window kept behind it.
+constexpr UINT kSoftPaintMessage = WM_APP + 3;
+// The class of that window.
+constexpr wchar_t kSoftPixelsClass[] = L"MenuSoftPixels";
 
 class MainWindow : private AccessibleHost {
  public:
@@ -41,8 +45,9 @@ class MainWindow : private AccessibleHost {
   // Gives the window its outline, redrawn at once; once the system has the region it is the
   // system's.
   void SetRegion(Region region);
-  // Draws the window from now on as a layered window with the given per-pixel alpha.
-  void SetAlpha(int width, int height, std::vector<std::uint8_t> alpha);
+  // Draws the window from now on with the given per-pixel alpha: as a layered window, or opaque
+  // with its half-transparent pixels in a layered window behind it; without it where none.
+  void SetAlpha(int width, int height, std::vector<std::uint8_t> alpha, AlphaDrawing drawing);
   void ShowFocusCues();
   void AnnounceFocus(int child);
   void SetTooltip(int id, const PixelRect& area, const std::wstring& text) {
@@ -74,6 +79,12 @@ class MainWindow : private AccessibleHost {
   // Paints `area` of the client into `target`, whose origin is the client's.
   void PaintInto(HDC target, const RECT& area);
   void PaintLayered(HWND window, const RECT& area);
+  // Paints the whole window and hands its half-transparent pixels to the window behind it.
+  void PaintSoft();
+  // Keeps the window of half-transparent pixels just behind the window, where it is, shown with it.
+  void PlaceSoft();
+  // Drawn without alpha, as an ordinary window.
+  void StopLayered();
   BOOL OnEraseBkgnd(HWND window, HDC dc);
   void OnMouseMove(HWND window, int x, int y, UINT keys);
   void OnLButtonDown(HWND window, BOOL doubleClick, int x, int y, UINT keys);
@@ -113,6 +124,12 @@ class MainWindow : private AccessibleHost {
   // What a layered window has still to paint, and whether it has asked itself to.
   RECT layerPending_{};
   bool layerPaintPosted_ = false;
+  // The half-transparent pixels drawn behind an opaque window: their alpha, and their window once
+  // it holds them.
+  std::vector<std::uint8_t> softAlpha_;
+  int softWidth_ = 0;
+  unique_hwnd soft_;
+  bool softPaintPosted_ = false;
   // Made on the first request of a screen reader; disconnected when the window is destroyed.
   unique_accessible accessible_;
 };

@@ -128,6 +128,17 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       if (!IsRectEmpty(&area) && events_ != nullptr) PaintLayered(window, area);
       return 0;
     }
+    case kSoftPaintMessage:
+      softPaintPosted_ = false;
+      // The window first shows itself, then what lies behind it.
+      UpdateWindow(window);
+      if (events_ != nullptr) PaintSoft();
+      return 0;
+    case WM_WINDOWPOSCHANGED: {
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+      PlaceSoft();
+      return result;
+    }
     case kAccessiblePressMessage:
       OnAccessiblePress(static_cast<int>(wParam));
       return 0;
@@ -176,16 +187,7 @@ void MainWindow::PaintLayered(HWND window, const RECT& asked) {
   RECT area{};
   IntersectRect(&area, &asked, &client);
   if (!layer_ || layerSize_.cx != client.right || layerSize_.cy != client.bottom) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;  // top-down, as the alpha is
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    layer_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    layerBits_ = static_cast<std::uint32_t*>(bits);
+    layer_ = CreateDib32(client.right, client.bottom, true, layerBits_);  // as the alpha runs
     layerSize_ = {client.right, client.bottom};
     area = client;
   }
@@ -216,6 +218,43 @@ void MainWindow::PaintLayered(HWND window, const RECT& asked) {
     UpdateLayeredWindow(window, nullptr, nullptr, &layerSize_, buffer.get(), &origin, 0, &blend,
                         ULW_ALPHA);
   }
+}
+
+// The half-transparent pixels are painted as the window paints them, weighed by their alpha, into a
+// window of their own; the opaque ones are the window's own and left out. Made on the first paint,
+// as the window is first shown, and placed and shown just behind it.
+void MainWindow::PaintSoft() {
+  const int width = softWidth_;
+  const int height =
+      width > 0 ? static_cast<int>(softAlpha_.size() / static_cast<std::size_t>(width)) : 0;
+  if (height <= 0) return;
+  std::uint32_t* bits = nullptr;
+  const unique_hbitmap image = CreateDib32(width, height, true, bits);
+  unique_hdc buffer(CreateCompatibleDC(nullptr));
+  if (!image || !buffer) return;
+  unique_select_object selected(buffer.get(), image.get());
+  PaintInto(buffer.get(), {0, 0, width, height});
+  GdiFlush();
+  for (std::size_t i = 0; i < softAlpha_.size(); ++i) {
+    const std::uint8_t alpha = softAlpha_[i];
+    bits[i] = alpha == 255 ? 0 : Premultiplied(bits[i], alpha);
+  }
+  RECT rect{};
+  GetWindowRect(Handle(), &rect);
+  if (!soft_) {
+    soft_.reset(
+        CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                        kSoftPixelsClass, L"", WS_POPUP, rect.left, rect.top, width, height,
+                        owner_.get(), nullptr, instance_, nullptr));
+  }
+  if (!soft_) return;
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  POINT place{rect.left, rect.top};
+  SIZE size{width, height};
+  POINT origin{0, 0};
+  UpdateLayeredWindow(soft_.get(), nullptr, &place, &size, buffer.get(), &origin, 0, &blend,
+                      ULW_ALPHA);
+  PlaceSoft();
 }
 
 // Painting covers everything; erasing first would flicker.

@@ -210,7 +210,40 @@ TEST_P(PngSkin, HalfTransparentPixelsGiveTheWindowTheirAlpha) {
   EXPECT_EQ(alpha(1, 599), 65);
   EXPECT_EQ(alpha(2, 0), 255);
   EXPECT_EQ(alpha(400, 300), 0);
+  // The soft edge lies clear of the buttons: drawn behind the window, which keeps the opaque.
+  EXPECT_EQ(platform.windowAlphaDrawing, rt::AlphaDrawing::kSoftBehind);
   EXPECT_EQ(platform.windowRegion.size(), 4u);
+  EXPECT_EQ(platform.windowRegion[0], (rt::PixelRect{2 * s, 0, 800 * s, 300 * s}));
+}
+
+// Half-transparent pixels that a button or its focus rectangle covers, or that leave nothing
+// opaque, make the whole window drawn with alpha, its outline keeping them.
+TEST(PngSkinAlpha, SoftPixelsUnderAButtonDrawTheWholeWindowWithAlpha) {
+  const struct {
+    const char* what;
+    int x, y;  // the one soft pixel; (-1, -1): all of them
+    rt::AlphaDrawing drawing;
+  } cases[] = {
+      {"clear of the buttons", 300, 100, rt::AlphaDrawing::kSoftBehind},
+      {"on the first button", 100, 250, rt::AlphaDrawing::kWhole},
+      {"under its focus rectangle", 94, 198, rt::AlphaDrawing::kWhole},
+      {"everywhere", -1, -1, rt::AlphaDrawing::kWhole},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    rt::FakePlatform platform;
+    AddMenuFiles(platform, platform.programFolder);
+    const std::wstring img = platform.programFolder + L"\\img\\";
+    platform.files.erase(img + L"main.bmp");
+    platform.files[img + L"main.png"] = PngFile(800, 600, [&](int x, int y) {
+      return static_cast<std::uint8_t>(c.x < 0 || (x == c.x && y == c.y) ? 128 : 255);
+    });
+    std::unique_ptr<frmMain> form;
+    Module1::Main(platform, form);
+    EXPECT_EQ(platform.windowAlphaDrawing, c.drawing);
+    const bool behind = c.drawing == rt::AlphaDrawing::kSoftBehind;
+    EXPECT_EQ(platform.windowRegion.size(), behind ? 4u : 1u);
+  }
 }
 
 }  // namespace
