@@ -20,7 +20,7 @@ namespace {
 constexpr std::uint64_t kMaxPictureFile = 512ull * 1024 * 1024;
 
 RunTimeError PictureError(int number, const std::wstring& path, std::wstring detail = {}) {
-  return RunTimeError(number, L"Could not load the picture", path, std::move(detail));
+  return RunTimeError(number, rt::AsciiText("Could not load the picture"), path, std::move(detail));
 }
 
 // The check's reason (plain English, lower case first) as a sentence of its own.
@@ -53,7 +53,11 @@ bool IsPngName(const std::wstring& path) {
 }  // namespace
 
 Picture Platform::LoadPicture(const std::wstring& path) {
-  if (batches_ > 0 && loadedInBatch_.contains(path)) return loaded_.at(path).picture;
+  const unsigned batch = batches_ > 0 ? batch_ : 0;
+  if (batch != 0) {
+    const auto known = loaded_.find(path);
+    if (known != loaded_.end() && known->second.batch == batch) return known->second.picture;
+  }
   OpenFailure failure;
   const std::unique_ptr<ReadableFile> file = OpenFile(path, failure);
   if (!file) {
@@ -64,14 +68,15 @@ Picture Platform::LoadPicture(const std::wstring& path) {
   const FileStamp stamp = file->Stamp();
   const auto known = loaded_.find(path);
   if (known != loaded_.end() && known->second.stamp == stamp) {
-    if (batches_ > 0) loadedInBatch_.insert(path);
+    known->second.batch = batch;
     return known->second.picture;
   }
   // Whatever happens next, what was decoded before is not this file any more.
   if (known != loaded_.end()) loaded_.erase(known);
 
   if (file->Size() > kMaxPictureFile) {
-    throw PictureError(kErrInvalidPicture, path, L"The file is too large to be a picture.");
+    throw PictureError(kErrInvalidPicture, path,
+                       rt::AsciiText("The file is too large to be a picture."));
   }
   std::vector<std::uint8_t> bytes;
   SystemError error;
@@ -93,11 +98,10 @@ Picture Platform::LoadPicture(const std::wstring& path) {
     if (!picture) picture = DecodeWithSystem(path, error);
   }
   if (!picture) {
-    throw PictureError(kErrInvalidPicture, path, L"The system could not decode it.")
+    throw PictureError(kErrInvalidPicture, path, rt::AsciiText("The system could not decode it."))
         .WithSystemError(error);
   }
-  loaded_[path] = {stamp, picture};
-  if (batches_ > 0) loadedInBatch_.insert(path);
+  loaded_[path] = {stamp, picture, batch};
   return picture;
 }
 

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -194,10 +193,10 @@ class Platform {
   // opened again, as nothing on a medium changes between loads a few milliseconds apart.
   class PictureBatch {
    public:
-    explicit PictureBatch(Platform& platform) : platform_(platform) { ++platform_.batches_; }
-    ~PictureBatch() {
-      if (--platform_.batches_ == 0) platform_.loadedInBatch_.clear();
+    explicit PictureBatch(Platform& platform) : platform_(platform) {
+      if (platform_.batches_++ == 0) ++platform_.batch_;
     }
+    ~PictureBatch() { --platform_.batches_; }
     PictureBatch(const PictureBatch&) = delete;
     PictureBatch& operator=(const PictureBatch&) = delete;
 
@@ -297,12 +296,13 @@ class Platform {
   struct Loaded {
     FileStamp stamp;
     Picture picture;
+    unsigned batch = 0;  // the batch it was last loaded in; 0 for none
   };
   // The picture last decoded from each path, with the stamp its file had then.
   std::map<std::wstring, Loaded> loaded_;
-  // Open batches, and the paths loaded since the first of them opened.
+  // Open batches, and the number of the batch they make.
   int batches_ = 0;
-  std::set<std::wstring> loadedInBatch_;
+  unsigned batch_ = 0;
 };
 
 }  // namespace rt

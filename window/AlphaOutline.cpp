@@ -11,18 +11,19 @@ namespace {
 
 bool IsSoft(std::uint8_t value) { return value != 0 && value != 255; }
 
-// The rectangles of the pixels a test keeps: each row's runs of kept pixels, rows with the same
-// runs merged into one band.
+// The rectangles of the pixels of alpha at least `least`: each row's runs of them, rows with the
+// same runs merged into one band.
 class Bands {
  public:
-  template <typename Keeps>
-  void AddRow(int y, const std::uint8_t* alpha, int width, Keeps keeps) {
+  explicit Bands(std::uint8_t least) : least_(least) {}
+
+  void AddRow(int y, const std::uint8_t* alpha, int width) {
     runs_.clear();
     int x = 0;
     while (x < width) {
-      while (x < width && !keeps(alpha[x])) ++x;
+      while (x < width && alpha[x] < least_) ++x;
       const int from = x;
-      while (x < width && keeps(alpha[x])) ++x;
+      while (x < width && alpha[x] >= least_) ++x;
       if (from < x) runs_.emplace_back(from, x);
     }
     if (y == 0 || runs_ != band_) {
@@ -42,6 +43,7 @@ class Bands {
     for (const auto& [from, to] : band_) rects_.push_back({from, bandTop_, to, bandBottom});
   }
 
+  std::uint8_t least_;
   std::vector<rt::PixelRect> rects_;
   std::vector<std::pair<int, int>> runs_;
   std::vector<std::pair<int, int>> band_;  // the runs of the band of rows being collected
@@ -59,14 +61,12 @@ std::optional<std::vector<rt::PixelRect>> AlphaOutlineRects(const rt::PictureDat
   std::vector<std::uint8_t> alpha(columns * static_cast<std::size_t>(height));
   if (!skin.ReadAlpha({0, 0, width, height}, alpha.data())) return std::nullopt;
   const bool anySoft = std::any_of(alpha.begin(), alpha.end(), IsSoft);
-  Bands outline;
-  Bands opaque;
+  Bands outline(1);
+  Bands opaque(255);
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* row = alpha.data() + static_cast<std::size_t>(y) * columns;
-    outline.AddRow(y, row, width, [](std::uint8_t value) { return value != 0; });
-    if (anySoft && soft != nullptr) {
-      opaque.AddRow(y, row, width, [](std::uint8_t value) { return value == 255; });
-    }
+    outline.AddRow(y, row, width);
+    if (anySoft && soft != nullptr) opaque.AddRow(y, row, width);
   }
   std::vector<rt::PixelRect> rects = outline.Finish(height);
   if (soft != nullptr) {

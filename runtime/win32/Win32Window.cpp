@@ -114,7 +114,7 @@ void MainWindow::Resize(int width, int height) {
 void MainWindow::Invalidate(const PixelRect& area) {
   if (!window_) return;
   const RECT rect{area.left, area.top, area.right, area.bottom};
-  if (alpha_.empty()) {
+  if (!Layered()) {
     InvalidateRect(Handle(), &rect, FALSE);
     return;
   }
@@ -155,35 +155,29 @@ void MainWindow::SetAlpha(int width, int height, std::vector<std::uint8_t> alpha
   const bool given =
       width > 0 && height > 0 && !alpha.empty() &&
       alpha.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  if (!given || drawing == AlphaDrawing::kWhole) {
-    softAlpha_.clear();
-    soft_.reset();
-  }
-  if (!given || drawing == AlphaDrawing::kSoftBehind) StopLayered();
-  if (!given) return;
-  if (drawing == AlphaDrawing::kSoftBehind) {
-    softAlpha_ = std::move(alpha);
-    softWidth_ = width;
-    // Drawn once the window has painted itself, with what it shows then.
-    if (!softPaintPosted_) softPaintPosted_ = PostMessageW(Handle(), kSoftPaintMessage, 0, 0);
-    return;
-  }
-  alpha_ = std::move(alpha);
-  alphaWidth_ = width;
-  layer_.reset();  // painted afresh, whole
-  SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
-                    GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
-  Invalidate({0, 0, width, height});
-}
-
-void MainWindow::StopLayered() {
-  if (alpha_.empty()) return;
+  const bool wasLayered = Layered();
   alpha_.clear();
-  layer_.reset();
+  layer_.reset();  // painted afresh, whole
   layerPending_ = {};
-  SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
-                    GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & ~WS_EX_LAYERED);
-  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  if (given) {
+    alpha_ = std::move(alpha);
+    alphaWidth_ = width;
+    apart_ = drawing == AlphaDrawing::kSoftBehind;
+  }
+  if (!given || !apart_) soft_.reset();
+  if (Layered() != wasLayered) {
+    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
+                      wasLayered ? style & ~WS_EX_LAYERED : style | WS_EX_LAYERED);
+    // Drawn as an ordinary window again: all of it.
+    if (wasLayered) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+  }
+  if (Layered()) {
+    Invalidate({0, 0, width, height});
+  } else if (given && !softPaintPosted_) {
+    // Drawn once the window has painted itself, with what it shows then.
+    softPaintPosted_ = PostMessageW(Handle(), kSoftPaintMessage, 0, 0);
+  }
 }
 
 void MainWindow::PlaceSoft() {

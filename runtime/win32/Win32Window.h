@@ -40,6 +40,8 @@ class MainWindow : private AccessibleHost {
   void Show(bool visible);
   void Resize(int width, int height);
   void Invalidate(const PixelRect& area);
+  // Whether the window itself is drawn as a layered window.
+  bool Layered() const { return !alpha_.empty() && !apart_; }
   void SetCapture(bool captured);
   void Drag();
   // Gives the window its outline, redrawn at once; once the system has the region it is the
@@ -78,13 +80,11 @@ class MainWindow : private AccessibleHost {
   void OnPaint(HWND window);
   // Paints `area` of the client into `target`, whose origin is the client's.
   void PaintInto(HDC target, const RECT& area);
+  // Paints `area` weighed by the alpha and hands it to the layered window, or the whole of it to
+  // the window of half-transparent pixels.
   void PaintLayered(HWND window, const RECT& area);
-  // Paints the whole window and hands its half-transparent pixels to the window behind it.
-  void PaintSoft();
   // Keeps the window of half-transparent pixels just behind the window, where it is, shown with it.
   void PlaceSoft();
-  // Drawn without alpha, as an ordinary window.
-  void StopLayered();
   BOOL OnEraseBkgnd(HWND window, HDC dc);
   void OnMouseMove(HWND window, int x, int y, UINT keys);
   void OnLButtonDown(HWND window, BOOL doubleClick, int x, int y, UINT keys);
@@ -115,19 +115,18 @@ class MainWindow : private AccessibleHost {
   WindowEvents* events_ = nullptr;
   std::exception_ptr pending_;
   bool reportingError_ = false;
-  // A layered window's pixels: its alpha, and the image painted into and handed to the system.
+  // A layered window's pixels: its alpha, and the image painted into and handed to the system;
+  // with `apart_`, those of the window of half-transparent pixels behind the opaque window.
   std::vector<std::uint8_t> alpha_;
   int alphaWidth_ = 0;
+  bool apart_ = false;
   unique_hbitmap layer_;
   std::uint32_t* layerBits_ = nullptr;
   SIZE layerSize_{};
   // What a layered window has still to paint, and whether it has asked itself to.
   RECT layerPending_{};
   bool layerPaintPosted_ = false;
-  // The half-transparent pixels drawn behind an opaque window: their alpha, and their window once
-  // it holds them.
-  std::vector<std::uint8_t> softAlpha_;
-  int softWidth_ = 0;
+  // The window of half-transparent pixels, once it holds them.
   unique_hwnd soft_;
   bool softPaintPosted_ = false;
   // Made on the first request of a screen reader; disconnected when the window is destroyed.

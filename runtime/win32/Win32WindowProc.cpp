@@ -132,7 +132,11 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
       softPaintPosted_ = false;
       // The window first shows itself, then what lies behind it.
       UpdateWindow(window);
-      if (events_ != nullptr) PaintSoft();
+      if (apart_ && !alpha_.empty() && events_ != nullptr) {
+        RECT client{};
+        GetClientRect(window, &client);
+        PaintLayered(window, client);
+      }
       return 0;
     case WM_WINDOWPOSCHANGED: {
       const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
@@ -166,7 +170,7 @@ void MainWindow::OnPaint(HWND window) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   if (width <= 0 || height <= 0 || events_ == nullptr) return;
-  if (!alpha_.empty()) return PaintLayered(window, area);
+  if (Layered()) return PaintLayered(window, area);
   // Everything is drawn off-screen and copied in one go, so nothing flickers.
   unique_hdc buffer(CreateCompatibleDC(paint.get()));
   unique_hbitmap image(CreateCompatibleBitmap(paint.get(), width, height));
@@ -207,54 +211,34 @@ void MainWindow::PaintLayered(HWND window, const RECT& asked) {
       // Pixels beyond the alpha given (a size it does not follow yet) are opaque.
       const std::uint8_t alpha =
           row < rows && column < columns ? alpha_[row * columns + column] : 255;
-      pixel[x] = Premultiplied(pixel[x], alpha);
+      // Apart, the opaque pixels are the window's own, not the one behind it.
+      pixel[x] = Premultiplied(pixel[x], apart_ && alpha == 255 ? 0 : alpha);
     }
   }
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   POINT origin{0, 0};
+  if (apart_) {
+    // Made on its first paint, as the window is first shown; placed and shown just behind it.
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    POINT place{rect.left, rect.top};
+    if (!soft_) {
+      soft_.reset(
+          CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                          kSoftPixelsClass, L"", WS_POPUP, place.x, place.y, layerSize_.cx,
+                          layerSize_.cy, owner_.get(), nullptr, instance_, nullptr));
+    }
+    UpdateLayeredWindow(soft_.get(), nullptr, &place, &layerSize_, buffer.get(), &origin, 0, &blend,
+                        ULW_ALPHA);
+    PlaceSoft();
+    return;
+  }
   UPDATELAYEREDWINDOWINFO update{sizeof(update), nullptr, nullptr, &layerSize_, buffer.get(),
                                  &origin,        0,       &blend,  ULW_ALPHA,   &area};
   if (!UpdateLayeredWindowIndirect(window, &update)) {
     UpdateLayeredWindow(window, nullptr, nullptr, &layerSize_, buffer.get(), &origin, 0, &blend,
                         ULW_ALPHA);
   }
-}
-
-// The half-transparent pixels are painted as the window paints them, weighed by their alpha, into a
-// window of their own; the opaque ones are the window's own and left out. Made on the first paint,
-// as the window is first shown, and placed and shown just behind it.
-void MainWindow::PaintSoft() {
-  const int width = softWidth_;
-  const int height =
-      width > 0 ? static_cast<int>(softAlpha_.size() / static_cast<std::size_t>(width)) : 0;
-  if (height <= 0) return;
-  std::uint32_t* bits = nullptr;
-  const unique_hbitmap image = CreateDib32(width, height, true, bits);
-  unique_hdc buffer(CreateCompatibleDC(nullptr));
-  if (!image || !buffer) return;
-  unique_select_object selected(buffer.get(), image.get());
-  PaintInto(buffer.get(), {0, 0, width, height});
-  GdiFlush();
-  for (std::size_t i = 0; i < softAlpha_.size(); ++i) {
-    const std::uint8_t alpha = softAlpha_[i];
-    bits[i] = alpha == 255 ? 0 : Premultiplied(bits[i], alpha);
-  }
-  RECT rect{};
-  GetWindowRect(Handle(), &rect);
-  if (!soft_) {
-    soft_.reset(
-        CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
-                        kSoftPixelsClass, L"", WS_POPUP, rect.left, rect.top, width, height,
-                        owner_.get(), nullptr, instance_, nullptr));
-  }
-  if (!soft_) return;
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  POINT place{rect.left, rect.top};
-  SIZE size{width, height};
-  POINT origin{0, 0};
-  UpdateLayeredWindow(soft_.get(), nullptr, &place, &size, buffer.get(), &origin, 0, &blend,
-                      ULW_ALPHA);
-  PlaceSoft();
 }
 
 // Painting covers everything; erasing first would flicker.
