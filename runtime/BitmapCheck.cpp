@@ -95,7 +95,7 @@ BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
   const bool core = headerSize == kCoreHeaderSize;
   if (!core && headerSize != kInfoHeaderSize && headerSize != kV2HeaderSize &&
       headerSize != kV3HeaderSize && headerSize != kV4HeaderSize && headerSize != kV5HeaderSize) {
-    return Refuse(L"unsupported bitmap header size " + rt::DecimalText(headerSize));
+    return Refuse(rt::AsciiText("unsupported bitmap header size ") + rt::DecimalText(headerSize));
   }
   if (kFileHeaderSize + headerSize > fileSize) return Refuse("the bitmap header is truncated");
 
@@ -122,11 +122,13 @@ BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
     colours = ReadU32(file, h + 32);
   }
 
-  if (planes != 1) return Refuse(L"unsupported number of planes " + rt::DecimalText(planes));
+  if (planes != 1)
+    return Refuse(rt::AsciiText("unsupported number of planes ") + rt::DecimalText(planes));
   const bool bitsKnown =
       core ? (bits == 1 || bits == 4 || bits == 8 || bits == 24)
            : (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32);
-  if (!bitsKnown) return Refuse(L"unsupported bits per pixel " + rt::DecimalText(bits));
+  if (!bitsKnown)
+    return Refuse(rt::AsciiText("unsupported bits per pixel ") + rt::DecimalText(bits));
 
   switch (compression) {
     case kBiRgb:
@@ -141,7 +143,7 @@ BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
       if (bits != 16 && bits != 32) return Refuse("bit fields need 16 or 32 bits per pixel");
       break;
     default:
-      return Refuse(L"unsupported compression " + rt::DecimalText(compression));
+      return Refuse(rt::AsciiText("unsupported compression ") + rt::DecimalText(compression));
   }
 
   if (width <= 0) return Refuse("the picture has no width");
@@ -154,7 +156,7 @@ BitmapCheckResult CheckBitmapFile(std::span<const std::uint8_t> file) {
   }
   if (columns > kMaxPicturePixels || rows > kMaxPicturePixels ||
       columns * rows > kMaxPicturePixels) {
-    return Refuse(L"the picture is too large (" + rt::DecimalText(columns) + L" x " +
+    return Refuse(rt::AsciiText("the picture is too large (") + rt::DecimalText(columns) + L" x " +
                   rt::DecimalText(rows) + L" pixels)");
   }
 

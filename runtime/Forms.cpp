@@ -1,5 +1,6 @@
 // The forms layer: window and control properties, loading, painting.
 #include "Forms.h"
+#include "BitmapCheck.h"
 
 #include <cmath>
 
@@ -110,7 +111,7 @@ void Form::Load() {
                                     .iconResource = definition_->iconResource,
                                     .title = caption_},
                                    *this, error)) {
-    throw RunTimeError(kErrOutOfMemory, L"Could not create the window", Name())
+    throw RunTimeError(kErrOutOfMemory, rt::AsciiText("Could not create the window"), Name())
         .WithSystemError(error);
   }
   loaded_ = true;
@@ -128,7 +129,9 @@ void Form::Load() {
 
 Region Form::CreateOutline(const std::vector<PixelRect>& rects) {
   Region region = platform_->CreateRegion(rects);
-  if (!region) throw RunTimeError(kErrOutOfMemory, L"Could not make the window's outline", Name());
+  if (!region)
+    throw RunTimeError(kErrOutOfMemory, rt::AsciiText("Could not make the window's outline"),
+                       Name());
   return region;
 }
 
@@ -166,7 +169,7 @@ void Form::SetHeight(float twips) { Resize(width_, TwipsToPixels(twips)); }
 
 void Form::Resize(int width, int height) {
   if (width < 0 || height < 0) {
-    throw RunTimeError(kErrInvalidProcedureCall, L"Could not size the window",
+    throw RunTimeError(kErrInvalidProcedureCall, rt::AsciiText("Could not size the window"),
                        std::wstring(definition_->name));
   }
   width_ = width;
@@ -176,7 +179,8 @@ void Form::Resize(int width, int height) {
 
 void Form::SetScaleMode(int mode) {
   if (mode != kScaleTwips && mode != kScalePixels) {
-    throw RunTimeError(kErrInvalidProcedureCall, L"Unsupported scale mode", rt::DecimalText(mode));
+    throw RunTimeError(kErrInvalidProcedureCall, rt::AsciiText("Unsupported scale mode"),
+                       rt::DecimalText(mode));
   }
   scaleMode_ = mode;
 }

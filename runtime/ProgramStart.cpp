@@ -1,5 +1,6 @@
 // Starting a program: the system's shell does it; which run-time error a refusal is, and its
 // words, are decided here, whatever platform starts programs.
+#include "BitmapCheck.h"
 #include "Platform.h"
 
 namespace rt {
@@ -31,7 +32,8 @@ int StartErrorNumber(const StartFailure& failure) {
 void Platform::StartProgram(const StartRequest& request) {
   StartFailure failure;
   if (LaunchProgram(request, failure)) return;
-  throw RunTimeError(StartErrorNumber(failure), L"Could not start the program", request.program)
+  throw RunTimeError(StartErrorNumber(failure), rt::AsciiText("Could not start the program"),
+                     request.program)
       .WithSystemError(failure.system);
 }
 

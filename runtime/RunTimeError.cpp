@@ -1,5 +1,6 @@
 // Run-time errors and the text that reports them.
 #include "RunTimeError.h"
+#include "BitmapCheck.h"
 
 #include <utility>
 
@@ -10,7 +11,7 @@ namespace rt {
 std::wstring ErrorDescription(int number) {
   switch (number) {
     case kErrInvalidProcedureCall:
-      return L"Invalid procedure call or argument";
+      return rt::AsciiText("Invalid procedure call or argument");
     case kErrOverflow:
       return L"Overflow";
     case kErrOutOfMemory:
@@ -18,11 +19,11 @@ std::wstring ErrorDescription(int number) {
     case kErrFileNotFound:
       return L"File not found";
     case kErrPathFileAccess:
-      return L"Path/File access error";
+      return rt::AsciiText("Path/File access error");
     case kErrInvalidPicture:
       return L"Invalid picture";
     default:
-      return L"Application-defined or object-defined error";
+      return rt::AsciiText("Application-defined or object-defined error");
   }
 }
 

@@ -1,5 +1,6 @@
 // The conditions of a button: versions, key paths, and what the system's answers make of them.
 #include "Installed.h"
+#include "BitmapCheck.h"
 
 #include <algorithm>
 #include <array>
@@ -91,16 +92,16 @@ KeyPathCheck ParseKeyPath(std::wstring_view text) {
     return ini::EqualsIgnoringCase(hiveName, known.name);
   });
   if (hive == kHives.end()) {
-    return {std::nullopt, quoted +
-                              L" does not start with HKLM, HKCU, HKEY_LOCAL_MACHINE or "
-                              L"HKEY_CURRENT_USER and a backslash"};
+    return {std::nullopt,
+            quoted + rt::AsciiText(" does not start with HKLM, HKCU, HKEY_LOCAL_MACHINE or "
+                                   "HKEY_CURRENT_USER and a backslash")};
   }
   const std::wstring_view key =
       slash == std::wstring_view::npos ? std::wstring_view() : text.substr(slash + 1);
-  if (key.empty()) return {std::nullopt, quoted + L" names no key below its hive"};
-  if (key.back() == L'\\') return {std::nullopt, quoted + L" ends with a backslash"};
+  if (key.empty()) return {std::nullopt, quoted + rt::AsciiText(" names no key below its hive")};
+  if (key.back() == L'\\') return {std::nullopt, quoted + rt::AsciiText(" ends with a backslash")};
   if (key.find(L"\\\\") != std::wstring_view::npos || key.front() == L'\\') {
-    return {std::nullopt, quoted + L" has an empty name between two backslashes"};
+    return {std::nullopt, quoted + rt::AsciiText(" has an empty name between two backslashes")};
   }
   return {RegistryKeyPath{hive->hive, std::wstring(key)}, {}};
 }

@@ -4,6 +4,7 @@
 // fault gives no settings.
 #include <algorithm>
 
+#include "BitmapCheck.h"
 #include "ButtonTable.h"
 #include "Decimal.h"
 #include "Installed.h"
@@ -190,8 +191,8 @@ std::optional<MenuIniError> Parser::Line(int number, std::wstring_view line) {
   line_ = number;
   for (const wchar_t c : line) {
     if ((c < 0x20 && c != L'\t') || c == 0x7F) {
-      if (c == L'\r') return Fault(L"a carriage return stands without its line feed");
-      return Fault(L"the line holds the control character U+" +
+      if (c == L'\r') return Fault(rt::AsciiText("a carriage return stands without its line feed"));
+      return Fault(rt::AsciiText("the line holds the control character U+") +
                    ini::Hex(static_cast<unsigned>(c), 4));
     }
   }
@@ -200,7 +201,7 @@ std::optional<MenuIniError> Parser::Line(int number, std::wstring_view line) {
   if (text.front() == L'[') return Section(text);
   const std::size_t equals = text.find(L'=');
   if (equals != std::wstring_view::npos) return KeyLine(text, equals);
-  return Fault(Quote(text) + L" is not a section, a key or a comment");
+  return Fault(Quote(text) + rt::AsciiText(" is not a section, a key or a comment"));
 }
 
 std::optional<MenuIniError> Parser::Section(std::wstring_view line) {
@@ -214,7 +215,7 @@ std::optional<MenuIniError> Parser::Section(std::wstring_view line) {
   const int found = FindSection(name);
   if (found < 0) {
     return Fault(L"unknown section " + Quote(line) +
-                 L"; the sections are [Menu], [Button1] to [Button16] and [Close]");
+                 rt::AsciiText("; the sections are [Menu], [Button1] to [Button16] and [Close]"));
   }
   if (auto error = EndSection()) errors.push_back(std::move(*error));
   skipping_ = false;
@@ -226,8 +227,8 @@ std::optional<MenuIniError> Parser::Section(std::wstring_view line) {
   }
   int& first = sectionLines_[static_cast<std::size_t>(section_)];
   if (first != 0) {
-    return Fault(L"the section " + SectionName() + L" is given twice (first on line " +
-                 rt::DecimalText(first) + L")");
+    return Fault(L"the section " + SectionName() +
+                 rt::AsciiText(" is given twice (first on line ") + rt::DecimalText(first) + L")");
   }
   first = line_;
   return std::nullopt;
@@ -236,14 +237,16 @@ std::optional<MenuIniError> Parser::Section(std::wstring_view line) {
 std::optional<MenuIniError> Parser::KeyLine(std::wstring_view line, std::size_t equals) {
   const std::wstring_view written = Trim(line.substr(0, equals));
   const std::wstring_view value = Unquote(Trim(line.substr(equals + 1)));
-  if (written.empty()) return Fault(L"the line " + Quote(line) + L" has no key before its =");
+  if (written.empty())
+    return Fault(L"the line " + Quote(line) + rt::AsciiText(" has no key before its ="));
   std::wstring_view name = written;
   std::wstring_view tag;
   const bool hasTag = written.find(L'[') != std::wstring_view::npos;
   if (hasTag) {
     const std::size_t open = written.find(L'[');
     if (written.back() != L']') {
-      return Fault(L"the key " + Quote(written) + L" opens a [ that it does not close");
+      return Fault(L"the key " + Quote(written) +
+                   rt::AsciiText(" opens a [ that it does not close"));
     }
     name = written.substr(0, open);
     tag = written.substr(open + 1, written.size() - open - 2);
@@ -252,29 +255,34 @@ std::optional<MenuIniError> Parser::KeyLine(std::wstring_view line, std::size_t 
     return EqualsIgnoringCase(name, known.name);
   });
   if (skipping_) return std::nullopt;
-  if (section_ < 0) return Fault(L"the key " + Quote(written) + L" comes before any section");
+  if (section_ < 0)
+    return Fault(L"the key " + Quote(written) + rt::AsciiText(" comes before any section"));
   if (info == std::end(kKeys)) {
-    return Fault(L"unknown key " + Quote(name) + L" in " + SectionName() +
-                 (section_ == kMenuSection
-                      ? L"; [Menu] takes Title and Skin"
-                      : L"; a button takes Label, Tooltip, Open, Open64, Arguments, WorkingFolder, "
-                        L"Show, AfterStart, Place, Pictures, Hidden, InstalledKey, InstalledFile, "
-                        L"InstalledVersion, WhenInstalled, TooltipInstalled, RequiresWindows, "
-                        L"Requires64Bit, WhenUnavailable and TooltipUnavailable"));
+    return Fault(
+        L"unknown key " + Quote(name) + L" in " + SectionName() +
+        (section_ == kMenuSection
+             ? rt::AsciiText("; [Menu] takes Title and Skin")
+             : rt::AsciiText(
+                   "; a button takes Label, Tooltip, Open, Open64, Arguments, WorkingFolder, "
+                   "Show, AfterStart, Place, Pictures, Hidden, InstalledKey, InstalledFile, "
+                   "InstalledVersion, WhenInstalled, TooltipInstalled, RequiresWindows, "
+                   "Requires64Bit, WhenUnavailable and TooltipUnavailable")));
   }
   if (info->inMenu != (section_ == kMenuSection)) {
     return Fault(std::wstring(info->name) + L" does not belong in " + SectionName() +
-                 (section_ == kMenuSection ? L"; it belongs in a button's section"
-                                           : L"; it belongs in [Menu]"));
+                 (section_ == kMenuSection ? rt::AsciiText("; it belongs in a button's section")
+                                           : rt::AsciiText("; it belongs in [Menu]")));
   }
   if (hasTag && !info->localized) {
-    return Fault(std::wstring(info->name) +
-                 L" takes no language; Title, Skin, Label, Tooltip, Pictures, TooltipInstalled and "
-                 L"TooltipUnavailable do");
+    return Fault(
+        std::wstring(info->name) +
+        rt::AsciiText(
+            " takes no language; Title, Skin, Label, Tooltip, Pictures, TooltipInstalled and "
+            "TooltipUnavailable do"));
   }
   if (hasTag && tag.empty()) return Fault(L"the language of " + Quote(written) + L" is empty");
   if (hasTag && !ini::IsLanguageTag(tag)) {
-    return Fault(Quote(tag) + L" is not a language tag such as de or pt-BR");
+    return Fault(Quote(tag) + rt::AsciiText(" is not a language tag such as de or pt-BR"));
   }
   for (const SeenKey& seen : seen_) {
     if (seen.key == info->key && EqualsIgnoringCase(seen.tag, tag)) {
@@ -299,7 +307,8 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
   };
   auto path = [&](std::optional<std::wstring>& target,
                   ini::PathUse use) -> std::optional<MenuIniError> {
-    if (value.empty()) return Fault(name + L" is empty; leave the key out for its default");
+    if (value.empty())
+      return Fault(name + rt::AsciiText(" is empty; leave the key out for its default"));
     const ini::PathCheck check = ini::CheckPath(value, use);
     if (check.refusal) return Fault(name + L": " + *check.refusal);
     target = std::wstring(value);
@@ -307,11 +316,13 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
   };
   // A picture's path is a file on the medium or beside it, never an address.
   auto picture = [&](LocalizedText& target) -> std::optional<MenuIniError> {
-    if (value.empty()) return Fault(name + L" is empty; leave the key out for its default");
+    if (value.empty())
+      return Fault(name + rt::AsciiText(" is empty; leave the key out for its default"));
     const ini::PathCheck check = ini::CheckPath(value, ini::PathUse::kOpen);
     if (check.refusal) return Fault(name + L": " + *check.refusal);
     if (check.kind == ini::PathKind::kAddress) {
-      return Fault(name + L": " + Quote(value) + L" is an address; a picture is a file");
+      return Fault(name + L": " + Quote(value) +
+                   rt::AsciiText(" is an address; a picture is a file"));
     }
     return text(target);
   };
@@ -330,7 +341,8 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
     target = ParseVersion(value);
     if (target) return std::nullopt;
     return Fault(name + L" is " + Quote(value) +
-                 L"; it takes a version of one to four whole numbers with dots between them (" +
+                 rt::AsciiText(
+                     "; it takes a version of one to four whole numbers with dots between them (") +
                  std::wstring(name) + L"=" + std::wstring(example) + L")");
   };
   switch (info.key) {
@@ -341,17 +353,20 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
       return std::nullopt;
     }
     case Key::kInstalledFile: {
-      if (value.empty()) return Fault(L"InstalledFile is empty; leave the key out for no file");
+      if (value.empty())
+        return Fault(rt::AsciiText("InstalledFile is empty; leave the key out for no file"));
       // Before its variables are expanded the path cannot be judged whole: only its characters.
       const ini::PathCheck check = ini::CheckPath(value, ini::PathUse::kOpen);
       if (check.kind == ini::PathKind::kAddress) {
-        return Fault(L"InstalledFile: " + Quote(value) + L" is an address; it takes a file");
+        return Fault(L"InstalledFile: " + Quote(value) +
+                     rt::AsciiText(" is an address; it takes a file"));
       }
       if (check.refusal && value.front() != L'%') return Fault(L"InstalledFile: " + *check.refusal);
       if (value.front() != L'%' && check.kind != ini::PathKind::kAbsolute) {
-        return Fault(L"InstalledFile: " + Quote(value) +
-                     L" is not a full path; write it with its drive or from a variable such as "
-                     L"%ProgramFiles%");
+        return Fault(
+            L"InstalledFile: " + Quote(value) +
+            rt::AsciiText(" is not a full path; write it with its drive or from a variable such as "
+                          "%ProgramFiles%"));
       }
       Button().installedFile = std::wstring(value);
       return std::nullopt;
@@ -381,14 +396,17 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
         Button().place = *place;
         return std::nullopt;
       }
-      return Fault(L"Place is " + Quote(value) +
-                   L"; it takes the left and top of the button in pixels, two whole numbers from "
-                   L"0 to 32767 with a comma between them (Place=96,200)");
+      return Fault(
+          L"Place is " + Quote(value) +
+          rt::AsciiText(
+              "; it takes the left and top of the button in pixels, two whole numbers from "
+              "0 to 32767 with a comma between them (Place=96,200)"));
     case Key::kHidden:
       return choose(Button().hidden, kYesNo, L"yes or no");
     case Key::kLabel:
       if (value.empty()) {
-        return Fault(L"Label is empty; a button needs a name that screen readers say");
+        return Fault(
+            rt::AsciiText("Label is empty; a button needs a name that screen readers say"));
       }
       return text(Button().label);
     case Key::kTooltip:
@@ -403,7 +421,7 @@ std::optional<MenuIniError> Parser::Store(const KeyInfo& info, std::wstring_view
       Button().arguments = std::wstring(value);
       return std::nullopt;
     case Key::kShow:
-      return choose(Button().show, kShowStates, L"minimized, normal or maximized");
+      return choose(Button().show, kShowStates, rt::AsciiText("minimized, normal or maximized"));
     case Key::kAfterStart:
       return choose(Button().afterStart, kAfterStarts, L"close or stay");
   }
@@ -423,26 +441,28 @@ std::optional<MenuIniError> Parser::EndSection() {
                              : !button.open && !button.open64 ? L"Open"
                                                               : nullptr;
     if (missing != nullptr) {
-      fault = MenuIniError{sectionLines_[static_cast<std::size_t>(section_)],
-                           SectionName() + L" has no " + missing +
-                               L"; a button the disc adds needs its Place, its Pictures and an "
-                               L"Open or Open64"};
+      fault = MenuIniError{
+          sectionLines_[static_cast<std::size_t>(section_)],
+          SectionName() + L" has no " + missing +
+              rt::AsciiText("; a button the disc adds needs its Place, its Pictures and an "
+                            "Open or Open64")};
     }
   }
   // A key that only says what to do about a condition needs the condition.
   if (!fault && record != nullptr) {
     const ButtonSettings& button = Button();
     for (const SeenKey& seen : seen_) {
-      const wchar_t* needs = nullptr;
+      const char* needs = nullptr;
       if ((seen.key == Key::kInstalledVersion || seen.key == Key::kWhenInstalled) &&
           !button.HasInstalledCondition()) {
-        needs = L"an InstalledKey or an InstalledFile";
+        needs = "an InstalledKey or an InstalledFile";
       } else if (seen.key == Key::kWhenUnavailable && !button.HasRequirement()) {
-        needs = L"a RequiresWindows or Requires64Bit=yes";
+        needs = "a RequiresWindows or Requires64Bit=yes";
       }
       if (needs == nullptr) continue;
-      fault = MenuIniError{seen.line, std::wstring(KeyName(seen.key)) + L" in " + SectionName() +
-                                          L" needs " + needs + L" in the same section"};
+      fault =
+          MenuIniError{seen.line, std::wstring(KeyName(seen.key)) + L" in " + SectionName() +
+                                      L" needs " + rt::AsciiText(needs) + L" in the same section"};
       break;
     }
   }
@@ -451,9 +471,10 @@ std::optional<MenuIniError> Parser::EndSection() {
     for (const SeenKey& seen : seen_) {
       if (seen.key == Key::kArguments || seen.key == Key::kWorkingFolder ||
           seen.key == Key::kShow || seen.key == Key::kAfterStart) {
-        fault = MenuIniError{seen.line, std::wstring(KeyName(seen.key)) +
-                                            L" in [Close] needs an Open there; without one the "
-                                            L"close button only closes the menu"};
+        fault = MenuIniError{seen.line,
+                             std::wstring(KeyName(seen.key)) +
+                                 rt::AsciiText(" in [Close] needs an Open there; without one the "
+                                               "close button only closes the menu")};
         break;
       }
     }

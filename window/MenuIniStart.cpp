@@ -2,6 +2,7 @@
 // button starts and how, and the errors the menu reports about the file.
 #include <algorithm>
 
+#include "BitmapCheck.h"
 #include "ButtonTable.h"
 #include "Decimal.h"
 #include "MenuIni.h"
@@ -100,13 +101,14 @@ rt::RunTimeError MenuIniRunTimeError(std::wstring_view iniPath, const MenuIniErr
   } else if (!detail.empty() && detail[0] >= L'a' && detail[0] <= L'z') {
     detail[0] = static_cast<wchar_t>(detail[0] - L'a' + L'A');
   }
-  return rt::RunTimeError(rt::kErrInvalidProcedureCall, L"Could not read the menu settings",
-                          std::wstring(iniPath), std::move(detail));
+  return rt::RunTimeError(rt::kErrInvalidProcedureCall,
+                          rt::AsciiText("Could not read the menu settings"), std::wstring(iniPath),
+                          std::move(detail));
 }
 
 rt::RunTimeError MenuIniUnreadableError(std::wstring_view iniPath, std::uint32_t systemCode,
                                         std::wstring systemText) {
-  rt::RunTimeError error(rt::kErrPathFileAccess, L"Could not read the menu settings",
+  rt::RunTimeError error(rt::kErrPathFileAccess, rt::AsciiText("Could not read the menu settings"),
                          std::wstring(iniPath));
   error.WithSystemError(systemCode, std::move(systemText));
   return error;

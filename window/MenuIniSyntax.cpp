@@ -1,5 +1,6 @@
 // Language tags, the kinds of path and address menu.ini names, and quoting in its messages.
 #include "MenuIniSyntax.h"
+#include "BitmapCheck.h"
 
 #include <array>
 
@@ -38,8 +39,9 @@ std::optional<std::wstring> ShareRefusal(std::wstring_view value, std::wstring_v
     const std::size_t start = at;
     while (at < rest.size() && !IsSeparator(rest[at])) ++at;
     if (at == start) {
-      return Quote(value) + (part < 2 ? L" names no server and share (\\\\server\\share)"
-                                      : L" names a share but no file on it");
+      return Quote(value) + (part < 2
+                                 ? rt::AsciiText(" names no server and share (\\\\server\\share)")
+                                 : rt::AsciiText(" names a share but no file on it"));
     }
     ++at;
   }
@@ -51,7 +53,7 @@ PathCheck Refuse(std::wstring reason) { return {PathKind::kRelative, std::move(r
 PathCheck CheckAddress(std::wstring_view value, std::wstring_view scheme) {
   const std::wstring_view rest = value.substr(scheme.size() + 1);
   if (EqualsIgnoringCase(scheme, L"mailto")) {
-    if (rest.empty()) return Refuse(L"the mailto: address has no recipient");
+    if (rest.empty()) return Refuse(rt::AsciiText("the mailto: address has no recipient"));
     return {PathKind::kAddress, {}};
   }
   if (EqualsIgnoringCase(scheme, L"http") || EqualsIgnoringCase(scheme, L"https")) {
@@ -62,7 +64,7 @@ PathCheck CheckAddress(std::wstring_view value, std::wstring_view scheme) {
     return {PathKind::kAddress, {}};
   }
   return Refuse(L"the address scheme " + Quote(std::wstring(scheme) + L":") +
-                L" is not one the menu opens (https:, http: and mailto:)");
+                rt::AsciiText(" is not one the menu opens (https:, http: and mailto:)"));
 }
 
 }  // namespace
@@ -108,15 +110,17 @@ PathCheck CheckPath(std::wstring_view value, PathUse use) {
   if (value.empty()) return Refuse(L"the value is empty");
   const std::wstring_view scheme = Scheme(value);
   if (!scheme.empty()) {
-    if (use == PathUse::kFolder) return Refuse(L"a working folder is a folder, not an address");
+    if (use == PathUse::kFolder)
+      return Refuse(rt::AsciiText("a working folder is a folder, not an address"));
     return CheckAddress(value, scheme);
   }
   PathKind kind = PathKind::kRelative;
   std::wstring_view path = value;  // the part whose characters must all be allowed in a path
   if (HasDrive(value)) {
     if (value.size() == 2 || !IsSeparator(value[2])) {
-      return Refuse(Quote(value) + L" is on the current folder of drive " +
-                    std::wstring(value.substr(0, 2)) + L", which is not known; write " +
+      return Refuse(Quote(value) + rt::AsciiText(" is on the current folder of drive ") +
+                    std::wstring(value.substr(0, 2)) +
+                    rt::AsciiText(", which is not known; write ") +
                     std::wstring(value.substr(0, 2)) + L"\\ and the whole path");
     }
     kind = PathKind::kAbsolute;
@@ -135,21 +139,23 @@ PathCheck CheckPath(std::wstring_view value, PathUse use) {
         path = path.substr(4);
         if (auto refusal = ShareRefusal(value, path, use)) return Refuse(*refusal);
       } else {
-        return Refuse(Quote(value) + L" names neither a drive nor a share after " +
+        return Refuse(Quote(value) + rt::AsciiText(" names neither a drive nor a share after ") +
                       std::wstring(value.substr(0, 4)));
       }
     } else if (auto refusal = ShareRefusal(value, path, use)) {
       return Refuse(*refusal);
     }
   } else if (IsSeparator(value[0])) {
-    return Refuse(Quote(value) + L" starts at the root of the current drive, which is not known; " +
-                  L"write it relative to the menu's folder or with its drive");
+    return Refuse(Quote(value) +
+                  rt::AsciiText(" starts at the root of the current drive, which is not known; ") +
+                  rt::AsciiText("write it relative to the menu's folder or with its drive"));
   }
   static constexpr std::array<wchar_t, 7> kNotInPaths = {L'<', L'>', L'"', L'|', L'?', L'*', L':'};
   for (const wchar_t c : path) {
     for (const wchar_t refused : kNotInPaths) {
       if (c == refused) {
-        return Refuse(Quote(value) + L" holds " + std::wstring(1, c) + L", which no path may hold");
+        return Refuse(Quote(value) + L" holds " + std::wstring(1, c) +
+                      rt::AsciiText(", which no path may hold"));
       }
     }
   }

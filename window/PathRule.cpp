@@ -1,5 +1,6 @@
 // The path rule for the menu's picture files.
 #include "PathRule.h"
+#include "BitmapCheck.h"
 
 #include <algorithm>
 
@@ -27,7 +28,7 @@ const LookSuffixes& LooksOf(std::int16_t index) {
 std::wstring ButtonNumber(std::int16_t index) {
   const int number = index + 1;
   if (number > INT16_MAX) {
-    throw rt::RunTimeError(rt::kErrOverflow, L"Could not name the picture of button",
+    throw rt::RunTimeError(rt::kErrOverflow, rt::AsciiText("Could not name the picture of button"),
                            rt::DecimalText(index));
   }
   return rt::DecimalText(number);

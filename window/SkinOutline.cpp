@@ -1,5 +1,6 @@
 // Computing the skin's outline from the pixels of its corner areas.
 #include "SkinOutline.h"
+#include "BitmapCheck.h"
 
 #include <algorithm>
 
@@ -46,9 +47,9 @@ bool IsHole(int x, int y, std::uint32_t colour, int skinWidth, int skinHeight, i
 void CheckSkinSize(int skinWidth, int skinHeight) {
   if (skinWidth >= kSkinSizeLimit || skinHeight >= kSkinSizeLimit) {
     throw rt::RunTimeError(
-        rt::kErrOverflow, L"The skin is too large for the window's outline",
+        rt::kErrOverflow, rt::AsciiText("The skin is too large for the window's outline"),
         rt::DecimalText(skinWidth) + L" x " + rt::DecimalText(skinHeight) + L" pixels",
-        L"A skin must be less than 32768 pixels wide and high.");
+        rt::AsciiText("A skin must be less than 32768 pixels wide and high."));
   }
 }
 
