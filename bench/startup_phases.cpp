@@ -100,9 +100,19 @@ class TimedPlatform : public rt::Platform {
   rt::Picture LoadPicture(const std::wstring& path) override {
     // A file loaded before is only opened to be found unchanged: timed apart.
     const bool again = !loaded_.insert(path).second;
-    const std::string name =
-        path.ends_with(L"main.bmp") ? "LoadPicture (skin" : "LoadPicture (button";
-    return Timed(name + (again ? ", again)" : ")"), [&] { return real_.LoadPicture(path); });
+    const std::string name = path.ends_with(L"main.bmp") || path.ends_with(L"main.png")
+                                 ? "LoadPicture (skin"
+                                 : "LoadPicture (button";
+    // Loaded here, as the real platform loads, so that the menu's batches of loads hold; the
+    // files it opens meanwhile are part of the load's time.
+    return Timed(name + (again ? ", again)" : ")"), [&] {
+      loading_ = true;
+      struct Done {
+        bool& loading;
+        ~Done() { loading = false; }
+      } done{loading_};
+      return rt::Platform::LoadPicture(path);
+    });
   }
   rt::Picture LoadResourcePicture(int resourceId) override {
     return Timed("LoadResourcePicture", [&] { return real_.LoadResourcePicture(resourceId); });
@@ -110,10 +120,11 @@ class TimedPlatform : public rt::Platform {
   rt::Picture FindResourcePicture(int resourceId, rt::SystemError& error) override {
     return real_.FindResourcePicture(resourceId, error);
   }
-  // Picture loads are timed as a whole above, their parts inside the real platform; files are
-  // opened here for the rest (menu.ini).
+  // Picture loads are timed as a whole above, the files they open with them; files are opened
+  // here for the rest (menu.ini, the picture files looked for).
   std::unique_ptr<rt::ReadableFile> OpenFile(const std::wstring& path,
                                              rt::OpenFailure& failure) override {
+    if (loading_) return real_.OpenFile(path, failure);
     return Timed("OpenFile", [&] { return real_.OpenFile(path, failure); });
   }
   rt::Picture CopyPicture(std::span<const std::uint8_t> file, const rt::BitmapCheckResult& layout,
@@ -200,6 +211,7 @@ class TimedPlatform : public rt::Platform {
   Totals totals_;
   TimedQuery query_;
   std::set<std::wstring> loaded_;
+  bool loading_ = false;  // inside a picture load
 };
 
 }  // namespace
