@@ -105,6 +105,11 @@ Picture Platform::LoadPicture(const std::wstring& path) {
   return picture;
 }
 
+bool Platform::IsMissing(const std::wstring& path) {
+  OpenFailure failure;
+  return !OpenFile(path, failure) && failure.missing;
+}
+
 Picture Platform::LoadResourcePicture(int resourceId) {
   SystemError error;
   Picture picture = FindResourcePicture(resourceId, error);

@@ -209,6 +209,9 @@ class Platform {
   // Opens a file for reading; null, with `failure` filled in, where it cannot.
   virtual std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path,
                                                  OpenFailure& failure) = 0;
+  // Whether nothing is at `path` (no such file or folder), as opening it would say, but without
+  // opening what is there: a file present, or one that cannot be read, is not missing.
+  virtual bool IsMissing(const std::wstring& path);
   // A picture of the pixels of an uncompressed file as they are stored, from the bytes of a file
   // that the header check accepted as `layout`; empty, with `error`, where it cannot be made.
   virtual Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,

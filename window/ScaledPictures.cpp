@@ -34,10 +34,7 @@ void ScaledPictures::SetDpi(int dpi) {
   sources_.clear();
 }
 
-bool ScaledPictures::Holds(const std::wstring& path) {
-  rt::OpenFailure failure;
-  return platform_->OpenFile(path, failure) || !failure.missing;
-}
+bool ScaledPictures::Holds(const std::wstring& path) { return !platform_->IsMissing(path); }
 
 const ScaledPictures::Source& ScaledPictures::SourceOf(const std::wstring& path) {
   const auto known = sources_.find(path);

@@ -51,6 +51,11 @@ class Win32File : public ReadableFile {
   FileStamp stamp_;
 };
 
+bool MissingCode(DWORD code) {
+  return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
+         code == ERROR_BAD_NETPATH || code == ERROR_INVALID_NAME;
+}
+
 }  // namespace
 
 std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& failure) {
@@ -59,8 +64,7 @@ std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& fa
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) {
     const DWORD code = GetLastError();
-    failure.missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
-                      code == ERROR_BAD_NETPATH || code == ERROR_INVALID_NAME;
+    failure.missing = MissingCode(code);
     failure.system = {code, SystemErrorText(code)};
     return nullptr;
   }
@@ -72,6 +76,13 @@ std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& fa
     return nullptr;
   }
   return std::make_unique<Win32File>(std::move(file), info);
+}
+
+// The file's attributes, read without opening it: cheaper than an open where the system has to
+// hand out and take back a handle for each file looked for.
+bool IsMissing(const std::wstring& path) {
+  const std::wstring name = FileSystemPath(path);
+  return GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES && MissingCode(GetLastError());
 }
 
 Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,

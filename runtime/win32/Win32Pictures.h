@@ -52,6 +52,7 @@ unique_hbitmap CreateDib32(int width, int height, bool topDown, std::uint32_t*& 
 Picture MakePicture(HBITMAP bitmap);
 
 std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& failure);
+bool IsMissing(const std::wstring& path);
 Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
                     SystemError& error);
 Picture DecodeWithSystem(const std::wstring& path, SystemError& error);

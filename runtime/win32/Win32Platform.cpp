@@ -27,6 +27,8 @@ std::unique_ptr<ReadableFile> Win32Platform::OpenFile(const std::wstring& path,
   return win32::OpenFile(path, failure);
 }
 
+bool Win32Platform::IsMissing(const std::wstring& path) { return win32::IsMissing(path); }
+
 Picture Win32Platform::CopyPicture(std::span<const std::uint8_t> file,
                                    const BitmapCheckResult& layout, SystemError& error) {
   return win32::CopyPicture(file, layout, error);

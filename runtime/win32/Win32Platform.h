@@ -30,6 +30,7 @@ class Win32Platform : public Platform {
   std::wstring ProgramFolder() override;
   Picture FindResourcePicture(int resourceId, SystemError& error) override;
   std::unique_ptr<ReadableFile> OpenFile(const std::wstring& path, OpenFailure& failure) override;
+  bool IsMissing(const std::wstring& path) override;
   Picture CopyPicture(std::span<const std::uint8_t> file, const BitmapCheckResult& layout,
                       SystemError& error) override;
   Picture DecodeWithSystem(const std::wstring& path, SystemError& error) override;

@@ -5,6 +5,8 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
+
 #include "Handles.h"
 #include "Win32Pictures.h"
 #include "Win32System.h"
@@ -103,11 +105,19 @@ bool DecodePngPixels(std::span<const std::uint8_t> file, int width, int height,
              error)) {
     return false;
   }
+  // One copy of the whole picture, top row first (row by row, each copy costs a call through the
+  // converter: milliseconds for a skin); rows meant to run upwards are turned over in place.
   const UINT stride = static_cast<UINT>(width) * 4;
-  for (int y = 0; y < height; ++y) {
-    const WICRect row = {0, y, width, 1};
-    if (Failed(bgra.get()->CopyPixels(&row, stride, stride, firstRow + rowStep * y), error)) {
-      return false;
+  const std::size_t rows = static_cast<std::size_t>(height);
+  std::uint8_t* lowest = rowStep < 0 ? firstRow + rowStep * (height - 1) : firstRow;
+  if (Failed(bgra.get()->CopyPixels(nullptr, stride, stride * static_cast<UINT>(height), lowest),
+             error)) {
+    return false;
+  }
+  if (rowStep < 0) {
+    for (std::size_t top = 0, bottom = rows - 1; top < bottom; ++top, --bottom) {
+      std::swap_ranges(lowest + top * stride, lowest + (top + 1) * stride,
+                       lowest + bottom * stride);
     }
   }
   return true;

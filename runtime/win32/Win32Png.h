@@ -13,7 +13,8 @@
 namespace rt::win32 {
 
 // Decodes `file` into `height` rows of `width` pixels, 4 bytes each (blue, green, red and alpha,
-// not premultiplied); the top row at `firstRow`, each next row `rowStep` bytes on. False, with
+// not premultiplied); the top row at `firstRow`, each next row `rowStep` bytes on, which is the
+// size of a row, or its negative for rows that run upwards. False, with
 // what the system said, where it cannot, or where the picture it reads is not of that size.
 bool DecodePngPixels(std::span<const std::uint8_t> file, int width, int height,
                      std::uint8_t* firstRow, std::ptrdiff_t rowStep, SystemError& error);

@@ -89,4 +89,22 @@ TEST_F(PictureFiles, AFileDeletedSinceItsLastLoadIsMissing) {
   }
 }
 
+// Looking for a file without opening it says what opening it would say: only nothing there is
+// missing, while a folder, which cannot be opened as a file, is not.
+TEST_F(PictureFiles, LookingForAFileAgreesWithOpeningIt) {
+  Write(4, 10);
+  wchar_t temp[MAX_PATH] = {};
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  const std::wstring folder(temp);
+  for (const std::wstring& path : {path_, path_ + L".none", folder + L"no-such-folder\\main.png",
+                                   folder.substr(0, folder.size() - 1)}) {
+    rt::OpenFailure failure;
+    const bool opened = platform_.OpenFile(path, failure) != nullptr;
+    EXPECT_EQ(platform_.IsMissing(path), !opened && failure.missing)
+        << std::string(path.begin(), path.end());
+  }
+  EXPECT_FALSE(platform_.IsMissing(path_));
+  EXPECT_TRUE(platform_.IsMissing(path_ + L".none"));
+}
+
 }  // namespace
