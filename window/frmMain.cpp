@@ -255,8 +255,14 @@ void frmMain::ShowSkin(bool skinSeparator) {
   form_.SetPicture(pictures_.Load(SkinPath(skinSeparator)));
   Picture1().SetPicture(pictures_.Load(SkinPath(skinSeparator)));
   rt::Region region = BuildSkinRegion(form_, img(), pictures_, SkinPath(skinSeparator), skinSize_);
+  // Half-transparent pixels are drawn apart, behind the window, wherever the buttons leave them
+  // (ShowSoftEdges): the window is cut to its opaque pixels from the start, so that its outline is
+  // set once, and no half-transparent pixel shows as opaque meanwhile.
+  const SoftAlpha& soft = skinSize_.soft;
+  opaqueOutline_ = !soft.alpha.empty() && !soft.opaque.empty();
+  if (opaqueOutline_) region = form_.CreateOutline(soft.opaque);
   platform_->SetWindowRgn(std::move(region));
-  softShown_ = false;
+  alphaCurrent_ = false;
 }
 
 // Soft edges and shadows are blended with the desktop; a skin without them is drawn as it is.
@@ -267,21 +273,22 @@ void frmMain::ShowSkin(bool skinSeparator) {
 void frmMain::ShowSoftEdges() {
   const SoftAlpha& soft = skinSize_.soft;
   if (soft.alpha.empty()) {
-    if (std::exchange(alphaGiven_, false)) {
+    if (std::exchange(alphaGiven_, std::nullopt)) {
       platform_->SetWindowAlpha(0, 0, {}, rt::AlphaDrawing::kWhole);
     }
     return;
   }
   const bool apart = !soft.opaque.empty() && SoftPixelsClearOfButtons();
   const rt::AlphaDrawing drawing = apart ? rt::AlphaDrawing::kSoftBehind : rt::AlphaDrawing::kWhole;
-  if (softShown_ && drawing == alphaDrawing_) return;
-  // The outline the skin was shown with keeps the half-transparent pixels.
-  if (apart || softShown_)
+  if (alphaCurrent_ && alphaGiven_ == drawing) return;
+  // Drawn whole, the outline keeps the half-transparent pixels.
+  if (apart != opaqueOutline_) {
     platform_->SetWindowRgn(form_.CreateOutline(apart ? soft.opaque : soft.outline));
+    opaqueOutline_ = apart;
+  }
   platform_->SetWindowAlpha(skinSize_.width, skinSize_.height, soft.alpha, drawing);
-  alphaGiven_ = true;
-  softShown_ = true;
-  alphaDrawing_ = drawing;
+  alphaGiven_ = drawing;
+  alphaCurrent_ = true;
 }
 
 bool frmMain::SoftPixelsClearOfButtons() const {

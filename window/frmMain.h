@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -157,11 +158,11 @@ class frmMain : public rt::FormHandlers, public rt::AccessibleWindow {
   rt::Control* picture1_;
   rt::Control* img_;
   SkinSize skinSize_;
-  // Whether the window is drawn with per-pixel alpha; whether with the skin's as shown last, and
-  // how.
-  bool alphaGiven_ = false;
-  bool softShown_ = false;
-  rt::AlphaDrawing alphaDrawing_ = rt::AlphaDrawing::kWhole;
+  // How the window is drawn with per-pixel alpha, if it is; whether with the alpha of the skin as
+  // shown last; whether its outline is cut to the skin's opaque pixels.
+  std::optional<rt::AlphaDrawing> alphaGiven_;
+  bool alphaCurrent_ = false;
+  bool opaqueOutline_ = false;
   std::vector<std::wstring> languages_;
   bool languagesKnown_ = false;
   // In the table's order; `listed_` lists those screen readers see, `active_` those that act, in

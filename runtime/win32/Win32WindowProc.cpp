@@ -136,6 +136,8 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         RECT client{};
         GetClientRect(window, &client);
         PaintLayered(window, client);
+        // The window behind keeps what it was handed; it is painted afresh only for a new alpha.
+        layer_.reset();
       }
       return 0;
     case WM_WINDOWPOSCHANGED: {

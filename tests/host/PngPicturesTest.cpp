@@ -223,11 +223,12 @@ TEST(PngSkinAlpha, SoftPixelsUnderAButtonDrawTheWholeWindowWithAlpha) {
     const char* what;
     int x, y;  // the one soft pixel; (-1, -1): all of them
     rt::AlphaDrawing drawing;
+    std::size_t outlinesSet;  // cut to the opaque pixels first, where there are any
   } cases[] = {
-      {"clear of the buttons", 300, 100, rt::AlphaDrawing::kSoftBehind},
-      {"on the first button", 100, 250, rt::AlphaDrawing::kWhole},
-      {"under its focus rectangle", 94, 198, rt::AlphaDrawing::kWhole},
-      {"everywhere", -1, -1, rt::AlphaDrawing::kWhole},
+      {"clear of the buttons", 300, 100, rt::AlphaDrawing::kSoftBehind, 1},
+      {"on the first button", 100, 250, rt::AlphaDrawing::kWhole, 2},
+      {"under its focus rectangle", 94, 198, rt::AlphaDrawing::kWhole, 2},
+      {"everywhere", -1, -1, rt::AlphaDrawing::kWhole, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -243,6 +244,7 @@ TEST(PngSkinAlpha, SoftPixelsUnderAButtonDrawTheWholeWindowWithAlpha) {
     EXPECT_EQ(platform.windowAlphaDrawing, c.drawing);
     const bool behind = c.drawing == rt::AlphaDrawing::kSoftBehind;
     EXPECT_EQ(platform.windowRegion.size(), behind ? 4u : 1u);
+    EXPECT_EQ(platform.Lines(L"SetWindowRgn").size(), c.outlinesSet);
   }
 }
 
