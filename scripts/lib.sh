@@ -41,6 +41,9 @@ install_missing() {
   for package in "${MENU_PACKAGES[@]}"; do installed "$package" || need+=("$package"); done
   local want32=1
   installed wine32:i386 && want32=0
+  # Where the kernel starts no 32-bit programs, 32-bit Wine could not run: it is not tried, which
+  # spares each run an update of the package lists and two installs that fail.
+  [ $want32 -eq 1 ] && ! kernel_starts_32bit_programs && want32=0
   if [ ${#need[@]} -eq 0 ] && [ $want32 -eq 0 ]; then
     export MENU_INSTALLED=1
     return 0
@@ -123,6 +126,24 @@ stop_xvfb() {
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
   fi
+}
+
+# Whether the kernel starts 32-bit x86 programs at all, before 32-bit Wine is installed: a program
+# of 91 bytes (an ELF header, one segment, and exit(0) through int 0x80) that a kernel without its
+# 32-bit emulation refuses. Where it cannot be written, the answer is yes.
+kernel_starts_32bit_programs() {
+  local probe status
+  mkdir -p "$MENU_ROOT/build" 2>/dev/null &&
+    probe=$(mktemp "$MENU_ROOT/build/i386-probe.XXXXXX" 2>/dev/null) || return 0
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00'\
+'\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00'\
+'\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5b\x00\x00\x00'\
+'\x5b\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\x31\xdb\x31\xc0\x40\xcd\x80' >"$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null
+  status=$?
+  rm -f "$probe"
+  return "$status"
 }
 
 # Whether this machine starts 32-bit Linux programs, as 32-bit Wine is: some kernels are built
