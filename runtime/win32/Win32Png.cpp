@@ -35,8 +35,7 @@ using CreateFactory = HRESULT(WINAPI*)(UINT, IWICImagingFactory**);
 
 template <typename F>
 F Function(const wchar_t* library, const char* name) {
-  HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (module == nullptr) module = LoadLibraryW(library);  // systems without the flag
+  const HMODULE module = SystemLibrary(library);
   const FARPROC found = module != nullptr ? GetProcAddress(module, name) : nullptr;
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(found));
 }
