@@ -288,7 +288,7 @@ class Menu:
         self.origin = (0, 0)
 
     # Windows of this process as X knows them.
-    def _windows(self):
+    def windows(self):
         out = run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)],
                   check=False)
         return [w for w in out.split()]
@@ -302,16 +302,23 @@ class Menu:
         return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
 
     def main_window(self, size=(800, 600)):
-        """The menu's own window once it is mapped at `size`, or None."""
-        for window in self._windows():
+        """The menu's own window once it is mapped at `size`, or None. A skin's half-transparent
+        pixels may lie in a window of the same size and place just behind it, which Wine maps
+        past the window manager (override-redirect), as it does the menu's window only where it
+        manages no windows."""
+        found = None
+        for window in self.windows():
             geometry = self.geometry(window)
             if geometry and geometry[2:] == size:
-                return window, geometry
-        return None
+                info = run(["xwininfo", "-id", window], check=False)
+                if "Override Redirect State: no" in info:
+                    return window, geometry
+                found = found or (window, geometry)
+        return found
 
     def boxes_up(self, size=(800, 600)):
         """Whether the menu shows a window besides its own window of `size`: a message box."""
-        for window in self._windows():
+        for window in self.windows():
             geometry = self.geometry(window) if window != self.window else None
             if geometry and geometry[2:] != size:
                 return True
@@ -320,11 +327,13 @@ class Menu:
     def covered(self, x, y):
         """Whether client point x, y lies under another window of the menu (a message box)."""
         sx, sy = self.origin[0] + x, self.origin[1] + y
-        for window in self._windows():
+        own = self.geometry(self.window) if self.window else None
+        for window in self.windows():
             if window == self.window:
                 continue
             g = self.geometry(window)
-            if g and g[0] <= sx < g[0] + g[2] and g[1] <= sy < g[1] + g[3]:
+            # The window of half-transparent pixels lies just behind the menu's, at its place.
+            if g and g != own and g[0] <= sx < g[0] + g[2] and g[1] <= sy < g[1] + g[3]:
                 return True
         return False
 
@@ -352,6 +361,17 @@ class Menu:
 
     def down(self, button=1):
         run(["xdotool", "mousedown", str(button)])
+
+    def drag_strip(self):
+        """Presses the top strip at client 400, 20 and moves the pointer by 60, 36 in six steps
+        before releasing it; returns where the window should then be."""
+        x0, y0 = self.origin
+        self.move(400, 20)
+        self.down(1)
+        for step in range(1, 7):
+            run(["xdotool", "mousemove", str(x0 + 400 + 10 * step), str(y0 + 20 + 6 * step)])
+        self.up(1)
+        return x0 + 60, y0 + 36
 
     def up(self, button=1):
         run(["xdotool", "mouseup", str(button)])

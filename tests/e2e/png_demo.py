@@ -1,6 +1,7 @@
 """End-to-end tests of the PNG demo disc (png-demo beside the distribution folder), whose skin and
 buttons are PNG files with alpha: the skin's pixels of alpha 0 are holes that show the desktop and
-its opaque pixels show the picture's colours; a button lights up, looks pressed and starts its
+its opaque pixels show the picture's colours; dragging the top strip moves the window and the
+window of its half-transparent pixels together; a button lights up, looks pressed and starts its
 installer; the keyboard moves the focus, draws the focus rectangle and starts an installer; a
 screen reader learns the buttons' names and places; the same at 150 % and 200 %.
 
@@ -87,6 +88,15 @@ class PngDemo(PngDemoCase):
         # A margin around the rounded panel is transparent; the panel itself opaque.
         self.assertGreater(holes, 2 * (800 + 600))
         self.assertGreater(opaque, 700 * 500)
+
+    def test_dragging_the_strip_moves_the_window_and_its_half_transparent_pixels(self):
+        menu, _ = self.normal_menu()
+        place = menu.drag_strip()
+        # The window of the half-transparent pixels, of the same size, lies at the same place.
+        wait_for(lambda: [(menu.geometry(w) or ())[:2] for w in menu.windows()] == [place, place],
+                 "both windows to move by 60, 36")
+        menu.origin = place
+        menu.wait_shown(self.skin_points(), "the skin's holes and colours at the new place")
 
     def test_a_button_lights_up_looks_pressed_and_starts_its_installer(self):
         self.normal_menu(env=self.env)

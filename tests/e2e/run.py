@@ -291,14 +291,8 @@ class Commands(InstallerCase):
 
     def test_dragging_the_strip_moves_the_window_by_the_pointers_travel(self):
         menu, _ = self.normal_menu()
-        x0, y0 = menu.origin
-        menu.move(400, 20)
-        menu.down(1)
-        for step in range(1, 7):
-            run(["xdotool", "mousemove", str(x0 + 400 + 10 * step), str(y0 + 20 + 6 * step)])
-        menu.up(1)
-        wait_for(lambda: menu.geometry(menu.window)[:2] == (x0 + 60, y0 + 36),
-                 "the window to move by 60, 36")
+        place = menu.drag_strip()
+        wait_for(lambda: menu.geometry(menu.window)[:2] == place, "the window to move by 60, 36")
 
     def test_pressing_the_background_moves_nothing(self):
         menu, _ = self.normal_menu()
