@@ -190,8 +190,12 @@ void frmMain::ShowButtonPicture(Shown& shown, rt::Picture picture, Look look) {
   const rt::PixelRect before = button->Bounds();
   button->SetPicture(std::move(picture));
   shown.look = look;
+  if (before == button->Bounds()) return;
   // The tooltip follows the button's place, which each picture may change.
-  if (before != button->Bounds()) PlaceTooltip(shown.button->record->index);
+  PlaceTooltip(shown.button->record->index);
+  // A look of another size may reach half-transparent pixels drawn apart, behind the window,
+  // where the window's outline would cut it off.
+  if (alphaCurrent_ && alphaGiven_ == rt::AlphaDrawing::kSoftBehind) ShowSoftEdges();
 }
 
 std::wstring_view frmMain::NormalSuffix(const Shown& shown) const {
@@ -214,9 +218,8 @@ void frmMain::LoadNormalLook(bool hasTrailingSeparator, std::int16_t index) {
   if (shown->state == ButtonState::kUnavailable) {
     const std::wstring own =
         paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown), kUnavailableLook);
-    rt::OpenFailure failure;
     // A file that is there but cannot be read is reported as any picture is, by its load.
-    if (platform_->OpenFile(own, failure) == nullptr && failure.missing) {
+    if (platform_->IsMissing(own)) {
       ShowButtonPicture(*shown,
                         Greyed(paths_.PicturePath(hasTrailingSeparator, PictureBase(*shown),
                                                   LooksOf(index).normal)),
@@ -278,7 +281,10 @@ void frmMain::ShowSoftEdges() {
     }
     return;
   }
-  const bool apart = !soft.opaque.empty() && SoftPixelsClearOfButtons();
+  // Once drawn whole, a skin stays so until it is shown again: the look that reached its
+  // half-transparent pixels may come back with any hover.
+  const bool apart = !(alphaCurrent_ && alphaGiven_ == rt::AlphaDrawing::kWhole) &&
+                     !soft.opaque.empty() && SoftPixelsClearOfButtons();
   const rt::AlphaDrawing drawing = apart ? rt::AlphaDrawing::kSoftBehind : rt::AlphaDrawing::kWhole;
   if (alphaCurrent_ && alphaGiven_ == drawing) return;
   // Drawn whole, the outline keeps the half-transparent pixels.

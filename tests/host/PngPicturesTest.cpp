@@ -189,6 +189,24 @@ TEST_P(PngSkin, HolesFollowAlphaNotBlackCorners) {
   EXPECT_TRUE(platform.windowAlpha.empty());  // holes need no per-pixel alpha
 }
 
+// A hover look larger than the normal one that reaches half-transparent pixels drawn behind the
+// window makes the whole window drawn with alpha, and it stays so: cut to the opaque pixels, the
+// window would cut the look off.
+TEST_F(MenuTest, ALargerHoverLookOverSoftPixelsDrawsTheWholeWindow) {
+  platform.files.erase(Img(L"main.bmp"));
+  platform.files[Img(L"main.png")] = PngFile(800, 600, [](int x, int y) {
+    return static_cast<std::uint8_t>(x == 225 && y == 205 ? 128 : 255);
+  });
+  platform.files[Img(L"bmp1-3.bmp")] = BitmapFile(140, 140);
+  Start();
+  EXPECT_EQ(platform.windowAlphaDrawing, rt::AlphaDrawing::kSoftBehind);
+  Move(kButton0X, kButton0Y);
+  EXPECT_EQ(platform.windowAlphaDrawing, rt::AlphaDrawing::kWhole);
+  EXPECT_EQ(platform.windowRegion.size(), 1u);  // the outline keeps the half-transparent pixel
+  Move(kSkinX, kSkinY);
+  EXPECT_EQ(platform.Lines(L"SetWindowAlpha").size(), 1u);
+}
+
 // A skin with half-transparent pixels draws the window with each pixel's alpha, at the window's
 // scale; its transparent pixels are still holes in the outline.
 TEST_P(PngSkin, HalfTransparentPixelsGiveTheWindowTheirAlpha) {
