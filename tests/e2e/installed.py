@@ -25,14 +25,20 @@ def greyed(colour):
     return (grey, grey, grey)
 
 
-# Wine's plug and play manager marks device interfaces linked and unlinked as devices come and go
-# (the display's among them), whatever program runs: its keys are left out of the comparison.
-DEVICE_CLASSES = "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\"
+# Keys Wine keeps for itself whatever program runs, left out of the comparison: its plug and play
+# manager marks device interfaces linked and unlinked as devices come and go (the display's among
+# them), its service manager counts its starts, and its window system keeps mouse settings there
+# when it first handles the pointer.
+WINES_OWN = (
+    "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\",
+    "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\ServiceCurrent]",
+    "[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters\\",
+)
 
 
 def registry():
     """HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER as the registry holds them now, exported, without
-    the keys of device interfaces."""
+    the keys Wine keeps for itself."""
     exported = []
     for hive in ("HKLM", "HKCU"):
         path = os.path.join(os.environ.get("TMPDIR", "/tmp"), "menu-e2e-%s.reg" % hive)
@@ -42,7 +48,7 @@ def registry():
         os.remove(path)
         keys = text.split("\r\n\r\n")
         exported.append("\r\n\r\n".join(
-            key for key in keys if not key.lower().startswith(DEVICE_CLASSES.lower())))
+            key for key in keys if not key.lower().startswith(tuple(k.lower() for k in WINES_OWN))))
     return exported
 
 
