@@ -32,7 +32,7 @@ def greyed(colour):
 WINES_OWN = (
     "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\",
     "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\ServiceCurrent]",
-    "[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters\\",
+    "[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters",
 )
 
 
